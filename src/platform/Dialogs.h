@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+
+enum class Icon { None, Information, Question };
+enum class Buttons { Ok, YesNo };
+enum class Answer { Ok, Yes, No, Cancel };
+
+// The title a message box or an input box shows when it is given none.
+QString applicationTitle();
+
+// Every message box and input box of the program goes through here, so that tests can answer
+// them and check exactly what was asked.
+class Dialogs
+{
+public:
+    virtual ~Dialogs() = default;
+
+    static Dialogs &instance();
+    // Puts a stand-in in place of the real dialogs; nullptr puts the real ones back. The
+    // caller keeps ownership.
+    static void install(Dialogs *dialogs);
+
+    // A modal message box. An empty title shows the application title. For Yes/No, Yes is the
+    // default button.
+    virtual Answer message(const QString &text, const QString &title, Icon icon,
+                           Buttons buttons) = 0;
+    // A modal input box with an empty answer field and OK/Cancel; Cancel yields the empty
+    // text. An empty title shows the application title.
+    virtual QString input(const QString &prompt, const QString &title) = 0;
+};
+
+} // namespace platform

@@ -1,0 +1,97 @@
+#include "store/DataEnvironment.h"
+
+#include "store/Snapshot.h"
+
+#include <utility>
+
+namespace store {
+
+namespace {
+
+struct Command
+{
+    const char16_t *name;
+    const char16_t *source;
+};
+
+constexpr Command Commands[] = {
+    {u"Pegawai", u"Pegawai"},
+    {u"Departemen", u"Departemen"},
+    {u"Peringkat", u"Peringkat"},
+    {u"Cuti", u"Cuti"},
+    {u"LaporanUpah", u"QupahSisaCuti"},
+    {u"LapBagianPersonalia", u"QlapPersonalia"},
+    {u"LapBagianSDM", u"QlapSDM"},
+    {u"LapBagianProduksi", u"QlapProduksi"},
+    {u"LapBagianSistemInformasi", u"QlapSI"},
+    {u"Kartu", u"Periode"},
+};
+
+
+} // namespace
+
+DataEnvironment &DataEnvironment::instance()
+{
+    static DataEnvironment *environment = nullptr;
+    if (!environment)
+        environment = new DataEnvironment;
+    return *environment;
+}
+
+void DataEnvironment::reset()
+{
+    instance().m_open.clear();
+}
+
+QStringList DataEnvironment::commandNames() const
+{
+    QStringList names;
+    for (const Command &c : Commands)
+        names << QString::fromUtf16(c.name);
+    return names;
+}
+
+QString DataEnvironment::sourceOf(const QString &command) const
+{
+    for (const Command &c : Commands) {
+        if (command.compare(QString::fromUtf16(c.name), Qt::CaseInsensitive) == 0)
+            return QString::fromUtf16(c.source);
+    }
+    return {};
+}
+
+QString DataEnvironment::rowSetOf(const QString &command) const
+{
+    for (const Command &c : Commands) {
+        if (command.compare(QString::fromUtf16(c.name), Qt::CaseInsensitive) == 0)
+            return QStringLiteral("rs") + QString::fromUtf16(c.name);
+    }
+    return {};
+}
+
+Snapshot *DataEnvironment::command(const QString &name, Status *status)
+{
+    const QString source = sourceOf(name);
+    if (source.isEmpty()) {
+        if (status)
+            *status = Status::failure(Status::Kind::Other,
+                                      QStringLiteral("unknown command: %1").arg(name));
+        return nullptr;
+    }
+    const QString key = rowSetOf(name);
+    auto it = m_open.find(key);
+    if (it != m_open.end()) {
+        if (status)
+            *status = Status::success();
+        return it->second.get();
+    }
+    auto snapshot = std::make_unique<Snapshot>(source);
+    const Status opened = snapshot->refresh();
+    if (status)
+        *status = opened;
+    if (!opened.ok())
+        return nullptr;
+    return m_open.emplace(key, std::move(snapshot)).first->second.get();
+}
+
+} // namespace store

@@ -1,0 +1,146 @@
+#include "store/Database.h"
+
+#include "store/Location.h"
+#include "store/Schema.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlQuery>
+
+#include <sqlite3.h>
+
+namespace store {
+
+namespace {
+
+const QString ConnectionName = QStringLiteral("kelvara");
+// How long a write waits for another program's lock before it reports the database busy.
+constexpr int BusyTimeoutMs = 3000;
+
+QString &configuredPath()
+{
+    static QString path;
+    return path;
+}
+
+Status exec(QSqlDatabase &db, const QString &sql)
+{
+    QSqlQuery query(db);
+    if (!query.exec(sql))
+        return Status::fromSql(query.lastError(), Status::Operation::Read);
+    return Status::success();
+}
+
+Status openConnection(const QString &name, const QString &file)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    db.setDatabaseName(file);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
+    if (!db.open())
+        return Status::fromSql(db.lastError(), Status::Operation::Read);
+    Status status = exec(db, QStringLiteral("PRAGMA foreign_keys = ON"));
+    if (status.ok())
+        status = schema::verify(db);
+    return status;
+}
+
+void drop(const QString &name)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        if (db.isOpen())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+} // namespace
+
+void Database::setPath(const QString &path)
+{
+    if (path != configuredPath())
+        close();
+    configuredPath() = path;
+}
+
+QString Database::path()
+{
+    return configuredPath().isEmpty() ? databasePath() : configuredPath();
+}
+
+Status Database::open()
+{
+    if (isOpen())
+        return Status::success();
+    const QString file = path();
+    if (!QFileInfo(file).isFile())
+        return Status::failure(Status::Kind::Missing, file);
+    const Status status = openConnection(ConnectionName, file);
+    if (!status.ok())
+        drop(ConnectionName);
+    return status;
+}
+
+bool Database::isOpen()
+{
+    return QSqlDatabase::contains(ConnectionName) &&
+           QSqlDatabase::database(ConnectionName, false).isOpen();
+}
+
+QSqlDatabase Database::connection()
+{
+    return QSqlDatabase::database(ConnectionName, false);
+}
+
+sqlite3 *Database::handle()
+{
+    const QVariant v = connection().driver()->handle();
+    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(v.constData());
+}
+
+void Database::close()
+{
+    if (QSqlDatabase::contains(ConnectionName))
+        drop(ConnectionName);
+}
+
+Status Database::create(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.exists())
+        return Status::failure(Status::Kind::Other,
+                               QStringLiteral("file already exists: %1").arg(path));
+    if (!QDir().mkpath(info.absolutePath()))
+        return Status::failure(Status::Kind::Unreadable,
+                               QStringLiteral("cannot create folder: %1").arg(info.absolutePath()));
+    const QString name = QStringLiteral("kelvara-create");
+    Status status;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        if (!db.open())
+            status = Status::fromSql(db.lastError(), Status::Operation::Write);
+        else
+            status = schema::create(db);
+    }
+    drop(name);
+    if (!status.ok())
+        QFile::remove(path);
+    return status;
+}
+
+Status Database::addUser(const QString &name, const QString &password)
+{
+    QSqlQuery query(connection());
+    query.prepare(QStringLiteral("INSERT INTO TPassword (Nama, Password) VALUES (?, ?)"));
+    query.addBindValue(name);
+    query.addBindValue(password);
+    if (!query.exec())
+        return Status::fromSql(query.lastError(), Status::Operation::Write);
+    return Status::success();
+}
+
+} // namespace store

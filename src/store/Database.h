@@ -1,0 +1,60 @@
+#pragma once
+
+#include "store/Status.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QString>
+
+struct sqlite3;
+
+namespace store {
+
+// The program's one connection to its database file. Every record source, snapshot and
+// command of the data environment works through it; nothing is locked between them.
+class Database
+{
+public:
+    // The file the next open() uses: the fixed location unless a tool or a test names another.
+    static void setPath(const QString &path);
+    static QString path();
+
+    // Opens the file if it is not open yet. Never creates it: a missing file, a file that is
+    // not a database and a database without the program's tables are reported as failures.
+    static Status open();
+    static bool isOpen();
+    // The open connection; valid after open() succeeded.
+    static QSqlDatabase connection();
+    // The engine's own handle, for bulk reads that bypass the driver's per-value overhead.
+    static sqlite3 *handle();
+    // Closes the connection; every record source on it must be gone.
+    static void close();
+
+    // Creates a new database file with the program's tables and views. Makes the folder;
+    // refuses a file that already exists.
+    static Status create(const QString &path);
+    // Adds a user to TPassword of the database at the open connection.
+    static Status addUser(const QString &name, const QString &password);
+};
+
+// Runs a write in one transaction on the open connection: commits when the body succeeds,
+// rolls back and returns the failure otherwise.
+template <typename Body>
+Status inTransaction(Body &&body)
+{
+    QSqlDatabase db = Database::connection();
+    if (!db.transaction())
+        return Status::fromSql(db.lastError(), Status::Operation::Write);
+    Status status = body();
+    if (!status.ok()) {
+        db.rollback();
+        return status;
+    }
+    if (!db.commit()) {
+        status = Status::fromSql(db.lastError(), Status::Operation::Write);
+        db.rollback();
+    }
+    return status;
+}
+
+} // namespace store

@@ -1,0 +1,329 @@
+#include "store/Recordset.h"
+
+#include "store/Database.h"
+
+#include <QSqlError>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+
+namespace store {
+
+namespace {
+
+QString quoted(const QString &identifier)
+{
+    QString escaped = identifier;
+    escaped.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + escaped + u'"';
+}
+
+Status noCurrentRecord()
+{
+    return Status::failure(Status::Kind::NoCurrentRecord, QStringLiteral("No current record."));
+}
+
+} // namespace
+
+Recordset::Recordset(QString table) : m_table(std::move(table)) {}
+
+QString Recordset::quotedTable() const
+{
+    return quoted(m_table);
+}
+
+Status Recordset::open()
+{
+    m_open = false;
+    m_editMode = EditMode::None;
+    m_noMatch = false;
+    m_cachedKey = -1;
+    Status status = Database::open();
+    if (status.ok() && m_columns.isEmpty())
+        status = loadColumns();
+    if (status.ok())
+        status = loadKeys();
+    if (!status.ok()) {
+        m_keys.clear();
+        m_current = -1;
+        return status;
+    }
+    m_open = true;
+    setCurrent(m_keys.empty() ? -1 : 0);
+    return status;
+}
+
+Status Recordset::loadColumns()
+{
+    QSqlQuery query(Database::connection());
+    query.prepare(QStringLiteral("SELECT name FROM pragma_table_info(?) ORDER BY cid"));
+    query.addBindValue(m_table);
+    if (!query.exec())
+        return Status::fromSql(query.lastError(), Status::Operation::Read);
+    while (query.next())
+        m_columns << query.value(0).toString();
+    if (m_columns.isEmpty())
+        return Status::failure(Status::Kind::Unreadable,
+                               QStringLiteral("no such table: %1").arg(m_table));
+    for (int i = 0; i < m_columns.size(); ++i)
+        m_columnByLowerName.insert(m_columns[i].toLower(), i);
+    m_rowQuery = QSqlQuery(Database::connection());
+    m_rowQuery.setForwardOnly(true);
+    if (!m_rowQuery.prepare(QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(quotedTable())))
+        return Status::fromSql(m_rowQuery.lastError(), Status::Operation::Read);
+    return Status::success();
+}
+
+Status Recordset::loadKeys()
+{
+    // Read through the engine directly: the keys of a large table come in one quick pass.
+    m_keys.clear();
+    sqlite3 *db = Database::handle();
+    if (!db)
+        return Status::failure(Status::Kind::Unreadable, QStringLiteral("no database handle"));
+    const QByteArray sql = QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(quotedTable()).toUtf8();
+    sqlite3_stmt *stmt = nullptr;
+    int rc = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr);
+    if (rc == SQLITE_OK) {
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+            m_keys.push_back(sqlite3_column_int64(stmt, 0));
+    }
+    const QString error = QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_DONE)
+        return Status::fromEngine(rc, error, Status::Operation::Read);
+    return Status::success();
+}
+
+void Recordset::setCurrent(int position)
+{
+    m_current = position;
+    m_cachedKey = -1;
+}
+
+Status Recordset::requireCurrent() const
+{
+    return hasCurrent() ? Status::success() : noCurrentRecord();
+}
+
+Status Recordset::moveFirst()
+{
+    if (m_keys.empty())
+        return noCurrentRecord();
+    setCurrent(0);
+    return Status::success();
+}
+
+Status Recordset::moveLast()
+{
+    if (m_keys.empty())
+        return noCurrentRecord();
+    setCurrent(int(m_keys.size()) - 1);
+    return Status::success();
+}
+
+Status Recordset::moveNext()
+{
+    if (m_keys.empty())
+        return noCurrentRecord();
+    setCurrent(std::min(m_current + 1, int(m_keys.size()) - 1));
+    return Status::success();
+}
+
+Status Recordset::movePrevious()
+{
+    if (m_keys.empty())
+        return noCurrentRecord();
+    setCurrent(std::max(m_current - 1, 0));
+    return Status::success();
+}
+
+int Recordset::columnIndex(const QString &column) const
+{
+    return m_columnByLowerName.value(column.toLower(), -1);
+}
+
+Status Recordset::findFirst(const QString &column, const QVariant &value)
+{
+    const int position = columnIndex(column);
+    if (position < 0)
+        return Status::failure(Status::Kind::Other, QStringLiteral("unknown field: %1").arg(column));
+    // The code columns compare without letter case by their declared collation, and their
+    // indexes answer this at once; other columns get the same rule explicitly.
+    QSqlQuery query(Database::connection());
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT rowid FROM %1 WHERE %2 = ? COLLATE NOCASE "
+                                 "ORDER BY rowid LIMIT 1")
+                      .arg(quotedTable(), quoted(m_columns[position])));
+    query.addBindValue(value.isNull() ? QVariant(QString()) : value);
+    if (!query.exec())
+        return Status::fromSql(query.lastError(), Status::Operation::Read);
+    m_noMatch = true;
+    if (query.next()) {
+        const qint64 key = query.value(0).toLongLong();
+        const auto it = std::lower_bound(m_keys.begin(), m_keys.end(), key);
+        if (it != m_keys.end() && *it == key) {
+            m_noMatch = false;
+            setCurrent(int(it - m_keys.begin()));
+        }
+    }
+    return Status::success();
+}
+
+QVariant Recordset::value(int position) const
+{
+    if (!hasCurrent() || position < 0 || position >= m_columns.size())
+        return {};
+    const qint64 key = currentKey();
+    if (m_cachedKey != key) {
+        m_cachedRow.clear();
+        m_rowQuery.bindValue(0, key);
+        if (m_rowQuery.exec() && m_rowQuery.next()) {
+            for (int i = 0; i < m_columns.size(); ++i)
+                m_cachedRow << m_rowQuery.value(i);
+        }
+        m_rowQuery.finish();
+        m_cachedKey = key;
+    }
+    return position < m_cachedRow.size() ? m_cachedRow[position] : QVariant();
+}
+
+QVariant Recordset::value(const QString &column) const
+{
+    return value(columnIndex(column));
+}
+
+Status Recordset::addNew()
+{
+    if (!m_open)
+        return Status::failure(Status::Kind::Other, QStringLiteral("Object is closed."));
+    m_editMode = EditMode::Adding;
+    m_pending = QVariantList(m_columns.size());
+    m_pendingSet.assign(size_t(m_columns.size()), false);
+    return Status::success();
+}
+
+Status Recordset::edit()
+{
+    Status status = requireCurrent();
+    if (!status.ok())
+        return status;
+    m_editMode = EditMode::Editing;
+    m_pending.clear();
+    for (int i = 0; i < m_columns.size(); ++i)
+        m_pending << value(i);
+    m_pendingSet.assign(size_t(m_columns.size()), false);
+    return Status::success();
+}
+
+Status Recordset::setValue(const QString &column, const QVariant &value)
+{
+    if (m_editMode == EditMode::None)
+        return Status::failure(Status::Kind::Other,
+                               QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+    const int position = columnIndex(column);
+    if (position < 0)
+        return Status::failure(Status::Kind::Other, QStringLiteral("unknown field: %1").arg(column));
+    m_pending[position] = value;
+    m_pendingSet[size_t(position)] = true;
+    return Status::success();
+}
+
+Status Recordset::update()
+{
+    if (m_editMode == EditMode::None)
+        return Status::failure(Status::Kind::Other,
+                               QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+    const Status status = inTransaction([this] {
+        return m_editMode == EditMode::Adding ? insertPending() : rewritePending();
+    });
+    if (status.ok()) {
+        m_editMode = EditMode::None;
+        m_cachedKey = -1;
+    }
+    return status;
+}
+
+Status Recordset::insertPending()
+{
+    QStringList names;
+    QStringList marks;
+    for (int i = 0; i < m_columns.size(); ++i) {
+        if (m_pendingSet[size_t(i)]) {
+            names << quoted(m_columns[i]);
+            marks << QStringLiteral("?");
+        }
+    }
+    QSqlQuery query(Database::connection());
+    const QString sql = names.isEmpty()
+                            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quotedTable())
+                            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                  .arg(quotedTable(), names.join(u','), marks.join(u','));
+    query.prepare(sql);
+    for (int i = 0; i < m_columns.size(); ++i) {
+        if (m_pendingSet[size_t(i)])
+            query.addBindValue(m_pending[i]);
+    }
+    if (!query.exec())
+        return Status::fromSql(query.lastError(), Status::Operation::Write);
+    const qint64 key = query.lastInsertId().toLongLong();
+    m_keys.insert(std::upper_bound(m_keys.begin(), m_keys.end(), key), key);
+    return Status::success();
+}
+
+Status Recordset::rewritePending()
+{
+    QStringList assignments;
+    for (int i = 0; i < m_columns.size(); ++i) {
+        if (m_pendingSet[size_t(i)])
+            assignments << quoted(m_columns[i]) + QStringLiteral(" = ?");
+    }
+    if (assignments.isEmpty())
+        return Status::success();
+    QSqlQuery query(Database::connection());
+    query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                      .arg(quotedTable(), assignments.join(u',')));
+    for (int i = 0; i < m_columns.size(); ++i) {
+        if (m_pendingSet[size_t(i)])
+            query.addBindValue(m_pending[i]);
+    }
+    query.addBindValue(currentKey());
+    if (!query.exec())
+        return Status::fromSql(query.lastError(), Status::Operation::Write);
+    if (query.numRowsAffected() == 0)
+        return Status::failure(Status::Kind::RecordGone,
+                               QStringLiteral("The record was deleted by another user."));
+    return Status::success();
+}
+
+void Recordset::cancelUpdate()
+{
+    m_editMode = EditMode::None;
+    m_pending.clear();
+    m_pendingSet.clear();
+}
+
+Status Recordset::remove()
+{
+    Status status = requireCurrent();
+    if (!status.ok())
+        return status;
+    const qint64 key = currentKey();
+    status = inTransaction([this, key] {
+        QSqlQuery query(Database::connection());
+        query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quotedTable()));
+        query.addBindValue(key);
+        if (!query.exec())
+            return Status::fromSql(query.lastError(), Status::Operation::Delete);
+        return Status::success();
+    });
+    if (!status.ok())
+        return status;
+    m_keys.erase(m_keys.begin() + m_current);
+    m_editMode = EditMode::None;
+    setCurrent(-1);
+    return status;
+}
+
+} // namespace store

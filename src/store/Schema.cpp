@@ -1,0 +1,147 @@
+#include "store/Schema.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace store::schema {
+
+namespace {
+
+// Code columns compare without regard to letter case, as the searches and the sign-in do;
+// they must hold a non-blank value. Dates are ISO text that the engine can read back as the
+// same day. Named checks let Status tell an empty code from a bad date.
+const char *const Statements[] = {
+    R"(CREATE TABLE Departemen (
+    Kodedepartemen TEXT NOT NULL PRIMARY KEY COLLATE NOCASE
+        CONSTRAINT nonempty_kodedepartemen CHECK (trim(Kodedepartemen) <> ''),
+    Keterangan TEXT
+) STRICT)",
+    R"(CREATE TABLE Peringkat (
+    KodePeringkat TEXT NOT NULL PRIMARY KEY COLLATE NOCASE
+        CONSTRAINT nonempty_kodeperingkat CHECK (trim(KodePeringkat) <> ''),
+    UpahPerhari REAL,
+    Jabatan TEXT
+) STRICT)",
+    R"(CREATE TABLE Pegawai (
+    Nip TEXT NOT NULL PRIMARY KEY COLLATE NOCASE
+        CONSTRAINT nonempty_nip CHECK (trim(Nip) <> ''),
+    Nama TEXT,
+    Alamat TEXT,
+    TempatLahir TEXT,
+    Tgllahir TEXT CONSTRAINT date_tgllahir CHECK (Tgllahir IS NULL OR date(Tgllahir, '+0 days') IS Tgllahir),
+    TahunMasuk INTEGER,
+    KodePeringkat TEXT COLLATE NOCASE
+        REFERENCES Peringkat (KodePeringkat) ON UPDATE CASCADE ON DELETE RESTRICT,
+    Jabatan TEXT,
+    KodeDepartemen TEXT COLLATE NOCASE
+        REFERENCES Departemen (Kodedepartemen) ON UPDATE CASCADE ON DELETE RESTRICT
+) STRICT)",
+    R"(CREATE TABLE Periode (
+    Kartucuti TEXT NOT NULL PRIMARY KEY COLLATE NOCASE
+        CONSTRAINT nonempty_kartucuti CHECK (trim(Kartucuti) <> ''),
+    PeriodeAwal TEXT
+        CONSTRAINT date_periodeawal CHECK (PeriodeAwal IS NULL OR date(PeriodeAwal, '+0 days') IS PeriodeAwal),
+    Periodeahir TEXT
+        CONSTRAINT date_periodeahir CHECK (Periodeahir IS NULL OR date(Periodeahir, '+0 days') IS Periodeahir)
+) STRICT)",
+    R"(CREATE TABLE Cuti (
+    Nip TEXT NOT NULL COLLATE NOCASE
+        REFERENCES Pegawai (Nip) ON UPDATE CASCADE ON DELETE RESTRICT,
+    KartuCuti TEXT NOT NULL COLLATE NOCASE
+        REFERENCES Periode (Kartucuti) ON UPDATE CASCADE ON DELETE RESTRICT,
+    Hakcuti REAL,
+    SisaCuti REAL,
+    "Penggantian Cuti" REAL,
+    IdCuti INTEGER PRIMARY KEY,
+    CONSTRAINT unique_cuti UNIQUE (Nip, KartuCuti)
+) STRICT)",
+    R"(CREATE TABLE TPassword (
+    Nama TEXT NOT NULL PRIMARY KEY COLLATE NOCASE
+        CONSTRAINT nonempty_nama CHECK (trim(Nama) <> ''),
+    Password TEXT
+) STRICT)",
+    // The references are checked on every delete of a parent row: index the child columns.
+    "CREATE INDEX Pegawai_KodePeringkat ON Pegawai (KodePeringkat)",
+    "CREATE INDEX Pegawai_KodeDepartemen ON Pegawai (KodeDepartemen)",
+    "CREATE INDEX Cuti_KartuCuti ON Cuti (KartuCuti)",
+    // One row per leave record, in entry order, with what the grid and the reports print.
+    R"(CREATE VIEW QupahSisaCuti AS
+SELECT p.Nip AS Nip,
+       p.Nama AS Nama,
+       p.KodeDepartemen AS KodeDepartemen,
+       d.Keterangan AS Keterangan,
+       p.KodePeringkat AS KodePeringkat,
+       p.Jabatan AS Jabatan,
+       p.TahunMasuk AS TahunMasuk,
+       k.PeriodeAwal AS PeriodeAwal,
+       k.Periodeahir AS PeriodeAkhir,
+       c.Hakcuti AS Hakcuti,
+       c.SisaCuti AS SisaCuti,
+       r.UpahPerhari AS UpahPerhari,
+       c.SisaCuti * r.UpahPerhari AS "Total Uang Cuti"
+FROM Cuti AS c
+JOIN Pegawai AS p ON p.Nip = c.Nip
+JOIN Periode AS k ON k.Kartucuti = c.KartuCuti
+LEFT JOIN Departemen AS d ON d.Kodedepartemen = p.KodeDepartemen
+LEFT JOIN Peringkat AS r ON r.KodePeringkat = p.KodePeringkat
+ORDER BY c.IdCuti)",
+    R"(CREATE VIEW QlapSDM AS
+SELECT * FROM QupahSisaCuti WHERE Keterangan = 'Sumber Daya Manusia')",
+    R"(CREATE VIEW QlapPersonalia AS
+SELECT * FROM QupahSisaCuti WHERE Keterangan = 'Personalia')",
+    R"(CREATE VIEW QlapProduksi AS
+SELECT * FROM QupahSisaCuti WHERE Keterangan = 'Produksi')",
+    R"(CREATE VIEW QlapSI AS
+SELECT * FROM QupahSisaCuti WHERE Keterangan = 'Sistem Informasi')",
+};
+
+} // namespace
+
+QStringList tableNames()
+{
+    return {QStringLiteral("Departemen"), QStringLiteral("Peringkat"), QStringLiteral("Pegawai"),
+            QStringLiteral("Periode"),    QStringLiteral("Cuti"),      QStringLiteral("TPassword")};
+}
+
+QStringList viewNames()
+{
+    return {QStringLiteral("QupahSisaCuti"), QStringLiteral("QlapSDM"),
+            QStringLiteral("QlapPersonalia"), QStringLiteral("QlapProduksi"),
+            QStringLiteral("QlapSI")};
+}
+
+Status create(QSqlDatabase &db)
+{
+    if (!db.transaction())
+        return Status::fromSql(db.lastError(), Status::Operation::Write);
+    QSqlQuery query(db);
+    for (const char *statement : Statements) {
+        if (!query.exec(QString::fromUtf8(statement))) {
+            const Status failed = Status::fromSql(query.lastError(), Status::Operation::Write);
+            db.rollback();
+            return failed;
+        }
+    }
+    if (!db.commit())
+        return Status::fromSql(db.lastError(), Status::Operation::Write);
+    return Status::success();
+}
+
+Status verify(QSqlDatabase &db)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT type, name FROM sqlite_master")))
+        return Status::fromSql(query.lastError(), Status::Operation::Read);
+    QStringList present;
+    while (query.next())
+        present << query.value(1).toString().toLower();
+    for (const QString &name : tableNames() + viewNames()) {
+        if (!present.contains(name.toLower()))
+            return Status::failure(Status::Kind::Unreadable,
+                                   QStringLiteral("no such table or query: %1").arg(name));
+    }
+    return Status::success();
+}
+
+} // namespace store::schema

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "store/Status.h"
+
+#include <QStringList>
+
+class QSqlDatabase;
+
+namespace store::schema {
+
+// The six tables, in the order in which they are created.
+QStringList tableNames();
+// The five stored queries, kept as views.
+QStringList viewNames();
+
+// Creates every table, index and view on an empty database, in one transaction.
+Status create(QSqlDatabase &db);
+
+// True when the open database holds every table and view that the program names.
+Status verify(QSqlDatabase &db);
+
+} // namespace store::schema

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+
+class QSqlError;
+
+namespace store {
+
+// The outcome of a store operation. Failures carry the engine's own text and a kind, from
+// which message() builds the explanation a person reads in a message box.
+class [[nodiscard]] Status
+{
+public:
+    enum class Kind {
+        None,
+        Duplicate,
+        InUse,
+        MissingReference,
+        Empty,
+        NotANumber,
+        NotADate,
+        Busy,
+        ReadOnly,
+        Missing,
+        Unreadable,
+        Full,
+        NoCurrentRecord,
+        RecordGone,
+        Other
+    };
+    // What the failing statement was doing: a refused reference means a missing code on a
+    // write and a code still in use on a delete.
+    enum class Operation { Read, Write, Delete };
+
+    Status() = default;
+    static Status success() { return {}; }
+    static Status failure(Kind kind, const QString &engineText);
+    static Status fromSql(const QSqlError &error, Operation operation);
+    static Status fromEngine(int code, const QString &engineText, Operation operation);
+
+    bool ok() const { return m_kind == Kind::None; }
+    Kind kind() const { return m_kind; }
+    QString engineText() const { return m_engineText; }
+    // A short Indonesian explanation followed by the engine's own text.
+    QString message() const;
+    QString explanation() const;
+
+private:
+    Kind m_kind = Kind::None;
+    QString m_engineText;
+};
+
+} // namespace store

@@ -1,0 +1,148 @@
+#include "store/Values.h"
+
+#include <QDate>
+
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace store {
+
+namespace {
+
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f';
+}
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+} // namespace
+
+double readNumber(QStringView text)
+{
+    // Collect the leading number as plain ASCII, skipping blanks anywhere inside it as the
+    // classic reader did (" 1 2" reads 12), then let from_chars do the exact conversion.
+    std::string digits;
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    auto skipBlanks = [&] {
+        while (i < n && isBlank(text[i]))
+            ++i;
+    };
+    skipBlanks();
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+        if (text[i] == u'-')
+            digits += '-';
+        ++i;
+        skipBlanks();
+    }
+    bool anyDigit = false;
+    bool point = false;
+    std::string mantissa;
+    for (; i < n; ++i) {
+        const QChar c = text[i];
+        if (isDigit(c)) {
+            mantissa += char(c.unicode());
+            anyDigit = true;
+        } else if (c == u'.' && !point) {
+            mantissa += '.';
+            point = true;
+        } else if (!isBlank(c)) {
+            break;
+        }
+    }
+    if (!anyDigit)
+        return 0.0;
+    digits += mantissa;
+    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
+        qsizetype j = i + 1;
+        std::string exponent = "e";
+        if (j < n && (text[j] == u'+' || text[j] == u'-'))
+            exponent += char(text[j++].unicode());
+        const qsizetype firstDigit = j;
+        while (j < n && isDigit(text[j]))
+            exponent += char(text[j++].unicode());
+        if (j > firstDigit)
+            digits += exponent;
+    }
+    double value = 0.0;
+    const char *begin = digits.data();
+    const char *end = begin + digits.size();
+    const auto result = std::from_chars(begin, end, value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too large reads as infinity, too small as zero, keeping the sign.
+        const bool negative = digits.front() == '-';
+        const auto e = digits.find('e');
+        const bool hugeExponent = e != std::string::npos && digits[e + 1] != '-';
+        if (hugeExponent)
+            return negative ? -HUGE_VAL : HUGE_VAL;
+        return negative ? -0.0 : 0.0;
+    }
+    return value;
+}
+
+QString writeNumber(double value)
+{
+    if (!std::isfinite(value))
+        return QString::number(value);
+    if (value == 0.0)
+        return QStringLiteral("0");
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                      std::chars_format::fixed);
+    return QString::fromLatin1(buffer, result.ptr - buffer);
+}
+
+bool isDateColumn(QStringView column)
+{
+    return column.compare(u"Tgllahir", Qt::CaseInsensitive) == 0 ||
+           column.compare(u"PeriodeAwal", Qt::CaseInsensitive) == 0 ||
+           column.compare(u"Periodeahir", Qt::CaseInsensitive) == 0 ||
+           column.compare(u"PeriodeAkhir", Qt::CaseInsensitive) == 0;
+}
+
+QString displayDate(const QString &isoDate)
+{
+    const QDate date = QDate::fromString(isoDate, Qt::ISODate);
+    if (!date.isValid())
+        return isoDate;
+    return date.toString(QStringLiteral("dd/MM/yyyy"));
+}
+
+QString displayText(const QVariant &value, bool dateColumn)
+{
+    if (value.isNull())
+        return {};
+    switch (value.typeId()) {
+    case QMetaType::Double:
+        return writeNumber(value.toDouble());
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+        return QString::number(value.toLongLong());
+    default:
+        break;
+    }
+    const QString text = value.toString();
+    return dateColumn ? displayDate(text) : text;
+}
+
+QString editText(const QVariant &value)
+{
+    if (value.isNull())
+        return {};
+    switch (value.typeId()) {
+    case QMetaType::Double:
+        return writeNumber(value.toDouble());
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+        return QString::number(value.toLongLong());
+    default:
+        return value.toString();
+    }
+}
+
+} // namespace store

@@ -1,0 +1,185 @@
+#include "TestDatabase.h"
+
+#include "store/Database.h"
+#include "store/Recordset.h"
+#include "store/Schema.h"
+#include "store/Snapshot.h"
+
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QtTest>
+
+using store::Status;
+
+namespace {
+
+// Runs a statement and returns how the store reads its failure.
+Status attempt(const QString &sql, Status::Operation operation = Status::Operation::Write)
+{
+    QSqlQuery query(store::Database::connection());
+    if (query.exec(sql))
+        return Status::success();
+    return Status::fromSql(query.lastError(), operation);
+}
+
+} // namespace
+
+class TestSchema : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void bindingPositionsHold()
+    {
+        TestDatabase db;
+        QVERIFY(db.isValid());
+        const struct
+        {
+            const char *table;
+            int position;
+            const char *column;
+        } bindings[] = {{"Departemen", 1, "Keterangan"}, {"Peringkat", 2, "Jabatan"},
+                        {"Pegawai", 1, "Nama"},          {"TPassword", 1, "Password"},
+                        {"Pegawai", 8, "KodeDepartemen"}, {"Cuti", 4, "Penggantian Cuti"}};
+        for (const auto &b : bindings) {
+            store::Recordset rs(QString::fromUtf8(b.table));
+            QVERIFY(rs.open().ok());
+            QCOMPARE(rs.columnNames().value(b.position), QString::fromUtf8(b.column));
+        }
+    }
+
+    void viewsDeliverTheirColumnsAndTotals()
+    {
+        TestDatabase db;
+        QVERIFY(db.fillSample());
+        store::Snapshot all(QStringLiteral("QupahSisaCuti"));
+        QVERIFY(all.refresh().ok());
+        QCOMPARE(all.columnNames(),
+                 QStringList({"Nip", "Nama", "KodeDepartemen", "Keterangan", "KodePeringkat",
+                              "Jabatan", "TahunMasuk", "PeriodeAwal", "PeriodeAkhir", "Hakcuti",
+                              "SisaCuti", "UpahPerhari", "Total Uang Cuti"}));
+        QCOMPARE(all.rowCount(), 3);
+        const int total = all.columnIndex(u"Total Uang Cuti");
+        for (int row = 0; row < all.rowCount(); ++row) {
+            const double expected = all.value(row, all.columnIndex(u"SisaCuti")).toDouble() *
+                                    all.value(row, all.columnIndex(u"UpahPerhari")).toDouble();
+            QCOMPARE(all.value(row, total).toDouble(), expected);
+        }
+        // Entry order, and the period end delivered under the query's own name.
+        QCOMPARE(all.value(0, 0).toString(), QStringLiteral("19001"));
+        QCOMPARE(all.value(2, all.columnIndex(u"PeriodeAkhir")).toString(),
+                 QStringLiteral("2026-12-31"));
+
+        const struct
+        {
+            const char *view;
+            int rows;
+        } departments[] = {
+            {"QlapSDM", 1}, {"QlapPersonalia", 1}, {"QlapProduksi", 1}, {"QlapSI", 0}};
+        for (const auto &d : departments) {
+            store::Snapshot view(QString::fromUtf8(d.view));
+            QVERIFY(view.refresh().ok());
+            QCOMPARE(view.columnNames(), all.columnNames());
+            QCOMPARE(view.rowCount(), d.rows);
+        }
+    }
+
+    void rulesRefuseBadRows_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("operation");
+        using K = Status::Kind;
+        using O = Status::Operation;
+        QTest::newRow("duplicate code") << "INSERT INTO Departemen VALUES ('D01','x')"
+                                        << int(K::Duplicate) << int(O::Write);
+        QTest::newRow("duplicate in other case") << "INSERT INTO Departemen VALUES ('d01','x')"
+                                                 << int(K::Duplicate) << int(O::Write);
+        QTest::newRow("empty code") << "INSERT INTO Departemen VALUES ('  ','x')" << int(K::Empty)
+                                    << int(O::Write);
+        QTest::newRow("null code") << "INSERT INTO Peringkat VALUES (NULL,1,'x')" << int(K::Empty)
+                                   << int(O::Write);
+        QTest::newRow("wage not a number") << "INSERT INTO Peringkat VALUES ('P9','abc','x')"
+                                           << int(K::NotANumber) << int(O::Write);
+        QTest::newRow("impossible date")
+            << "UPDATE Pegawai SET Tgllahir = '2024-02-30' WHERE Nip = '19001'"
+            << int(K::NotADate) << int(O::Write);
+        QTest::newRow("missing department")
+            << "UPDATE Pegawai SET KodeDepartemen = 'D99' WHERE Nip = '19001'"
+            << int(K::MissingReference) << int(O::Write);
+        QTest::newRow("leave for missing employee")
+            << "INSERT INTO Cuti (Nip, KartuCuti) VALUES ('88888888','K2025')"
+            << int(K::MissingReference) << int(O::Write);
+        QTest::newRow("second record for the same card")
+            << "INSERT INTO Cuti (Nip, KartuCuti) VALUES ('19001','K2025')" << int(K::Duplicate)
+            << int(O::Write);
+        QTest::newRow("department still in use") << "DELETE FROM Departemen WHERE Kodedepartemen='D01'"
+                                                 << int(K::InUse) << int(O::Delete);
+    }
+    void rulesRefuseBadRows()
+    {
+        QFETCH(QString, sql);
+        QFETCH(int, kind);
+        QFETCH(int, operation);
+        TestDatabase db;
+        QVERIFY(db.fillSample());
+        const Status status = attempt(sql, Status::Operation(operation));
+        QCOMPARE(int(status.kind()), kind);
+        QVERIFY(status.message().contains(status.engineText()));
+        QVERIFY(!status.explanation().isEmpty());
+    }
+
+    void renamedCodeCascades()
+    {
+        TestDatabase db;
+        QVERIFY(db.fillSample());
+        QVERIFY(db.exec("UPDATE Departemen SET Kodedepartemen = 'SDM' WHERE Kodedepartemen = 'D01'"));
+        QCOMPARE(db.scalar("SELECT KodeDepartemen FROM Pegawai WHERE Nip = '19001'").toString(),
+                 QStringLiteral("SDM"));
+    }
+
+    void openRefusesWhatIsNotOurs()
+    {
+        TestDatabase db;
+        store::Database::close();
+        // A missing file is reported and never created.
+        const QString missing = db.folder() + QStringLiteral("/none.mdb");
+        store::Database::setPath(missing);
+        QCOMPARE(store::Database::open().kind(), Status::Kind::Missing);
+        QVERIFY(!QFile::exists(missing));
+        // Random bytes.
+        const QString junk = db.folder() + QStringLiteral("/junk.mdb");
+        QFile file(junk);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(4096, '\x5a'));
+        file.close();
+        store::Database::setPath(junk);
+        QCOMPARE(store::Database::open().kind(), Status::Kind::Unreadable);
+        QVERIFY(!store::Database::isOpen());
+        // A database of another program.
+        const QString other = db.folder() + QStringLiteral("/other.mdb");
+        {
+            QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "other");
+            raw.setDatabaseName(other);
+            QVERIFY(raw.open());
+            QSqlQuery(raw).exec(QStringLiteral("CREATE TABLE t (x)"));
+            raw.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+        store::Database::setPath(other);
+        const Status status = store::Database::open();
+        QCOMPARE(status.kind(), Status::Kind::Unreadable);
+        QVERIFY(status.engineText().contains(QStringLiteral("Departemen")));
+    }
+
+    void createRefusesExistingFile()
+    {
+        TestDatabase db;
+        QVERIFY(!store::Database::create(db.path()).ok());
+        QVERIFY(db.count(QStringLiteral("Departemen")) == 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSchema)
+#include "test_schema.moc"

@@ -1,0 +1,77 @@
+#include "store/Values.h"
+
+#include <QtTest>
+
+#include <cmath>
+
+class TestValues : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void readsLeadingNumber_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("expected");
+        QTest::newRow("empty") << QString() << 0.0;
+        QTest::newRow("plain") << QStringLiteral("5") << 5.0;
+        QTest::newRow("blanks inside") << QStringLiteral(" 1 2") << 12.0;
+        QTest::newRow("sign alone") << QStringLiteral("-") << 0.0;
+        QTest::newRow("leading point") << QStringLiteral(".5") << 0.5;
+        QTest::newRow("exponent then junk") << QStringLiteral("1e3x") << 1000.0;
+        QTest::newRow("double sign") << QStringLiteral("--1") << 0.0;
+        QTest::newRow("hex is not read") << QStringLiteral("0x10") << 0.0;
+        QTest::newRow("comma stops") << QStringLiteral("1,5") << 1.0;
+        QTest::newRow("trailing letters") << QStringLiteral("  12abc") << 12.0;
+        QTest::newRow("negative fraction") << QStringLiteral("-3.25") << -3.25;
+        QTest::newRow("second point stops") << QStringLiteral("1.2.3") << 1.2;
+        QTest::newRow("NaN is text") << QStringLiteral("NaN") << 0.0;
+        QTest::newRow("bare exponent") << QStringLiteral("2e") << 2.0;
+        QTest::newRow("tiny underflows") << QStringLiteral("1e-999") << 0.0;
+        QTest::newRow("arabic digits are text") << QStringLiteral("\u0661") << 0.0;
+    }
+    void readsLeadingNumber()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, expected);
+        QCOMPARE(store::readNumber(text), expected);
+    }
+
+    void hugeExponentIsInfinite()
+    {
+        QVERIFY(std::isinf(store::readNumber(u"1e999")));
+        QVERIFY(store::readNumber(u"1e309") > 18);
+        QVERIFY(store::readNumber(u"-1e309") < 0);
+    }
+
+    void writesPlainDecimals_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("whole") << 13.0 << QStringLiteral("13");
+        QTest::newRow("shortest") << 18 - 0.1 << QStringLiteral("17.9");
+        QTest::newRow("negative") << -3.0 << QStringLiteral("-3");
+        QTest::newRow("minus zero") << -0.0 << QStringLiteral("0");
+        QTest::newRow("large without exponent") << 1e21 << QStringLiteral("1000000000000000000000");
+        QTest::newRow("small without exponent") << 0.0001 << QStringLiteral("0.0001");
+        QTest::newRow("wage with cents") << 95000.5 << QStringLiteral("95000.5");
+    }
+    void writesPlainDecimals()
+    {
+        QFETCH(double, value);
+        QFETCH(QString, expected);
+        QCOMPARE(store::writeNumber(value), expected);
+        QCOMPARE(store::readNumber(expected), value == 0 ? 0.0 : value);
+    }
+
+    void showsDatesDayFirst()
+    {
+        QCOMPARE(store::displayText(QStringLiteral("2025-03-07"), true), QStringLiteral("07/03/2025"));
+        QCOMPARE(store::displayText(QStringLiteral("2025-03-07"), false), QStringLiteral("2025-03-07"));
+        QCOMPARE(store::displayText(QVariant(), true), QString());
+        QCOMPARE(store::displayText(qint64(2005), false), QStringLiteral("2005"));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestValues)
+#include "test_values.moc"

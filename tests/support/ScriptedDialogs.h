@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+
+#include <QList>
+#include <QQueue>
+#include <QString>
+
+// A stand-in for the dialog service: answers from a script and records what was asked.
+// Installs itself for its lifetime.
+class ScriptedDialogs : public platform::Dialogs
+{
+public:
+    struct Asked
+    {
+        bool input = false;
+        QString text; // the message or the prompt
+        QString title;
+        platform::Icon icon = platform::Icon::None;
+        platform::Buttons buttons = platform::Buttons::Ok;
+    };
+
+    ScriptedDialogs();
+    ~ScriptedDialogs() override;
+
+    // The next message box gets this answer (unscripted ones get Ok, or No for Yes/No).
+    void answer(platform::Answer answer) { m_answers.enqueue(answer); }
+    // The next input box gets this text (unscripted ones get the empty text, as Cancel).
+    void type(const QString &text) { m_inputs.enqueue(text); }
+
+    const QList<Asked> &asked() const { return m_asked; }
+    // The last thing asked; an empty record when nothing was.
+    Asked last() const { return m_asked.isEmpty() ? Asked{} : m_asked.last(); }
+    int count() const { return int(m_asked.size()); }
+    void clear() { m_asked.clear(); }
+
+    platform::Answer message(const QString &text, const QString &title, platform::Icon icon,
+                             platform::Buttons buttons) override;
+    QString input(const QString &prompt, const QString &title) override;
+
+private:
+    QQueue<platform::Answer> m_answers;
+    QQueue<QString> m_inputs;
+    QList<Asked> m_asked;
+};
