@@ -1,0 +1,285 @@
+#include "platform/DataControl.h"
+
+#include "platform/DataCombo.h"
+#include "platform/DatePicker.h"
+#include "platform/Dialogs.h"
+#include "store/Values.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStyle>
+#include <QToolButton>
+
+namespace platform {
+
+namespace {
+
+QString widgetText(const QWidget *widget)
+{
+    if (auto *picker = qobject_cast<const DatePicker *>(widget))
+        return picker->isoText();
+    if (auto *combo = qobject_cast<const QComboBox *>(widget))
+        return combo->currentText();
+    if (auto *edit = qobject_cast<const QLineEdit *>(widget))
+        return edit->text();
+    return {};
+}
+
+void setWidgetText(QWidget *widget, const QString &text)
+{
+    if (auto *picker = qobject_cast<DatePicker *>(widget))
+        picker->setIsoText(text);
+    else if (auto *data = qobject_cast<DataCombo *>(widget))
+        data->setValue(text);
+    else if (auto *combo = qobject_cast<QComboBox *>(widget))
+        combo->setEditText(text);
+    else if (auto *edit = qobject_cast<QLineEdit *>(widget))
+        edit->setText(text);
+}
+
+// An empty box stores no value, as an unset field would.
+QVariant storedValue(const QString &text)
+{
+    return text.isEmpty() ? QVariant() : QVariant(text);
+}
+
+} // namespace
+
+DataControl::DataControl(const QString &table, QWidget *parent)
+    : QWidget(parent), m_records(table)
+{
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    const struct
+    {
+        QStyle::StandardPixmap icon;
+        Action action;
+        const char *name;
+    } buttons[] = {{QStyle::SP_MediaSkipBackward, MoveFirst, "First"},
+                   {QStyle::SP_MediaSeekBackward, MovePrevious, "Previous"},
+                   {QStyle::SP_MediaSeekForward, MoveNext, "Next"},
+                   {QStyle::SP_MediaSkipForward, MoveLast, "Last"}};
+    for (int i = 0; i < 4; ++i) {
+        auto *button = new QToolButton(this);
+        button->setObjectName(QString::fromLatin1(buttons[i].name));
+        button->setIcon(style()->standardIcon(buttons[i].icon));
+        button->setAutoRaise(false);
+        button->setFocusPolicy(Qt::NoFocus);
+        const Action action = buttons[i].action;
+        connect(button, &QToolButton::clicked, this, [this, action] { navigate(action); });
+        if (i == 2) {
+            m_caption = new QLabel(QStringLiteral("Data1"), this);
+            m_caption->setObjectName(QStringLiteral("caption"));
+            m_caption->setAlignment(Qt::AlignCenter);
+            m_caption->setAutoFillBackground(true);
+            m_caption->setStyleSheet(QStringLiteral("background: white; color: black;"));
+            layout->addWidget(m_caption, 1);
+        }
+        layout->addWidget(button);
+    }
+}
+
+void DataControl::bind(QWidget *widget, const QString &field)
+{
+    m_bindings.append({widget, field, QString()});
+}
+
+void DataControl::open()
+{
+    const store::Status status = m_records.open();
+    display();
+    if (!status.ok()) {
+        raiseError(status);
+        return;
+    }
+    Q_EMIT reposition();
+}
+
+QString DataControl::caption() const
+{
+    return m_caption->text();
+}
+
+void DataControl::setCaption(const QString &caption)
+{
+    m_caption->setText(caption);
+}
+
+void DataControl::display()
+{
+    // Look-ups hang on the code combo boxes: fill them after the plain fields, so that what a
+    // look-up writes is not overwritten by the stored text of the field it fills.
+    for (int pass = 0; pass < 2; ++pass) {
+        for (Binding &b : m_bindings) {
+            if (!b.widget || (qobject_cast<DataCombo *>(b.widget) != nullptr) != (pass == 1))
+                continue;
+            b.shown = m_records.editMode() == store::Recordset::EditMode::Adding
+                          ? QString()
+                          : store::editText(m_records.value(b.field));
+            setWidgetText(b.widget, b.shown);
+        }
+    }
+}
+
+bool DataControl::anyChanged() const
+{
+    for (const Binding &b : m_bindings) {
+        if (b.widget && widgetText(b.widget) != b.shown)
+            return true;
+    }
+    return false;
+}
+
+store::Status DataControl::writeBound()
+{
+    for (const Binding &b : m_bindings) {
+        if (!b.widget)
+            continue;
+        const store::Status status = m_records.setValue(b.field, storedValue(widgetText(b.widget)));
+        if (!status.ok())
+            return status;
+    }
+    return m_records.update();
+}
+
+store::Status DataControl::saveChangesBefore(Action action)
+{
+    bool save = anyChanged();
+    Q_EMIT validate(action, &save);
+    if (!save) {
+        // A new record that was never filled in is dropped when it is left.
+        if (m_records.editMode() == store::Recordset::EditMode::Adding && action != Update)
+            m_records.cancelUpdate();
+        return store::Status::success();
+    }
+    if (m_records.editMode() == store::Recordset::EditMode::None) {
+        const store::Status status = m_records.edit();
+        if (!status.ok())
+            return status;
+    }
+    return writeBound();
+}
+
+store::Status DataControl::move(Action action)
+{
+    store::Status status = saveChangesBefore(action);
+    if (!status.ok())
+        return status;
+    m_records.cancelUpdate();
+    switch (action) {
+    case MoveFirst:
+        status = m_records.moveFirst();
+        break;
+    case MovePrevious:
+        status = m_records.movePrevious();
+        break;
+    case MoveNext:
+        status = m_records.moveNext();
+        break;
+    default:
+        status = m_records.moveLast();
+        break;
+    }
+    display();
+    if (status.ok())
+        Q_EMIT reposition();
+    return status;
+}
+
+void DataControl::navigate(Action action)
+{
+    const store::Status status = move(action);
+    if (!status.ok() && status.kind() != store::Status::Kind::NoCurrentRecord)
+        raiseError(status);
+}
+
+store::Status DataControl::addNew()
+{
+    const store::Status status = saveChangesBefore(AddNew);
+    if (!status.ok())
+        return status;
+    m_records.cancelUpdate();
+    const store::Status added = m_records.addNew();
+    if (!added.ok())
+        return added;
+    display();
+    Q_EMIT reposition();
+    return added;
+}
+
+store::Status DataControl::edit()
+{
+    return m_records.edit();
+}
+
+store::Status DataControl::update()
+{
+    bool save = true;
+    Q_EMIT validate(Update, &save);
+    const store::Status status = writeBound();
+    if (status.ok())
+        display();
+    return status;
+}
+
+store::Status DataControl::cancelUpdate()
+{
+    if (!isEditing())
+        return store::Status::failure(store::Status::Kind::Other,
+                                      QStringLiteral("CancelUpdate without AddNew or Edit."));
+    m_records.cancelUpdate();
+    display();
+    return store::Status::success();
+}
+
+store::Status DataControl::remove()
+{
+    bool save = false;
+    Q_EMIT validate(Delete, &save);
+    const store::Status status = m_records.remove();
+    if (status.ok())
+        display();
+    return status;
+}
+
+store::Status DataControl::refresh()
+{
+    const store::Status status = m_records.refresh();
+    display();
+    if (status.ok())
+        Q_EMIT reposition();
+    return status;
+}
+
+store::Status DataControl::findFirst(const QString &column, const QString &value)
+{
+    store::Status status = saveChangesBefore(Find);
+    if (!status.ok())
+        return status;
+    status = m_records.findFirst(column, value);
+    if (!status.ok() || m_records.noMatch())
+        return status;
+    m_records.cancelUpdate();
+    display();
+    Q_EMIT reposition();
+    return status;
+}
+
+void DataControl::raiseClose()
+{
+    bool save = false;
+    Q_EMIT validate(Close, &save);
+}
+
+void DataControl::raiseError(const store::Status &status)
+{
+    int response = 1;
+    Q_EMIT error(status, &response);
+    if (response != 0)
+        Dialogs::instance().message(status.message(), QString(), Icon::None, Buttons::Ok);
+}
+
+} // namespace platform
