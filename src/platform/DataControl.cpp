@@ -237,6 +237,10 @@ store::Status DataControl::cancelUpdate()
 
 store::Status DataControl::remove()
 {
+    // A new record that is still being filled in is not a record that can be deleted.
+    if (m_records.editMode() == store::Recordset::EditMode::Adding)
+        return store::Status::failure(store::Status::Kind::NoCurrentRecord,
+                                      QStringLiteral("No current record."));
     bool save = false;
     Q_EMIT validate(Delete, &save);
     const store::Status status = m_records.remove();

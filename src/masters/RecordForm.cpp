@@ -1,0 +1,514 @@
+#include "masters/RecordForm.h"
+
+#include "platform/BusyPointer.h"
+#include "platform/DataCombo.h"
+#include "platform/DataGrid.h"
+#include "platform/DatePicker.h"
+#include "platform/Dialogs.h"
+#include "platform/Twips.h"
+#include "store/Snapshot.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace masters {
+
+using platform::Answer;
+using platform::Buttons;
+using platform::Dialogs;
+using platform::Icon;
+using platform::twips::px;
+
+namespace {
+
+// Places in twips shared by every window of this kind.
+constexpr int TabTop = 720;
+constexpr int FrameHeight = 975;
+constexpr int FrameWidth = 8055;
+constexpr int ButtonWidth = 975;
+constexpr int ButtonHeight = 615;
+constexpr int FirstButtonLeft = 3000;
+constexpr int LabelLeft = 120;
+constexpr int LabelWidth = 1800;
+constexpr int FieldLeft = 2040;
+constexpr int BoxHeight = 285;
+constexpr int ComboHeight = 315;
+constexpr int SinglePageTop = 240;
+constexpr int RowPitch = 420;
+
+QPalette tealPalette(QPalette palette)
+{
+    palette.setColor(QPalette::Window, platform::colors::teal());
+    return palette;
+}
+
+} // namespace
+
+RecordForm::RecordForm(FormSettings settings, QWidget *parent)
+    : QWidget(parent), m_settings(std::move(settings))
+{
+    setObjectName(m_settings.name);
+    m_data1 = new platform::DataControl(m_settings.table, this);
+    m_data1->setObjectName(QStringLiteral("Data1"));
+    connect(m_data1, &platform::DataControl::validate, this,
+            [](int, bool *) { platform::busy::setBusy(); });
+    connect(m_data1, &platform::DataControl::reposition, this, &RecordForm::showPosition);
+    connect(m_data1, &platform::DataControl::error, this,
+            [](const store::Status &status, int *response) {
+                Dialogs::instance().message(QStringLiteral("Data error event hit eer:") +
+                                                status.engineText(),
+                                            QString(), Icon::None, Buttons::Ok);
+                *response = 0;
+            });
+    buildWindow();
+}
+
+void RecordForm::buildWindow()
+{
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (m_settings.closeBox)
+        flags |= Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint;
+    setWindowFlags(flags);
+    setWindowTitle(m_settings.caption);
+    setFixedSize(platform::twips::size(m_settings.clientTwips.width(),
+                                       m_settings.clientTwips.height()));
+    if (m_settings.singlePage) {
+        m_inputPage = this;
+        buildButtons(this, SinglePageTop);
+        return;
+    }
+    setAutoFillBackground(true);
+    setPalette(tealPalette(palette()));
+    auto *title = new QLabel(m_settings.title, this);
+    title->setObjectName(QStringLiteral("Label1"));
+    title->setAlignment(Qt::AlignCenter);
+    QFont bold = title->font();
+    bold.setBold(true);
+    bold.setPointSizeF(14);
+    title->setFont(bold);
+    title->setStyleSheet(QStringLiteral("color: white;"));
+    title->setGeometry(platform::twips::rect(0, 150, m_settings.clientTwips.width(), 450));
+
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("SSTab1"));
+    m_tabs->setGeometry(platform::twips::rect(0, TabTop, m_settings.clientTwips.width(),
+                                              m_settings.clientTwips.height() - TabTop - 45));
+    // The pages are filled once both tabs exist, so that the tab strip has its final height.
+    auto *input = new QWidget(m_tabs);
+    auto *browse = new QWidget(m_tabs);
+    m_tabs->addTab(input, QStringLiteral("FORM INPUT"));
+    m_tabs->addTab(browse, QStringLiteral("TAMPILAN"));
+    buildInputPage(input);
+    buildBrowsePage(browse);
+    // A click on either tab redisplays the grid without reading the rows again.
+    connect(m_tabs->tabBar(), &QTabBar::tabBarClicked, this, [this] { m_grid->refresh(); });
+}
+
+void RecordForm::buildInputPage(QWidget *page)
+{
+    m_inputPage = page;
+    m_inputPage->setObjectName(QStringLiteral("pageInput"));
+    const int tabHeight = m_settings.clientTwips.height() - TabTop - 45;
+    auto *frame = new QFrame(m_inputPage);
+    frame->setObjectName(QStringLiteral("Frame2"));
+    frame->setFrameShape(QFrame::Box);
+    frame->setFrameShadow(QFrame::Sunken);
+    place(frame, 240, tabHeight - FrameHeight - 120, FrameWidth, FrameHeight);
+    buildButtons(frame, 180);
+}
+
+void RecordForm::buildButtons(QWidget *parent, int top)
+{
+    // On a single page the navigator has a row of its own above the buttons.
+    const bool ownRow = parent == this;
+    const int navigatorTop = ownRow ? 0 : top + (ButtonHeight - 375) / 2;
+    const int buttonTop = ownRow ? 0 : top;
+    const int left = ownRow ? 240 : FirstButtonLeft;
+    m_data1->setParent(parent);
+    m_data1->setGeometry(platform::twips::rect(120, navigatorTop, ownRow ? 3000 : 2760, 375));
+    m_add = addButton(parent, QStringLiteral("cmdTambah"), QStringLiteral("&Tambah"),
+                      QStyle::SP_FileDialogNewFolder, left, buttonTop);
+    m_save = addButton(parent, QStringLiteral("cmdSimpan"), QStringLiteral("&Simpan"),
+                       QStyle::SP_DialogSaveButton, left, buttonTop);
+    m_change = addButton(parent, QStringLiteral("cmdRubah"), QStringLiteral("&Ubah"),
+                         QStyle::SP_FileDialogDetailedView, left + ButtonWidth, buttonTop);
+    m_cancel = addButton(parent, QStringLiteral("Command1"), QStringLiteral("&Cancel"),
+                         QStyle::SP_DialogCancelButton, left + ButtonWidth, buttonTop);
+    addButton(parent, QStringLiteral("cmdHapus"), QStringLiteral("&Hapus"), QStyle::SP_TrashIcon,
+              left + 2 * ButtonWidth, buttonTop);
+    addButton(parent, QStringLiteral("cmdCari"), QStringLiteral("&Cari"),
+              QStyle::SP_FileDialogContentsView, left + 3 * ButtonWidth, buttonTop);
+    addButton(parent, QStringLiteral("cmdKeluar"), QStringLiteral("&Keluar"),
+              QStyle::SP_DialogCloseButton, left + 4 * ButtonWidth, buttonTop);
+    connect(m_add, &QToolButton::clicked, this, &RecordForm::add);
+    connect(m_save, &QToolButton::clicked, this, &RecordForm::save);
+    connect(m_change, &QToolButton::clicked, this, &RecordForm::change);
+    connect(m_cancel, &QToolButton::clicked, this, &RecordForm::cancel);
+    connect(findChild<QToolButton *>(QStringLiteral("cmdHapus")), &QToolButton::clicked, this,
+            &RecordForm::remove);
+    connect(findChild<QToolButton *>(QStringLiteral("cmdCari")), &QToolButton::clicked, this,
+            &RecordForm::search);
+    connect(findChild<QToolButton *>(QStringLiteral("cmdKeluar")), &QToolButton::clicked, this,
+            &QWidget::close);
+}
+
+QToolButton *RecordForm::addButton(QWidget *parent, const QString &name, const QString &text,
+                                   int icon, int left, int top)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setText(text);
+    button->setIcon(style()->standardIcon(QStyle::StandardPixmap(icon)));
+    button->setIconSize(QSize(16, 16));
+    QFont small = button->font();
+    small.setPointSizeF(8);
+    button->setFont(small);
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setGeometry(platform::twips::rect(left, top, ButtonWidth, ButtonHeight));
+    return button;
+}
+
+void RecordForm::buildBrowsePage(QWidget *page)
+{
+    page->setObjectName(QStringLiteral("pageBrowse"));
+    QWidget *input = m_inputPage;
+    m_inputPage = page; // place() works on the page being built
+    auto *criterionLabel = new QLabel(QStringLiteral("Pilih Kriteria"), page);
+    criterionLabel->setObjectName(QStringLiteral("Label2"));
+    place(criterionLabel, 120, 600, 1260, BoxHeight);
+    m_criterion = new QComboBox(page);
+    m_criterion->setObjectName(QStringLiteral("Combo1"));
+    m_criterion->setEditable(true);
+    m_criterion->setInsertPolicy(QComboBox::NoInsert);
+    m_criterion->setCompleter(nullptr);
+    for (const FormSettings::Criterion &c : m_settings.criteria)
+        m_criterion->addItem(c.text);
+    m_criterion->setCurrentIndex(-1);
+    m_criterion->setEditText(QString());
+    place(m_criterion, 1440, 560, 2415, ComboHeight);
+    auto *filterLabel = new QLabel(QStringLiteral("Cari"), page);
+    filterLabel->setObjectName(QStringLiteral("Label3"));
+    place(filterLabel, 4080, 600, 480, BoxHeight);
+    m_filterText = new QLineEdit(page);
+    m_filterText->setObjectName(QStringLiteral("Text1"));
+    place(m_filterText, 4680, 560, 2535, BoxHeight);
+    connect(m_filterText, &QLineEdit::textChanged, this, &RecordForm::filter);
+    m_grid = new platform::DataGrid(page);
+    m_grid->setObjectName(QStringLiteral("DataGrid1"));
+    const int tabHeight = m_settings.clientTwips.height() - TabTop - 45;
+    place(m_grid, 120, 1080, FrameWidth, tabHeight - 1200);
+    m_browseRows = new store::Snapshot(m_settings.browseSource, this);
+    m_browseRows->setObjectName(QStringLiteral("Adodc1"));
+    m_inputPage = input;
+}
+
+void RecordForm::place(QWidget *widget, int left, int top, int width, int height)
+{
+    // Places on a tab are measured from the top of the tab control, strip included.
+    const int strip = m_tabs && widget->parentWidget() != this ? m_tabs->tabBar()->sizeHint().height()
+                                                               : 0;
+    const QRect r = platform::twips::rect(left, top, width, height);
+    widget->setGeometry(r.translated(0, -strip));
+}
+
+template <typename W>
+W *RecordForm::addField(const QString &label, const QString &labelName, const QString &name,
+                        int widthTwips)
+{
+    auto *caption = new QLabel(label, m_inputPage);
+    caption->setObjectName(labelName);
+    caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto *field = new W(m_inputPage);
+    field->setObjectName(name);
+    caption->setBuddy(field);
+    field->setProperty("widthTwips", widthTwips);
+    field->setProperty("caption", QVariant::fromValue<QObject *>(caption));
+    m_rows << field;
+    layOutRows();
+    return field;
+}
+
+void RecordForm::layOutRows()
+{
+    const int tabHeight = m_settings.clientTwips.height() - TabTop - 45;
+    const int first = m_settings.singlePage ? SinglePageTop : 600;
+    const int last = m_settings.singlePage ? first + RowPitch * int(m_rows.size())
+                                           : tabHeight - FrameHeight - 240;
+    const int pitch = m_rows.isEmpty() ? RowPitch
+                                       : std::min(RowPitch, (last - first) / int(m_rows.size()));
+    for (int i = 0; i < m_rows.size(); ++i) {
+        QWidget *field = m_rows[i];
+        const int top = first + i * pitch;
+        const int height = qobject_cast<QComboBox *>(field) ? ComboHeight : BoxHeight;
+        place(labelOf(field), LabelLeft, top, LabelWidth, BoxHeight);
+        place(field, FieldLeft, top, field->property("widthTwips").toInt(), height);
+    }
+    if (m_settings.singlePage) {
+        // The navigator and the buttons follow the fields.
+        const int navigatorTop = first + RowPitch * int(m_rows.size()) + 120;
+        m_data1->setGeometry(platform::twips::rect(240, navigatorTop, 3000, 375));
+        const QStringList buttons = {"cmdTambah", "cmdSimpan", "cmdRubah", "Command1",
+                                     "cmdHapus",  "cmdCari",   "cmdKeluar"};
+        const int buttonTop = navigatorTop + 480;
+        for (const QString &name : buttons) {
+            auto *button = findChild<QToolButton *>(name);
+            button->move(button->x(), px(buttonTop));
+        }
+    }
+}
+
+QLabel *RecordForm::labelOf(QWidget *field) const
+{
+    return qobject_cast<QLabel *>(field->property("caption").value<QObject *>());
+}
+
+QLineEdit *RecordForm::addTextField(const QString &label, const QString &labelName,
+                                    const QString &name, const QString &field, int widthTwips)
+{
+    auto *edit = addField<QLineEdit>(label, labelName, name, widthTwips);
+    m_data1->bind(edit, field);
+    m_modeControls << edit;
+    return edit;
+}
+
+QComboBox *RecordForm::addListField(const QString &label, const QString &labelName,
+                                    const QString &name, const QString &field,
+                                    const QStringList &items, int widthTwips)
+{
+    auto *combo = addField<QComboBox>(label, labelName, name, widthTwips);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setCompleter(nullptr);
+    combo->addItems(items);
+    combo->setCurrentIndex(-1);
+    m_data1->bind(combo, field);
+    m_modeControls << combo;
+    return combo;
+}
+
+platform::DatePicker *RecordForm::addDateField(const QString &label, const QString &labelName,
+                                               const QString &name, const QString &field,
+                                               int widthTwips)
+{
+    auto *picker = addField<platform::DatePicker>(label, labelName, name, widthTwips);
+    m_data1->bind(picker, field);
+    m_modeControls << picker;
+    return picker;
+}
+
+platform::DataCombo *RecordForm::addCodeField(const QString &label, const QString &labelName,
+                                              const QString &name, const QString &field,
+                                              store::Snapshot *rows, const QString &listColumn,
+                                              int widthTwips)
+{
+    auto *combo = addField<platform::DataCombo>(label, labelName, name, widthTwips);
+    combo->setRowSource(rows, listColumn);
+    m_data1->bind(combo, field);
+    m_modeControls << combo;
+    return combo;
+}
+
+QLineEdit *RecordForm::addDisplayField(const QString &label, const QString &labelName,
+                                       const QString &name, int widthTwips)
+{
+    auto *edit = addField<QLineEdit>(label, labelName, name, widthTwips);
+    edit->setReadOnly(true);
+    return edit;
+}
+
+void RecordForm::load()
+{
+    setViewMode();
+    if (m_browseRows) {
+        m_grid->setSource(m_browseRows);
+        const store::Status status = m_browseRows->refresh();
+        if (!status.ok())
+            reportFailure(status);
+    }
+    m_data1->open();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    if (!m_settings.singlePage)
+        move(screen.center() - rect().center());
+}
+
+void RecordForm::setEditMode()
+{
+    for (QWidget *control : m_modeControls)
+        control->setEnabled(true);
+    m_add->hide();
+    m_save->show();
+    m_change->hide();
+    m_cancel->show();
+}
+
+void RecordForm::setViewMode()
+{
+    for (QWidget *control : m_modeControls)
+        control->setEnabled(false);
+    m_add->show();
+    m_save->hide();
+    m_change->show();
+    m_cancel->hide();
+}
+
+void RecordForm::reportFailure(const store::Status &status)
+{
+    Dialogs::instance().message(status.message(), QString(), Icon::Information, Buttons::Ok);
+    platform::busy::setNormal();
+}
+
+void RecordForm::add()
+{
+    setEditMode();
+    const store::Status status = m_data1->addNew();
+    if (!status.ok()) {
+        reportFailure(status);
+        return;
+    }
+    afterAddNew();
+    if (m_focusTarget)
+        m_focusTarget->setFocus();
+}
+
+void RecordForm::change()
+{
+    setEditMode();
+    const store::Status status = m_data1->edit();
+    if (!status.ok()) {
+        reportFailure(status);
+        return;
+    }
+    if (m_focusTarget)
+        m_focusTarget->setFocus();
+}
+
+void RecordForm::save()
+{
+    if (!prepareSave())
+        return;
+    // Each step runs only when the one before it succeeded; a refused write keeps the record
+    // pending so that it can be corrected and saved again.
+    store::Status status = m_data1->update();
+    if (status.ok())
+        status = m_data1->refresh();
+    if (status.ok() && m_browseRows) {
+        m_grid->refresh();
+        status = m_browseRows->refresh();
+    }
+    if (!status.ok()) {
+        reportFailure(status);
+        return;
+    }
+    afterSaveRefresh();
+    status = m_data1->moveLast();
+    if (!status.ok()) {
+        reportFailure(status);
+        return;
+    }
+    Dialogs::instance().message(QStringLiteral("Data sudah Disimpan!"), QStringLiteral("Simpan Data"),
+                                Icon::Information, Buttons::Ok);
+    setViewMode();
+}
+
+void RecordForm::cancel()
+{
+    // Nothing may be pending any more (a move saved it, or Ubah found no record): the window
+    // still returns to view mode so that it never sticks in edit mode.
+    if (m_data1->isEditing()) {
+        const store::Status dropped = m_data1->cancelUpdate();
+        if (!dropped.ok())
+            reportFailure(dropped);
+    }
+    const store::Status moved = m_settings.afterCancel == FormSettings::AfterCancel::First
+                                    ? m_data1->moveFirst()
+                                    : m_data1->moveLast();
+    if (!moved.ok())
+        reportFailure(moved);
+    setViewMode();
+}
+
+void RecordForm::search()
+{
+    const QString answer =
+        Dialogs::instance().input(m_settings.searchPrompt, QStringLiteral("Pencarian data"));
+    if (answer.isEmpty()) {
+        Dialogs::instance().message(m_settings.emptyAnswer, QStringLiteral("Informasi\""),
+                                    Icon::Information, Buttons::Ok);
+        return;
+    }
+    const store::Status status = m_data1->findFirst(m_settings.searchColumn, answer);
+    if (!status.ok()) {
+        reportFailure(status);
+        return;
+    }
+    if (m_data1->noMatch())
+        Dialogs::instance().message(QStringLiteral("Data tidak di temukan "),
+                                    QStringLiteral("Cari Data"), Icon::Information, Buttons::Ok);
+}
+
+void RecordForm::remove()
+{
+    const Answer answer = Dialogs::instance().message(
+        QStringLiteral("Apakah Anda Yakin Data akan di Hapus ?"), QStringLiteral("Hapus Data"),
+        Icon::Question, Buttons::YesNo);
+    if (m_data1->recordCount() < 1) {
+        Dialogs::instance().message(QStringLiteral("Data Kosong "), QStringLiteral("Kosong"),
+                                    Icon::Information, Buttons::Ok);
+        return;
+    }
+    if (answer == Answer::Yes) {
+        store::Status status = m_data1->remove();
+        if (status.ok())
+            status = m_data1->refresh();
+        if (status.ok() && m_data1->recordCount() > 0)
+            status = m_data1->moveFirst();
+        if (!status.ok())
+            reportFailure(status);
+    }
+    platform::busy::setNormal();
+}
+
+void RecordForm::filter()
+{
+    if (!m_browseRows)
+        return;
+    const QString criterion = m_criterion->currentText();
+    for (const FormSettings::Criterion &c : m_settings.criteria) {
+        if (c.text != criterion)
+            continue;
+        const int column = m_browseRows->columnIndex(c.column);
+        if (column >= 0) {
+            m_browseRows->setFilter(column, m_filterText->text());
+            return;
+        }
+        // A criterion the rows cannot answer shows every row again, without a message.
+        if (!m_browseRows->refresh().ok())
+            m_browseRows->clearFilter();
+        return;
+    }
+}
+
+void RecordForm::showPosition()
+{
+    platform::busy::setNormal();
+    const qint64 position = qint64(m_data1->absolutePosition()) + 1;
+    m_data1->setCaption(QStringLiteral("Record :") + QString::number(position));
+}
+
+void RecordForm::closeEvent(QCloseEvent *event)
+{
+    m_data1->raiseClose();
+    platform::busy::setNormal();
+    QWidget::closeEvent(event);
+}
+
+} // namespace masters

@@ -1,0 +1,337 @@
+#include "FormDriver.h"
+#include "ScriptedDialogs.h"
+#include "TestDatabase.h"
+
+#include "masters/Fdepartemen.h"
+#include "platform/BusyPointer.h"
+#include "platform/DataGrid.h"
+#include "platform/WindowRegistry.h"
+
+#include <QLabel>
+#include <QTabWidget>
+#include <QtTest>
+
+using platform::Answer;
+using platform::Buttons;
+using platform::Icon;
+
+namespace {
+
+Fdepartemen *openWindow()
+{
+    auto *window = platform::WindowRegistry::show<Fdepartemen>();
+    return window;
+}
+
+int gridRows(const FormDriver &form)
+{
+    return form.find<platform::DataGrid>(QStringLiteral("DataGrid1"))->model()->rowCount();
+}
+
+void expectMessage(const ScriptedDialogs &dialogs, const QString &text, const QString &title,
+                   Icon icon, Buttons buttons = Buttons::Ok)
+{
+    const auto asked = dialogs.last();
+    QCOMPARE(asked.text, text);
+    QCOMPARE(asked.title, title);
+    QCOMPARE(int(asked.icon), int(icon));
+    QCOMPARE(int(asked.buttons), int(buttons));
+}
+
+} // namespace
+
+class TestDepartemen : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void windowHasItsShape()
+    {
+        TestDatabase db;
+        auto *window = openWindow();
+        FormDriver form(window);
+        QCOMPARE(window->windowTitle(), QStringLiteral("File - Departemen"));
+        QCOMPARE(window->size(), QSize(553, 281));
+        QVERIFY(!(window->windowFlags() & Qt::WindowCloseButtonHint));
+        QVERIFY(!(window->windowFlags() & Qt::WindowMinMaxButtonsHint));
+        QCOMPARE(form.find<QLabel>("Label1")->text(), QStringLiteral("FORM DATA DEPARTEMEN"));
+        auto *tabs = form.find<QTabWidget>("SSTab1");
+        QCOMPARE(tabs->tabText(0), QStringLiteral("FORM INPUT"));
+        QCOMPARE(tabs->tabText(1), QStringLiteral("TAMPILAN"));
+        QCOMPARE(tabs->currentIndex(), 0);
+        // The mode pairs lie exactly on each other; all seven buttons are one size.
+        QCOMPARE(form.find("cmdSimpan")->geometry(), form.find("cmdTambah")->geometry());
+        QCOMPARE(form.find("Command1")->geometry(), form.find("cmdRubah")->geometry());
+        for (const char *name : {"cmdTambah", "cmdSimpan", "cmdRubah", "Command1", "cmdHapus",
+                                 "cmdCari", "cmdKeluar"})
+            QCOMPARE(form.find(QString::fromLatin1(name))->size(), QSize(65, 41));
+        auto *criteria = form.find<QComboBox>("Combo1");
+        QCOMPARE(criteria->count(), 2);
+        QCOMPARE(criteria->itemText(0), QStringLiteral("Kode Departemen"));
+        QCOMPARE(criteria->itemText(1), QStringLiteral("Keterangan"));
+        QCOMPARE(criteria->currentText(), QString());
+        auto *grid = form.find<platform::DataGrid>("DataGrid1");
+        QCOMPARE(grid->model()->headerData(0, Qt::Horizontal).toString(),
+                 QStringLiteral("Kodedepartemen"));
+        QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
+        // Shown once: a second show raises the same window.
+        QCOMPARE(openWindow(), window);
+    }
+
+    void emptyTable()
+    {
+        TestDatabase db;
+        ScriptedDialogs dialogs;
+        FormDriver form(openWindow());
+        QCOMPARE(form.caption(), QStringLiteral("Record :0"));
+        QVERIFY(form.inViewMode());
+        QVERIFY(!form.find("txtKodedepartemen")->isEnabled());
+        dialogs.answer(Answer::Yes);
+        form.click("cmdHapus");
+        QCOMPARE(dialogs.count(), 2);
+        QCOMPARE(dialogs.asked()[0].text, QStringLiteral("Apakah Anda Yakin Data akan di Hapus ?"));
+        QCOMPARE(dialogs.asked()[0].title, QStringLiteral("Hapus Data"));
+        QCOMPARE(int(dialogs.asked()[0].icon), int(Icon::Question));
+        QCOMPARE(int(dialogs.asked()[0].buttons), int(Buttons::YesNo));
+        expectMessage(dialogs, QStringLiteral("Data Kosong "), QStringLiteral("Kosong"),
+                      Icon::Information);
+        // Change on an empty table is reported and the window stays usable.
+        form.click("cmdRubah");
+        QVERIFY(dialogs.last().text.contains(QStringLiteral("No current record.")));
+        form.click("Command1");
+        QVERIFY(form.inViewMode());
+    }
+
+    void addSaveShowsLastRecord()
+    {
+        TestDatabase db;
+        QVERIFY(db.fillSample());
+        ScriptedDialogs dialogs;
+        FormDriver form(openWindow());
+        QCOMPARE(form.caption(), QStringLiteral("Record :1"));
+        QCOMPARE(form.text("txtKodedepartemen"), QStringLiteral("D01"));
+        form.click("cmdTambah");
+        QVERIFY(form.inEditMode());
+        QCOMPARE(form.text("txtKodedepartemen"), QString());
+        QVERIFY(form.find("txtKodedepartemen")->hasFocus() || !QApplication::focusWindow());
+        form.type("txtKodedepartemen", QStringLiteral("A00"));
+        form.type("txtKeterangan", QStringLiteral("Akuntansi"));
+        form.click("cmdSimpan");
+        expectMessage(dialogs, QStringLiteral("Data sudah Disimpan!"), QStringLiteral("Simpan Data"),
+                      Icon::Information);
+        QVERIFY(form.inViewMode());
+        // The code sorts first, but the table's last record is current after the save.
+        QCOMPARE(form.text("txtKodedepartemen"), QStringLiteral("A00"));
+        QCOMPARE(form.caption(), QStringLiteral("Record :6"));
+        QCOMPARE(db.scalar("SELECT Keterangan FROM Departemen WHERE Kodedepartemen='A00'").toString(),
+                 QStringLiteral("Akuntansi"));
+        QCOMPARE(gridRows(form), 6);
+    }
+
+    void cancelDropsTheNewRecord()
+    {
+        TestDatabase db;
+        QVERIFY(db.fillSample());
+        ScriptedDialogs dialogs;
+        FormDriver form(openWindow());
+        form.navigate("Last");
+        form.click("cmdTambah");
+        form.type("txtKodedepartemen", QStringLiteral("X"));
+        form.click("Command1");
+        QVERIFY(form.inViewMode());
+        QCOMPARE(form.caption(), QStringLiteral("Record :1"));
+        QCOMPARE(form.text("txtKodedepartemen"), QStringLiteral("D01"));
+        QCOMPARE(db.count("Departemen"), 5);
+        QCOMPARE(dialogs.count(), 0);
+    }
+
+    void duplicateCodeKeepsThePendingRecord()
+    {
+        TestDatabase db;
+        QVERIFY(db.fillSample());
+        ScriptedDialogs dialogs;
+        FormDriver form(openWindow());
+        form.click("cmdTambah");
+        form.type("txtKodedepartemen", QStringLiteral("d02"));
+        form.type("txtKeterangan", QStringLiteral("Kembar"));
+        form.click("cmdSimpan");
+        QVERIFY(dialogs.last().text.startsWith(QStringLiteral("Kode sudah dipakai")));
+        QVERIFY(dialogs.last().text.contains(QStringLiteral("UNIQUE")));
+        QVERIFY(form.inEditMode());
+        QCOMPARE(form.text("txtKeterangan"), QStringLiteral("Kembar"));
+        QCOMPARE(db.count("Departemen"), 5);
+        // Corrected, the same pending record saves.
+        form.type("txtKodedepartemen", QStringLiteral("D09"));
+        form.click("cmdSimpan");
+        QCOMPARE(dialogs.last().text, QStringLiteral("Data sudah Disimpan!"));
+        QCOMPARE(db.scalar("SELECT Keterangan FROM Departemen WHERE Kodedepartemen='D09'").toString(),
+                 QStringLiteral("Kembar"));
+        // An empty code is refused the same way.
+        form.click("cmdTambah");
+        form.click("cmdSimpan");
+        QVERIFY(dialogs.last().text.startsWith(QStringLiteral("Kode tidak boleh kosong")));
+        QVERIFY(form.inEditMode());
+    }
+
+    void search()
+    {
+        TestDatabase db;
+        QVERIFY(db.fillSample());
+        QVERIFY(db.exec("INSERT INTO Departemen VALUES ('O''Hara', 'Kutip')"));
+        ScriptedDialogs dialogs;
+        FormDriver form(openWindow());
+        form.click("cmdCari"); // Cancel: the empty answer
+        QCOMPARE(dialogs.asked()[0].text, QStringLiteral("Masukkan Kode Departemen :"));
+        QCOMPARE(dialogs.asked()[0].title, QStringLiteral("Pencarian data"));
+        QVERIFY(dialogs.asked()[0].input);
+        expectMessage(dialogs, QStringLiteral("Anda belum memasukan Kode "),
+                      QStringLiteral("Informasi\""), Icon::Information);
+        dialogs.type(QStringLiteral("D77"));
+        form.click("cmdCari");
+        expectMessage(dialogs, QStringLiteral("Data tidak di temukan "), QStringLiteral("Cari Data"),
+                      Icon::Information);
+        QCOMPARE(form.caption(), QStringLiteral("Record :1"));
+        dialogs.type(QStringLiteral("o'hara"));
+        form.click("cmdCari");
+        QCOMPARE(form.text("txtKeterangan"), QStringLiteral("Kutip"));
+        QCOMPARE(form.caption(), QStringLiteral("Record :6"));
+        dialogs.type(QStringLiteral("d03"));
+        form.click("cmdCari");
+        QCOMPARE(form.text("txtKeterangan"), QStringLiteral("Sistem Informasi"));
+    }
+
+    void deleteAsksAndKeepsTheGridUntilRefresh()
+    {
+        TestDatabase db;
+        QVERIFY(db.fillSample());
+        ScriptedDialogs dialogs;
+        FormDriver form(openWindow());
+        form.navigate("Last"); // D05, used by nobody
+        dialogs.answer(Answer::No);
+        form.click("cmdHapus");
+        QCOMPARE(db.count("Departemen"), 5);
+        dialogs.answer(Answer::Yes);
+        form.click("cmdHapus");
+        QCOMPARE(db.count("Departemen"), 4);
+        QCOMPARE(form.caption(), QStringLiteral("Record :1"));
+        QVERIFY(!platform::busy::isBusy());
+        QCOMPARE(gridRows(form), 5);
+        // A department that employees use is refused with a clear message.
+        dialogs.answer(Answer::Yes);
+        form.click("cmdHapus");
+        QVERIFY(dialogs.last().text.startsWith(QStringLiteral("Data masih dipakai")));
+        QCOMPARE(db.count("Departemen"), 4);
+        QVERIFY(!platform::busy::isBusy());
+    }
+
+    void deletingTheLastRecordLeavesNoCurrentRecord()
+    {
+        TestDatabase db;
+        QVERIFY(db.exec("INSERT INTO Departemen VALUES ('D1', 'Satu')"));
+        ScriptedDialogs dialogs;
+        FormDriver form(openWindow());
+        dialogs.answer(Answer::Yes);
+        form.click("cmdHapus");
+        QCOMPARE(form.caption(), QStringLiteral("Record :0"));
+        QCOMPARE(form.text("txtKodedepartemen"), QString());
+        form.navigate("Next");
+        QVERIFY(form.inViewMode());
+        dialogs.answer(Answer::Yes);
+        form.click("cmdHapus");
+        QCOMPARE(dialogs.last().text, QStringLiteral("Data Kosong "));
+    }
+
+    void filterByPrefix()
+    {
+        TestDatabase db;
+        QVERIFY(db.fillSample());
+        QVERIFY(db.exec("INSERT INTO Departemen VALUES ('X1', NULL), ('P''1', 'Pa''s%')"));
+        ScriptedDialogs dialogs;
+        FormDriver form(openWindow());
+        form.find<QTabWidget>("SSTab1")->setCurrentIndex(1);
+        // No criterion, or one that is not listed, filters nothing.
+        form.type("Text1", QStringLiteral("P"));
+        QCOMPARE(gridRows(form), 7);
+        form.type("Combo1", QStringLiteral("keterangan"));
+        form.type("Text1", QStringLiteral("Pe"));
+        QCOMPARE(gridRows(form), 7);
+        // The criterion alone does not filter; the next keystroke does.
+        form.find<QComboBox>("Combo1")->setCurrentIndex(1);
+        QCOMPARE(gridRows(form), 7);
+        form.type("Text1", QStringLiteral("pe"));
+        QCOMPARE(gridRows(form), 1);
+        form.type("Text1", QStringLiteral("Pa's%"));
+        QCOMPARE(gridRows(form), 1);
+        form.type("Text1", QString());
+        QCOMPARE(gridRows(form), 6); // every row whose name has a value
+        form.find<QComboBox>("Combo1")->setCurrentIndex(0);
+        form.type("Text1", QStringLiteral("P'"));
+        QCOMPARE(gridRows(form), 1);
+        QCOMPARE(dialogs.count(), 0);
+    }
+
+    void saveWhileFilteredShowsEveryRow()
+    {
+        TestDatabase db;
+        QVERIFY(db.fillSample());
+        ScriptedDialogs dialogs;
+        FormDriver form(openWindow());
+        form.find<QComboBox>("Combo1")->setCurrentIndex(0);
+        form.type("Text1", QStringLiteral("D01"));
+        QCOMPARE(gridRows(form), 1);
+        form.click("cmdRubah");
+        form.type("txtKeterangan", QStringLiteral("SDM"));
+        form.click("cmdSimpan");
+        QCOMPARE(gridRows(form), 5);
+        QCOMPARE(form.text("Text1"), QStringLiteral("D01"));
+        QTest::keyClick(form.find("Text1"), Qt::Key_End);
+        QTest::keyClicks(form.find("Text1"), QStringLiteral(" "));
+        QCOMPARE(gridRows(form), 0);
+    }
+
+    void navigatorMoveWritesTheChange()
+    {
+        TestDatabase db;
+        QVERIFY(db.fillSample());
+        ScriptedDialogs dialogs;
+        FormDriver form(openWindow());
+        form.click("cmdRubah");
+        form.type("txtKeterangan", QStringLiteral("Ganti"));
+        form.navigate("Next");
+        QCOMPARE(db.scalar("SELECT Keterangan FROM Departemen WHERE Kodedepartemen='D01'").toString(),
+                 QStringLiteral("Ganti"));
+        QVERIFY(form.inEditMode());
+        QCOMPARE(form.caption(), QStringLiteral("Record :2"));
+        QVERIFY(!platform::busy::isBusy());
+    }
+
+    void navigatorMoveThatFailsRaisesTheErrorEvent()
+    {
+        TestDatabase db;
+        QVERIFY(db.fillSample());
+        ScriptedDialogs dialogs;
+        FormDriver form(openWindow());
+        form.click("cmdRubah");
+        form.type("txtKodedepartemen", QStringLiteral("D02"));
+        form.navigate("Next");
+        QVERIFY(dialogs.last().text.startsWith(QStringLiteral("Data error event hit eer:UNIQUE")));
+        QCOMPARE(dialogs.last().title, QStringLiteral("Kelvara"));
+        QCOMPARE(int(dialogs.last().icon), int(Icon::None));
+        QCOMPARE(dialogs.count(), 1);
+        QCOMPARE(form.caption(), QStringLiteral("Record :1"));
+        QCOMPARE(db.count("Departemen"), 5);
+    }
+
+    void closeUnloads()
+    {
+        TestDatabase db;
+        FormDriver form(openWindow());
+        QPointer<QWidget> window = platform::WindowRegistry::find<Fdepartemen>();
+        form.click("cmdKeluar");
+        QTRY_VERIFY(window.isNull());
+        QVERIFY(!platform::busy::isBusy());
+    }
+};
+
+QTEST_MAIN(TestDepartemen)
+#include "test_departemen.moc"
