@@ -232,8 +232,10 @@ W *RecordForm::addField(const QString &label, const QString &labelName, const QS
     caption->setBuddy(field);
     field->setProperty("widthTwips", widthTwips);
     field->setProperty("caption", QVariant::fromValue<QObject *>(caption));
-    m_rows << field;
-    layOutRows();
+    if (!m_settings.placedFields) {
+        m_rows << field;
+        layOutRows();
+    }
     return field;
 }
 

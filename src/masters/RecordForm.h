@@ -45,6 +45,8 @@ struct FormSettings
     // A single page has no tabs, no browse list, no frame and the default background.
     bool singlePage = false;
     bool closeBox = false;
+    // Fields placed by the window itself at given twips instead of in rows.
+    bool placedFields = false;
 
     QString searchPrompt;
     QString searchColumn;
