@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/report/Report.h"
+#include "store/Status.h"
+
+namespace store {
+class Snapshot;
+}
+
+namespace platform::report {
+
+// The paper of the system's default printer; A4 when there is no printer.
+QPageSize defaultPageSize();
+
+// Lays a report out on pages of the given paper: the report header once at the top of the
+// first page, the page header at the top of every page, one detail band per row in the
+// snapshot's order (never split by a page break), the page footer at the bottom of every
+// page and the report footer after the last row. No rows (or no snapshot) gives the headers
+// and footers only.
+Document layOut(const ReportDefinition &definition, const store::Snapshot *rows,
+                const QPageSize &paper);
+
+// Binds the report to its command of the data environment and lays out its rows. When the
+// command cannot run, the document holds the report without rows and the status says why.
+store::Status layOut(const ReportDefinition &definition, const QPageSize &paper,
+                     Document *document);
+
+} // namespace platform::report

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/report/PagePainter.h"
+#include "platform/report/Report.h"
+
+#include <QAbstractScrollArea>
+
+#include <memory>
+#include <utility>
+
+namespace platform::report {
+
+// The pages of a report stacked one under another on a grey desk. Only the pages that show
+// in the viewport are painted, so thousands of pages scroll as fast as one.
+class PageView : public QAbstractScrollArea
+{
+    Q_OBJECT
+
+public:
+    explicit PageView(QWidget *parent = nullptr);
+    ~PageView() override;
+
+    void setDocument(const Document *document);
+    int zoom() const { return m_zoom; }
+    void setZoom(int percent);
+
+    int currentPage() const;
+    void scrollToPage(int page);
+    // The first and last page that show in the viewport; (0, -1) when none does.
+    std::pair<int, int> visiblePages() const;
+
+Q_SIGNALS:
+    void currentPageChanged(int page);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private:
+    double pixelsPerTwip() const;
+    QSize pagePixels() const;
+    int pageStride() const;
+    int pageTop(int page) const;
+    int pageLeft() const;
+    void updateScrollBars();
+
+    const Document *m_document = nullptr;
+    std::unique_ptr<PagePainter> m_painter;
+    int m_zoom = 100;
+};
+
+} // namespace platform::report

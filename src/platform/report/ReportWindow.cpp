@@ -1,0 +1,199 @@
+#include "platform/report/ReportWindow.h"
+
+#include "platform/BusyPointer.h"
+#include "platform/Dialogs.h"
+#include "platform/Twips.h"
+#include "platform/report/Layout.h"
+#include "platform/report/PagePainter.h"
+#include "platform/report/PageView.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <iterator>
+
+namespace platform::report {
+
+namespace {
+
+const int ZoomSteps[] = {25, 50, 75, 100, 125, 150, 200, 300, 400};
+
+void tell(const QString &text)
+{
+    Dialogs::instance().message(text, QString(), Icon::Information, Buttons::Ok);
+}
+
+} // namespace
+
+ReportWindow::ReportWindow(ReportDefinition definition, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_definition(std::move(definition))
+{
+    setWindowTitle(m_definition.caption);
+    busy::setBusy();
+    const store::Status status = layOut(m_definition, defaultPageSize(), &m_document);
+    busy::setNormal();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    buildToolBar();
+    m_view = new PageView(this);
+    m_view->setObjectName(QStringLiteral("pageView"));
+    layout->addWidget(m_view, 1);
+    m_view->setDocument(&m_document);
+    connect(m_view, &PageView::currentPageChanged, this, &ReportWindow::updatePageLabel);
+    updatePageLabel();
+    resize(twips::size(m_definition.previewSize.width(), m_definition.previewSize.height()));
+
+    if (!status.ok())
+        tell(status.message());
+}
+
+ReportWindow::~ReportWindow() = default;
+
+void ReportWindow::buildToolBar()
+{
+    auto *bar = new QToolBar(this);
+    bar->setObjectName(QStringLiteral("previewToolBar"));
+    layout()->addWidget(bar);
+
+    QAction *printAction = bar->addAction(QStringLiteral("Cetak..."), this, &ReportWindow::print);
+    printAction->setObjectName(QStringLiteral("printAction"));
+    printAction->setShortcut(QKeySequence::Print);
+    QAction *pdfAction =
+        bar->addAction(QStringLiteral("Simpan PDF..."), this, &ReportWindow::saveAsPdf);
+    pdfAction->setObjectName(QStringLiteral("pdfAction"));
+    pdfAction->setShortcut(QKeySequence::Save);
+    bar->addSeparator();
+
+    QAction *smaller = bar->addAction(QStringLiteral("Perkecil"), this, [this] {
+        auto below = std::find_if(std::rbegin(ZoomSteps), std::rend(ZoomSteps),
+                                  [this](int step) { return step < zoom(); });
+        if (below != std::rend(ZoomSteps))
+            setZoom(*below);
+    });
+    smaller->setShortcut(QKeySequence::ZoomOut);
+    m_zoom = new QComboBox(bar);
+    m_zoom->setObjectName(QStringLiteral("zoomBox"));
+    for (int step : ZoomSteps)
+        m_zoom->addItem(QStringLiteral("%1%").arg(step), step);
+    m_zoom->setCurrentIndex(m_zoom->findData(100));
+    connect(m_zoom, &QComboBox::activated, this,
+            [this](int index) { setZoom(m_zoom->itemData(index).toInt()); });
+    bar->addWidget(m_zoom);
+    QAction *larger = bar->addAction(QStringLiteral("Perbesar"), this, [this] {
+        auto above = std::find_if(std::begin(ZoomSteps), std::end(ZoomSteps),
+                                  [this](int step) { return step > zoom(); });
+        if (above != std::end(ZoomSteps))
+            setZoom(*above);
+    });
+    larger->setShortcut(QKeySequence::ZoomIn);
+    bar->addSeparator();
+
+    m_pageLabel = new QLabel(bar);
+    m_pageLabel->setObjectName(QStringLiteral("pageLabel"));
+    m_pageLabel->setContentsMargins(8, 0, 8, 0);
+    bar->addWidget(m_pageLabel);
+}
+
+int ReportWindow::zoom() const
+{
+    return m_view->zoom();
+}
+
+void ReportWindow::setZoom(int percent)
+{
+    m_view->setZoom(percent);
+    const int index = m_zoom->findData(m_view->zoom());
+    if (index >= 0) {
+        m_zoom->setCurrentIndex(index);
+    } else {
+        m_zoom->setCurrentIndex(-1);
+        m_zoom->setPlaceholderText(QStringLiteral("%1%").arg(m_view->zoom()));
+    }
+    updatePageLabel();
+}
+
+int ReportWindow::currentPage() const
+{
+    return m_view->currentPage();
+}
+
+void ReportWindow::showPage(int page)
+{
+    m_view->scrollToPage(page);
+    updatePageLabel();
+}
+
+void ReportWindow::updatePageLabel()
+{
+    m_pageLabel->setText(QStringLiteral("Halaman %1 dari %2")
+                             .arg(m_view->currentPage() + 1)
+                             .arg(m_document.pageCount()));
+}
+
+bool ReportWindow::savePdf(const QString &path)
+{
+    QString error;
+    busy::setBusy();
+    const bool written = writePdf(m_document, path, &error);
+    busy::setNormal();
+    if (!written)
+        tell(error);
+    return written;
+}
+
+void ReportWindow::saveAsPdf()
+{
+    const QString suggested = QDir::home().filePath(m_definition.name + QStringLiteral(".pdf"));
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Simpan sebagai PDF"),
+                                                suggested, QStringLiteral("Dokumen PDF (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+        path += QStringLiteral(".pdf");
+    savePdf(path);
+}
+
+void ReportWindow::print()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(m_document.pageSize);
+    printer.setDocName(m_document.title);
+    printer.setFromTo(1, m_document.pageCount());
+    QPrintDialog dialog(&printer, this);
+    dialog.setMinMax(1, m_document.pageCount());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    int first = 0;
+    int last = 0;
+    if (printer.printRange() == QPrinter::PageRange) {
+        first = printer.fromPage();
+        last = printer.toPage();
+    } else if (printer.printRange() == QPrinter::CurrentPage) {
+        first = last = currentPage() + 1;
+    }
+    busy::setBusy();
+    const bool printed = printPages(m_document, printer, first, last);
+    busy::setNormal();
+    if (!printed)
+        tell(QStringLiteral("Laporan tidak dapat dicetak pada %1.").arg(printer.printerName()));
+}
+
+void ReportWindow::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        reportClosed();
+}
+
+} // namespace platform::report

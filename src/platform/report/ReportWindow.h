@@ -1,0 +1,56 @@
+#pragma once
+
+#include "platform/report/Report.h"
+
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+
+namespace platform::report {
+
+class PageView;
+
+// The preview window of a report: its pages one after another, zoom, printing on the
+// system's printer and saving as PDF. Loading it lays the report out from its command.
+class ReportWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ReportWindow(ReportDefinition definition, QWidget *parent = nullptr);
+    ~ReportWindow() override;
+
+    const ReportDefinition &definition() const { return m_definition; }
+    const Document &document() const { return m_document; }
+
+    int zoom() const;
+    void setZoom(int percent);
+    // The page at the top of the view, 0-based.
+    int currentPage() const;
+    void showPage(int page);
+
+    // Writes the report to a PDF file; a failure is shown in a message box.
+    bool savePdf(const QString &path);
+
+public Q_SLOTS:
+    void print();
+    void saveAsPdf();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    // Runs once the window has been closed by the user.
+    virtual void reportClosed() {}
+
+private:
+    void buildToolBar();
+    void updatePageLabel();
+
+    ReportDefinition m_definition;
+    Document m_document;
+    PageView *m_view = nullptr;
+    QComboBox *m_zoom = nullptr;
+    QLabel *m_pageLabel = nullptr;
+};
+
+} // namespace platform::report
