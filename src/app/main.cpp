@@ -1,7 +1,13 @@
+#include "platform/WindowRegistry.h"
+#include "shell/frmSplash.h"
+
 #include <QApplication>
 
+// The program starts with its splash and ends when its last visible window closes.
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Kelvara"));
+    platform::WindowRegistry::show<frmSplash>();
+    return QApplication::exec();
 }

@@ -1,0 +1,145 @@
+#include "shell/Fmenu.h"
+
+#include "platform/BusyPointer.h"
+#include "platform/Dialogs.h"
+#include "platform/Twips.h"
+#include "platform/WindowRegistry.h"
+#include "shell/ShellSupport.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QVBoxLayout>
+
+namespace {
+
+struct MenuEntry
+{
+    const char *name;
+    const char *caption;
+    QKeySequence shortcut;
+    void (Fmenu::*open)();
+};
+
+} // namespace
+
+Fmenu::Fmenu(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Fmenu"));
+    setWindowTitle(QStringLiteral("Program Utama - Kelvara PT. MARDEKO INDONESIA"));
+    setWindowIcon(shell::logoIcon());
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_menuBar = new QMenuBar(this);
+    m_menuBar->setObjectName(QStringLiteral("menuBar"));
+    layout->setMenuBar(m_menuBar);
+    auto *surface = new QWidget(this);
+    surface->setObjectName(QStringLiteral("surface"));
+    shell::fillBackground(surface, platform::colors::teal());
+    layout->addWidget(surface);
+
+    buildMenus();
+    const QSize client = platform::twips::size(6975, 4980);
+    resize(client.width(), client.height() + m_menuBar->sizeHint().height());
+    shell::centreOnScreen(this);
+}
+
+void Fmenu::buildMenus()
+{
+    struct Menu
+    {
+        const char *name;
+        const char *caption;
+        std::initializer_list<MenuEntry> entries;
+    };
+    const Menu menus[] = {
+        {"mnfile",
+         "&File",
+         {{"mnfilepegawai", "&Pegawai", QKeySequence(Qt::CTRL | Qt::Key_P), &Fmenu::showEmployees},
+          {"mnfiledepartemen", "&Departemen", QKeySequence(Qt::CTRL | Qt::Key_D),
+           &Fmenu::showDepartments},
+          {"mnfileperingkat", "&Peringkat", QKeySequence(Qt::CTRL | Qt::Key_J), &Fmenu::showRanks},
+          {"mnkartu", "&Kartu Cuti", QKeySequence(Qt::CTRL | Qt::Key_K), &Fmenu::showLeaveCards}}},
+        {"mnproses",
+         "&Proses",
+         {{"mnprosescuti", "Proses &Cuti", QKeySequence(Qt::CTRL | Qt::Key_C),
+           &Fmenu::showLeaveProcessing}}},
+        {"mnlaporan",
+         "&Report",
+         {{"mnslip", "Slip Pembayaran Uang Sisa Cuti", QKeySequence(Qt::Key_F1),
+           &Fmenu::showPaymentSlip},
+          {"mnlaporanuangcuti", "Laporan Pembayaran Uang Cuti", QKeySequence(Qt::Key_F2),
+           &Fmenu::showReportSelection}}},
+        {"mnhelp", "&Help", {{"mnabout", "&About", QKeySequence(Qt::Key_F5), &Fmenu::showAbout}}},
+    };
+    for (const Menu &menu : menus) {
+        QMenu *dropDown = m_menuBar->addMenu(QString::fromUtf8(menu.caption));
+        dropDown->setObjectName(QString::fromUtf8(menu.name));
+        for (const MenuEntry &entry : menu.entries) {
+            QAction *action = dropDown->addAction(QString::fromUtf8(entry.caption));
+            action->setObjectName(QString::fromUtf8(entry.name));
+            action->setShortcut(entry.shortcut);
+            // On the window as well, so the shortcut works without the menu ever opening.
+            addAction(action);
+            connect(action, &QAction::triggered, this, entry.open);
+        }
+    }
+    QAction *exit = m_menuBar->addAction(QStringLiteral("&Keluar"));
+    exit->setObjectName(QStringLiteral("mnKeluar"));
+    connect(exit, &QAction::triggered, this, &Fmenu::confirmExit);
+}
+
+void Fmenu::confirmExit()
+{
+    const QString text = QStringLiteral("Apakah Anda Yakin Akan Keluar ?") + QChar(13) +
+                         QStringLiteral("Terima Kasih Atas Waktunya");
+    const platform::Answer answer = platform::Dialogs::instance().message(
+        text, QStringLiteral("Exit Program"), platform::Icon::Question, platform::Buttons::YesNo);
+    if (answer == platform::Answer::Yes)
+        close();
+    platform::busy::setNormal();
+}
+
+// Each entry shows its window through the registry: loaded on first use, otherwise raised.
+
+void Fmenu::showEmployees()
+{
+    // Will show Fpegawai, the employee window, once it is built.
+}
+
+void Fmenu::showDepartments()
+{
+    // Will show Fdepartemen, the department window, once it is built.
+}
+
+void Fmenu::showRanks()
+{
+    // Will show Fperingkat, the rank and daily wage window, once it is built.
+}
+
+void Fmenu::showLeaveCards()
+{
+    // Will show Fkartucuti, the leave card window, once it is built.
+}
+
+void Fmenu::showLeaveProcessing()
+{
+    // Will show FCuti, the leave processing window, once it is built.
+}
+
+void Fmenu::showPaymentSlip()
+{
+    // Will show DataReport2, the payment slip report, once it is built.
+}
+
+void Fmenu::showReportSelection()
+{
+    // Will show Dialog, the report selection dialog, once it is built.
+}
+
+void Fmenu::showAbout()
+{
+    // Will show frmAbout, the about box, once it is built.
+}

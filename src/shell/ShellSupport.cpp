@@ -1,0 +1,77 @@
+#include "shell/ShellSupport.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QWidget>
+
+// The resources live in a static library: they must be registered by hand before first use.
+static void registerAssets()
+{
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(assets);
+        return true;
+    }();
+    Q_UNUSED(registered);
+}
+
+namespace shell {
+
+QPixmap logoPixmap()
+{
+    registerAssets();
+    return QPixmap(QStringLiteral(":/kelvara/kelvara.png"));
+}
+
+QIcon logoIcon()
+{
+    return QIcon(logoPixmap());
+}
+
+void centreOnScreen(QWidget *window)
+{
+    const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect place(QPoint(0, 0), window->size());
+    place.moveCenter(screen->availableGeometry().center());
+    window->move(place.topLeft());
+}
+
+void fillBackground(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QFont font(const QString &family, double pointSize, bool bold)
+{
+    QFont result(family);
+    result.setPointSizeF(pointSize);
+    result.setBold(bold);
+    return result;
+}
+
+QColor highlightText()
+{
+    return QApplication::palette().color(QPalette::HighlightedText);
+}
+
+QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, const QRect &place,
+                  const QColor &background, const QColor &foreground)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(place);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, background);
+    palette.setColor(QPalette::WindowText, foreground);
+    label->setPalette(palette);
+    label->setAutoFillBackground(true);
+    return label;
+}
+
+} // namespace shell

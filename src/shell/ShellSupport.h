@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QIcon>
+#include <QPixmap>
+#include <QRect>
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+// Small pieces the start-up windows and the main window share.
+namespace shell {
+
+// The program's logo, compiled into the shell library.
+QPixmap logoPixmap();
+QIcon logoIcon();
+
+// Places a window in the middle of the screen it will appear on.
+void centreOnScreen(QWidget *window);
+
+// Paints a widget's background in one colour (its children keep their own palettes).
+void fillBackground(QWidget *widget, const QColor &colour);
+
+// A font of a family at a point size, optionally bold.
+QFont font(const QString &family, double pointSize, bool bold = false);
+
+// The system's highlight-text colour, which several captions use for their text.
+QColor highlightText();
+
+// A label with its object name, text, place (in pixels), background and text colour.
+QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, const QRect &place,
+                  const QColor &background, const QColor &foreground);
+
+} // namespace shell
