@@ -1,0 +1,95 @@
+#include "RowRules.h"
+
+#include "Convert.h"
+
+namespace migration {
+
+namespace {
+
+// The database's NOCASE collation folds the letters A to Z and nothing else.
+QString fold(const QVariant &value)
+{
+    QString text = value.toString();
+    for (QChar &c : text) {
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            c = QChar(c.unicode() + ('a' - 'A'));
+    }
+    return text;
+}
+
+bool isBlank(const QVariant &value)
+{
+    return value.isNull() || value.toString().trimmed().isEmpty();
+}
+
+QString uniqueName(const TargetTable &table, const QStringList &columns)
+{
+    return table.name + QLatin1Char('/') + columns.join(QLatin1Char('+'));
+}
+
+// The folded key of a row for a set of columns; nothing when one of them holds no value
+// (such rows never clash).
+std::optional<QString> uniqueKey(const TargetTable &table, const QStringList &columns,
+                                 const QVariantList &converted, QStringList *shown = nullptr)
+{
+    QStringList parts;
+    for (const QString &column : columns) {
+        const QVariant &value = converted.at(table.columnIndex(column));
+        if (value.isNull())
+            return std::nullopt;
+        parts << fold(value);
+        if (shown)
+            *shown << value.toString();
+    }
+    return parts.join(QChar(0x1f));
+}
+
+} // namespace
+
+QString RowRules::check(const TargetTable &table, const Row &values, QVariantList &converted) const
+{
+    converted.clear();
+    for (int i = 0; i < table.columns.size(); ++i) {
+        const Converted c = convert(values.value(i), table.columns.at(i));
+        if (!c.problem.isEmpty())
+            return c.problem;
+        converted << c.value;
+    }
+    return breach(table, converted);
+}
+
+QString RowRules::breach(const TargetTable &table, const QVariantList &converted) const
+{
+    for (int i = 0; i < table.columns.size(); ++i) {
+        const TargetColumn &column = table.columns.at(i);
+        const QVariant &value = converted.at(i);
+        if (column.required && isBlank(value))
+            return QStringLiteral("%1 tidak boleh kosong").arg(column.name);
+        if (!column.refersTo.isEmpty() && !value.isNull() &&
+            !m_keys.value(column.refersTo).contains(fold(value)))
+            return QStringLiteral("%1 \"%2\" tidak ada di tabel %3")
+                .arg(column.name, value.toString(), column.refersTo);
+    }
+    for (const QStringList &columns : table.unique) {
+        QStringList shown;
+        const std::optional<QString> key = uniqueKey(table, columns, converted, &shown);
+        const auto taken = m_taken.value(uniqueName(table, columns));
+        if (key && taken.contains(*key))
+            return QStringLiteral("%1 \"%2\" sudah ada di baris %3")
+                .arg(columns.join(QStringLiteral(" + ")), shown.join(QStringLiteral(" + ")))
+                .arg(taken.value(*key));
+    }
+    return {};
+}
+
+void RowRules::accept(const TargetTable &table, const QVariantList &converted, qint64 row)
+{
+    for (const QStringList &columns : table.unique) {
+        if (const std::optional<QString> key = uniqueKey(table, columns, converted))
+            m_taken[uniqueName(table, columns)].insert(*key, row);
+    }
+    if (!table.key.isEmpty())
+        m_keys[table.name].insert(fold(converted.at(table.columnIndex(table.key))));
+}
+
+} // namespace migration
