@@ -400,6 +400,8 @@ void RecordForm::save()
     // Each step runs only when the one before it succeeded; a refused write keeps the record
     // pending so that it can be corrected and saved again.
     store::Status status = m_data1->update();
+    if (!status.ok())
+        saveRefused();
     if (status.ok())
         status = m_data1->refresh();
     if (status.ok() && m_browseRows) {

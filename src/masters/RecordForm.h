@@ -108,6 +108,8 @@ protected:
     virtual bool prepareSave() { return true; }
     // Runs in the save after the browse list is read again.
     virtual void afterSaveRefresh() {}
+    // Runs when the store refuses the write of a save; the record is still pending.
+    virtual void saveRefused() {}
 
     // Shows a failure of the record sources with its explanation and the engine's text.
     void reportFailure(const store::Status &status);

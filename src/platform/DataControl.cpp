@@ -112,15 +112,19 @@ void DataControl::display()
 {
     // Look-ups hang on the code combo boxes: fill them after the plain fields, so that what a
     // look-up writes is not overwritten by the stored text of the field it fills.
+    const bool blank = m_records.editMode() == store::Recordset::EditMode::Adding;
     for (int pass = 0; pass < 2; ++pass) {
         for (Binding &b : m_bindings) {
             if (!b.widget || (qobject_cast<DataCombo *>(b.widget) != nullptr) != (pass == 1))
                 continue;
-            b.shown = m_records.editMode() == store::Recordset::EditMode::Adding
-                          ? QString()
-                          : store::editText(m_records.value(b.field));
-            setWidgetText(b.widget, b.shown);
+            setWidgetText(b.widget, blank ? QString() : store::editText(m_records.value(b.field)));
         }
+    }
+    // What the record and its look-ups show counts as unchanged: only later edits, by the user
+    // or by a look-up that an edit sets off, make the record worth writing when it is left.
+    for (Binding &b : m_bindings) {
+        if (b.widget)
+            b.shown = widgetText(b.widget);
     }
 }
 

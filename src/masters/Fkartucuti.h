@@ -1,0 +1,12 @@
+#pragma once
+
+#include "masters/RecordForm.h"
+
+// The leave card window: each card's code with the first and last day of its period.
+class Fkartucuti : public masters::RecordForm
+{
+    Q_OBJECT
+
+public:
+    explicit Fkartucuti(QWidget *parent = nullptr);
+};
