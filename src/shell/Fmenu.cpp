@@ -1,5 +1,9 @@
 #include "shell/Fmenu.h"
 
+#include "masters/Fdepartemen.h"
+#include "masters/Fkartucuti.h"
+#include "masters/Fpegawai.h"
+#include "masters/Fperingkat.h"
 #include "platform/BusyPointer.h"
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
@@ -106,22 +110,22 @@ void Fmenu::confirmExit()
 
 void Fmenu::showEmployees()
 {
-    // Will show Fpegawai, the employee window, once it is built.
+    platform::WindowRegistry::show<Fpegawai>();
 }
 
 void Fmenu::showDepartments()
 {
-    // Will show Fdepartemen, the department window, once it is built.
+    platform::WindowRegistry::show<Fdepartemen>();
 }
 
 void Fmenu::showRanks()
 {
-    // Will show Fperingkat, the rank and daily wage window, once it is built.
+    platform::WindowRegistry::show<Fperingkat>();
 }
 
 void Fmenu::showLeaveCards()
 {
-    // Will show Fkartucuti, the leave card window, once it is built.
+    platform::WindowRegistry::show<Fkartucuti>();
 }
 
 void Fmenu::showLeaveProcessing()
