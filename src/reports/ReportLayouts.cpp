@@ -1,0 +1,345 @@
+#include "reports/ReportLayouts.h"
+
+namespace reports {
+
+using platform::report::Control;
+using platform::report::ControlKind;
+using platform::report::Section;
+using platform::report::SectionRole;
+
+namespace {
+
+constexpr int Margin = 1440;
+const QSize PreviewSize(15240, 11115);
+const QColor LightGrey(192, 192, 192);
+// Every text box of the payment reports is one line of the default font high.
+constexpr int ValueHeight = 210;
+
+QFont font(const QString &family, double points, bool bold = false, bool italic = false)
+{
+    QFont f(family);
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    f.setItalic(italic);
+    return f;
+}
+
+QFont arial()
+{
+    return font(QStringLiteral("Arial"), 8.25);
+}
+
+Control label(const QString &name, const QString &caption, QRect rect,
+              int font = platform::report::DefaultFont, Qt::Alignment alignment = Qt::AlignLeft)
+{
+    return {name, ControlKind::Label, rect, caption, font, alignment, {}};
+}
+
+Control textBox(const QString &name, const QString &column, QRect rect)
+{
+    return {name, ControlKind::TextBox, rect, column, platform::report::DefaultFont, Qt::AlignLeft,
+            {}};
+}
+
+Control rectangle(const QString &name, QRect rect, const QColor &fill = {})
+{
+    return {name, ControlKind::Rectangle, rect, {}, platform::report::DefaultFont, Qt::AlignLeft,
+            fill};
+}
+
+Control line(const QString &name, QRect rect)
+{
+    return {name, ControlKind::Line, rect, {}, platform::report::DefaultFont, Qt::AlignLeft, {}};
+}
+
+ReportDefinition blankReport(const QString &name, const QString &caption, const QString &title,
+                             int width)
+{
+    ReportDefinition report;
+    report.name = name;
+    report.caption = caption;
+    report.title = title;
+    report.dataMember = QStringLiteral("LaporanUpah");
+    report.margins = QMargins(Margin, Margin, Margin, Margin);
+    report.width = width;
+    report.previewSize = PreviewSize;
+    report.addFont(arial());
+    return report;
+}
+
+Section section(const char *name, SectionRole role, int height)
+{
+    return {QString::fromLatin1(name), role, height, {}};
+}
+
+Section paymentPageHeader(ReportDefinition &report)
+{
+    const int title = report.addFont(font(QStringLiteral("Book Antiqua"), 15.75, true));
+    const int heading = report.addFont(font(QStringLiteral("Book Antiqua"), 9, true));
+    Section header = section("Section2", SectionRole::PageHeader, 1890);
+    header.controls = {
+        rectangle(QStringLiteral("Shape1"), {60, 45, 8730, 1065}, LightGrey),
+        label(QStringLiteral("Label2"), QStringLiteral("LAPORAN PEMBAYARAN UANG CUTI"),
+              {390, 225, 6120, 450}, title),
+        label(QStringLiteral("Label3"), QStringLiteral("NIP"), {105, 1305, 750, 270}, heading),
+        label(QStringLiteral("Label5"), QStringLiteral("Nama"), {1215, 1305, 750, 270}, heading),
+        label(QStringLiteral("Label6"), QStringLiteral("Jabatan"), {1200, 1605, 750, 270}, heading),
+        label(QStringLiteral("Label4"), QStringLiteral("Tahun Masuk"), {2970, 1290, 1230, 270},
+              heading),
+        label(QStringLiteral("Label7"), QStringLiteral("Departemen"), {2955, 1590, 1185, 270},
+              heading),
+        label(QStringLiteral("Label8"), QStringLiteral("Periode Awal"), {4320, 1305, 1170, 270},
+              heading),
+        label(QStringLiteral("Label9"), QStringLiteral("Periode Akhir"), {4305, 1605, 1335, 270},
+              heading),
+        label(QStringLiteral("Label10"), QStringLiteral("Hak Cuti"), {5955, 1305, 1230, 270},
+              heading),
+        label(QStringLiteral("Label11"), QStringLiteral("Sisa Cuti"), {5940, 1605, 1185, 270},
+              heading),
+        label(QStringLiteral("Label12"), QStringLiteral("Upah Per Hari"), {7305, 1320, 1380, 270},
+              heading),
+        label(QStringLiteral("Label13"), QStringLiteral("Total Gaji"), {7290, 1620, 1335, 270},
+              heading),
+    };
+    return header;
+}
+
+Section paymentDetail()
+{
+    // Two lines per row: the first under the first row of column labels, the second under
+    // the second. The amount under "Total Gaji" is the query's "Total Uang Cuti".
+    const struct
+    {
+        const char *name;
+        const char *column;
+        int left, top, width;
+    } boxes[] = {
+        {"Text1", "Nip", 135, 105, 720},          {"Text2", "Nama", 1200, 105, 1545},
+        {"Text3", "Jabatan", 1200, 405, 1590},    {"Text4", "TahunMasuk", 2985, 105, 720},
+        {"Text5", "PeriodeAwal", 4320, 75, 720},  {"Text6", "PeriodeAkhir", 4335, 375, 720},
+        {"Text7", "Hakcuti", 5955, 75, 720},      {"Text8", "SisaCuti", 5970, 375, 720},
+        {"Text9", "UpahPerhari", 7365, 90, 720},  {"Text10", "Total Uang Cuti", 7365, 390, 720},
+        {"Text11", "Keterangan", 2985, 405, 720},
+    };
+    Section detail = section("Section1", SectionRole::Detail, 630);
+    for (const auto &box : boxes)
+        detail.controls.push_back(textBox(QString::fromLatin1(box.name),
+                                          QString::fromLatin1(box.column),
+                                          {box.left, box.top, box.width, ValueHeight}));
+    return detail;
+}
+
+// What a department report changes in the all-staff layout.
+struct DepartmentLayout
+{
+    Department department;
+    const char *name;
+    const char *caption; // also the report title
+    const char *dataMember;
+    const char *heading; // the text of Label2
+    int width;
+    QPoint labelShift; // moves the column labels Label3 to Label13
+    QPoint textShift;  // moves the text boxes Text1 to Text11
+    QPoint line3;      // the line under the second row of column labels
+    int pageHeader, detail, reportFooter;
+};
+
+const DepartmentLayout Departments[] = {
+    {Department::SumberDayaManusia,
+     "LaporanSDM",
+     "Laporan Karyawan Bagian Sumber Daya Manusia",
+     "LapBagianSDM",
+     "LAPORAN KARYAWAN BAGIAN SUMBER DAYA MANUSIA",
+     8940,
+     {15, -15},
+     {-15, -30},
+     {225, 1875},
+     1905,
+     615,
+     1485},
+    {Department::Personalia,
+     "Laporanpersonalia",
+     "Laporan Karyawan Bagian Personalia",
+     "LapBagianPersonalia",
+     "LAPORAN KARYAWAN BAGIAN PERSONALIA",
+     8850,
+     {15, 150},
+     {-15, 75},
+     {180, 2055},
+     2115,
+     690,
+     1485},
+    {Department::Produksi,
+     "Laporanproduksi",
+     "Laporan Karyawan Bagian Produksi",
+     "LapBagianProduksi",
+     "LAPORAN KARYAWAN BAGIAN PRODUKSI",
+     8865,
+     {15, 60},
+     {0, -15},
+     {90, 1995},
+     2025,
+     690,
+     1485},
+    {Department::SistemInformasi,
+     "Laporansi",
+     "Laporan Karyawan Bagian Sistem Informasi",
+     "LapBagianSistemInformasi",
+     "LAPORAN KARYAWAN BAGIAN SISTEM INFORMASI",
+     8895,
+     {15, -60},
+     {-45, -30},
+     {225, 1845},
+     1905,
+     615,
+     450},
+};
+
+constexpr int Line3Length = 8580;
+
+bool isColumnLabel(const Control &control)
+{
+    if (control.kind != ControlKind::Label || !control.name.startsWith(QLatin1String("Label")))
+        return false;
+    const int number = control.name.mid(5).toInt();
+    return number >= 3 && number <= 13;
+}
+
+void applyDepartment(ReportDefinition &report, const DepartmentLayout &row)
+{
+    report.name = QString::fromLatin1(row.name);
+    report.caption = report.title = QString::fromLatin1(row.caption);
+    report.dataMember = QString::fromLatin1(row.dataMember);
+    report.width = row.width;
+
+    Section &header = *report.section(SectionRole::PageHeader);
+    header.height = row.pageHeader;
+    for (auto it = header.controls.begin(); it != header.controls.end(); ++it) {
+        if (isColumnLabel(*it))
+            it->rect.translate(row.labelShift);
+        if (it->name == QLatin1String("Label2")) {
+            it->text = QString::fromLatin1(row.heading);
+            it->rect = QRect(1080, 120, 6450, 855);
+            it->alignment = Qt::AlignHCenter;
+        }
+    }
+    const auto afterLabel13 =
+        std::find_if(header.controls.begin(), header.controls.end(),
+                     [](const Control &c) { return c.name == QLatin1String("Label13"); });
+    header.controls.insert(afterLabel13 + 1, line(QStringLiteral("Line3"),
+                                                  {row.line3.x(), row.line3.y(), Line3Length, 0}));
+
+    Section &detail = *report.section(SectionRole::Detail);
+    detail.height = row.detail;
+    for (Control &box : detail.controls)
+        box.rect.translate(row.textShift);
+    report.section(SectionRole::ReportFooter)->height = row.reportFooter;
+}
+
+Section slipDetail(ReportDefinition &report)
+{
+    const int title = report.addFont(font(QStringLiteral("AvantGarde Md BT"), 14.25, true));
+    const QString colon = QStringLiteral(" :");
+    Section slip = section("Section1", SectionRole::Detail, 4695);
+    slip.controls = {
+        rectangle(QStringLiteral("Shape1"), {105, 105, 7785, 585}, LightGrey),
+        rectangle(QStringLiteral("Shape2"), {90, 705, 7800, 3690}),
+        label(QStringLiteral("Label1"), QStringLiteral("SLIP PEMBAYARAN UANG CUTI"),
+              {105, 240, 7785, 360}, title, Qt::AlignHCenter),
+        textBox(QStringLiteral("Text1"), QStringLiteral("Nip"), {1755, 915, 1515, 285}),
+        label(QStringLiteral("Label2"), QStringLiteral("NIP"), {270, 930, 750, 270}),
+        label(QStringLiteral("Label3"), colon, {1590, 915, 150, 270}),
+        textBox(QStringLiteral("Text2"), QStringLiteral("Nama"), {1755, 1305, 2205, 285}),
+        label(QStringLiteral("Label4"), QStringLiteral("NAMA "), {270, 1320, 750, 270}),
+        label(QStringLiteral("Label5"), colon, {1590, 1305, 150, 270}),
+        textBox(QStringLiteral("Text3"), QStringLiteral("Jabatan"), {1755, 1695, 2235, 285}),
+        label(QStringLiteral("Label6"), QStringLiteral("JABATAN"), {270, 1710, 1035, 270}),
+        label(QStringLiteral("Label7"), colon, {1590, 1695, 150, 270}),
+        textBox(QStringLiteral("Text4"), QStringLiteral("Total Uang Cuti"),
+                {1755, 2085, 2235, 285}),
+        label(QStringLiteral("Label8"), QStringLiteral("TOTAL UANG"), {270, 2100, 1245, 270}),
+        label(QStringLiteral("Label9"), colon, {1590, 2085, 150, 270}),
+        rectangle(QStringLiteral("Shape3"), {255, 2490, 7560, 1830}),
+        label(QStringLiteral("Label10"), QStringLiteral("BANDUNG, ____/_____________/_______ "),
+              {4410, 2745, 3255, 270}),
+        label(QStringLiteral("Label11"), QStringLiteral("TANDA TANGAN,"), {5475, 3105, 1605, 270}),
+        label(QStringLiteral("Label12"), QStringLiteral("( KABAG KEUANGAN )"),
+              {5130, 3990, 1995, 270}, platform::report::DefaultFont, Qt::AlignHCenter),
+        label(QStringLiteral("Label13"), QStringLiteral("TANDA TANGAN,"), {870, 3150, 1605, 270}),
+        label(QStringLiteral("Label14"), QStringLiteral("( KARYAWAN )"), {525, 4035, 1995, 270},
+              platform::report::DefaultFont, Qt::AlignHCenter),
+    };
+    return slip;
+}
+
+} // namespace
+
+ReportDefinition dataReport1()
+{
+    ReportDefinition report =
+        blankReport(QStringLiteral("DataReport1"), QStringLiteral("Laporan Seluruh Data"),
+                    QStringLiteral("Laporan Pembayaran Uang Cuti"), 8880);
+    const int italic = report.addFont(font(QStringLiteral("Arial"), 8.25, false, true));
+    Section reportHeader = section("Section4", SectionRole::ReportHeader, 675);
+    reportHeader.controls = {
+        label(QStringLiteral("Label1"), QStringLiteral("LAPORAN PEMBAYARAN UANG CUTI"),
+              {135, 270, 3045, 300}, italic),
+        line(QStringLiteral("Line1"), {105, 600, 8655, 1}),
+    };
+    Section pageFooter = section("Section3", SectionRole::PageFooter, 60);
+    pageFooter.controls = {line(QStringLiteral("Line2"), {105, 30, 8580, 4})};
+
+    report.sections.push_back(std::move(reportHeader));
+    report.sections.push_back(paymentPageHeader(report));
+    report.sections.push_back(paymentDetail());
+    report.sections.push_back(std::move(pageFooter));
+    report.sections.push_back(section("Section5", SectionRole::ReportFooter, 480));
+    return report;
+}
+
+ReportDefinition departmentReport(Department department)
+{
+    ReportDefinition report = dataReport1();
+    for (const DepartmentLayout &row : Departments) {
+        if (row.department == department)
+            applyDepartment(report, row);
+    }
+    return report;
+}
+
+ReportDefinition dataReport2()
+{
+    ReportDefinition report =
+        blankReport(QStringLiteral("DataReport2"), QStringLiteral("Slip Pembayaran Uang Cuti"),
+                    QStringLiteral("Slip Pembayaran Upah Cuti"), 7962);
+    report.sections.push_back(section("Section4", SectionRole::ReportHeader, 420));
+    report.sections.push_back(section("Section2", SectionRole::PageHeader, 0));
+    report.sections.push_back(slipDetail(report));
+    report.sections.push_back(section("Section3", SectionRole::PageFooter, 360));
+    report.sections.push_back(section("Section5", SectionRole::ReportFooter, 360));
+    return report;
+}
+
+QStringList reportNames()
+{
+    QStringList names{QStringLiteral("DataReport1")};
+    for (const DepartmentLayout &row : Departments)
+        names << QString::fromLatin1(row.name);
+    names << QStringLiteral("DataReport2");
+    return names;
+}
+
+std::optional<ReportDefinition> reportNamed(const QString &name)
+{
+    if (name == QLatin1String("DataReport1"))
+        return dataReport1();
+    if (name == QLatin1String("DataReport2"))
+        return dataReport2();
+    for (const DepartmentLayout &row : Departments) {
+        if (name == QLatin1String(row.name))
+            return departmentReport(row.department);
+    }
+    return std::nullopt;
+}
+
+} // namespace reports

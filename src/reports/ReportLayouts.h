@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/report/Report.h"
+
+#include <QStringList>
+
+#include <optional>
+
+// The layouts of the leave payment reports and of the payment slip.
+namespace reports {
+
+using platform::report::ReportDefinition;
+
+enum class Department { SumberDayaManusia, Personalia, Produksi, SistemInformasi };
+
+// The report for all staff, bound to LaporanUpah.
+ReportDefinition dataReport1();
+// A department's report: the all-staff layout with that department's row of differences.
+ReportDefinition departmentReport(Department department);
+// The payment slip, one slip per row of LaporanUpah.
+ReportDefinition dataReport2();
+
+// The six reports by name (DataReport1, LaporanSDM, Laporanpersonalia, Laporanproduksi,
+// Laporansi, DataReport2); nothing for any other name.
+QStringList reportNames();
+std::optional<ReportDefinition> reportNamed(const QString &name);
+
+} // namespace reports

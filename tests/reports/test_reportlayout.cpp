@@ -1,0 +1,270 @@
+// Laying out the all-staff payment report: bands, pages, values and their places.
+
+#include "ReportItems.h"
+#include "TestDatabase.h"
+#include "platform/report/Layout.h"
+#include "platform/report/PagePainter.h"
+#include "reports/ReportLayouts.h"
+#include "store/DataEnvironment.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QtTest>
+
+using namespace platform::report;
+using namespace reporttest;
+
+namespace {
+
+constexpr int Margin = 1440;
+constexpr int ReportHeader = 675;
+constexpr int PageHeader = 1890;
+constexpr int Detail = 630;
+constexpr int PageFooter = 60;
+
+Document layOutAllStaff(const QPageSize &paper = QPageSize(QPageSize::A4))
+{
+    Document document;
+    const store::Status status = layOut(reports::dataReport1(), paper, &document);
+    if (!status.ok())
+        qWarning() << status.message();
+    return document;
+}
+
+int footerTop(const Document &document)
+{
+    return document.pageTwips.height() - Margin - PageFooter;
+}
+
+} // namespace
+
+class TestReportLayout : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void threeRowsGiveThreeBandsInRowOrder();
+    void valuesPrintAsPlainText();
+    void headersRepeatAndBandsNeverSplit_data();
+    void headersRepeatAndBandsNeverSplit();
+    void longNameIsCutOffAtItsBox();
+    void emptyCommandPrintsHeadersOnly();
+    void unknownCommandLaysOutEmptyAndSaysWhy();
+    void oversizedBandStillEnds();
+    void tenThousandRows();
+};
+
+void TestReportLayout::threeRowsGiveThreeBandsInRowOrder()
+{
+    TestDatabase db;
+    QVERIFY(db.fillSample());
+    const Document document = layOutAllStaff();
+    QCOMPARE(document.pageCount(), 1);
+    QCOMPARE(document.rowCount, 3);
+    const Page &page = document.pages[0];
+
+    QCOMPARE(textsOf(document, "Text1"), QStringList({"19001", "19002", "20003"}));
+    const std::vector<const Item *> nips = itemsNamed(page, "Text1");
+    const int firstBand = Margin + ReportHeader + PageHeader;
+    for (int row = 0; row < 3; ++row) {
+        QCOMPARE(nips[size_t(row)]->rect,
+                 QRect(Margin + 135, firstBand + row * Detail + 105, 720, 210));
+    }
+    // The second line of a band: position under Jabatan, department name under Departemen.
+    const Item *position = itemsNamed(page, "Text3")[0];
+    QCOMPARE(position->text, QString("Kepala Bagian"));
+    QCOMPARE(position->rect, QRect(Margin + 1200, firstBand + 405, 1590, 210));
+    QCOMPARE(textsOf(document, "Text11"),
+             QStringList({"Sumber Daya Manusia", "Personalia", "Produksi"}));
+
+    // After the last band only the page footer's line follows, at the bottom of the page.
+    const auto lastValue = std::find_if(page.items.rbegin(), page.items.rend(),
+                                        [](const Item &i) { return i.name == "Text11"; });
+    const std::vector<Item> after(lastValue.base(), page.items.end());
+    QCOMPARE(after.size(), size_t(1));
+    QCOMPARE(after[0].name, QString("Line2"));
+    QCOMPARE(after[0].kind, ItemKind::Line);
+    QCOMPARE(after[0].rect, QRect(Margin + 105, footerTop(document) + 30, 8580, 4));
+}
+
+void TestReportLayout::valuesPrintAsPlainText()
+{
+    TestDatabase db;
+    QVERIFY(db.fillSample());
+    const Document document = layOutAllStaff();
+    QCOMPARE(textsOf(document, "Text4"), QStringList({"2005", "2010", "2015"}));
+    QCOMPARE(textsOf(document, "Text5"), QStringList({"01/01/2025", "01/01/2025", "01/01/2026"}));
+    QCOMPARE(textsOf(document, "Text6"), QStringList({"31/12/2025", "31/12/2025", "31/12/2026"}));
+    QCOMPARE(textsOf(document, "Text8"), QStringList({"13", "18", "10.5"}));
+    QCOMPARE(textsOf(document, "Text9"), QStringList({"150000", "100000", "80000"}));
+
+    // The amount under "Total Gaji" is the query's "Total Uang Cuti", not a sum of the report.
+    QCOMPARE(textsOf(document, "Text10"), QStringList({"1950000", "1800000", "840000"}));
+    const Page &page = document.pages[0];
+    const Item *heading = item(page, "Label13");
+    QCOMPARE(heading->text, QString("Total Gaji"));
+    const Item *amount = item(page, "Text10");
+    QVERIFY(heading->rect.left() <= amount->rect.left());
+    QVERIFY(amount->rect.left() < heading->rect.right());
+    QVERIFY(heading->rect.bottom() < amount->rect.top());
+}
+
+void TestReportLayout::headersRepeatAndBandsNeverSplit_data()
+{
+    QTest::addColumn<QPageSize>("paper");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QList<int>>("rowsPerPage");
+    // A4: 17 bands under the report header, then 19 a page; Letter: 16, then 17.
+    QTest::newRow("A4") << QPageSize(QPageSize::A4) << 40 << QList<int>{17, 19, 4};
+    QTest::newRow("Letter") << QPageSize(QPageSize::Letter) << 40 << QList<int>{16, 17, 7};
+    QTest::newRow("exactly one full page") << QPageSize(QPageSize::A4) << 17 << QList<int>{17};
+}
+
+void TestReportLayout::headersRepeatAndBandsNeverSplit()
+{
+    QFETCH(QPageSize, paper);
+    QFETCH(int, rows);
+    QFETCH(QList<int>, rowsPerPage);
+    TestDatabase db;
+    QVERIFY(addLeaveRows(db, rows));
+    const Document document = layOutAllStaff(paper);
+    QCOMPARE(document.pageCount(), rowsPerPage.size());
+
+    QStringList expected;
+    for (int i = 1; i <= rows; ++i)
+        expected << QString::asprintf("N%05d", i);
+    QCOMPARE(textsOf(document, "Text1"), expected);
+
+    for (int p = 0; p < document.pageCount(); ++p) {
+        const Page &page = document.pages[size_t(p)];
+        QCOMPARE(int(itemsNamed(page, "Text1").size()), rowsPerPage[p]);
+        QCOMPARE(int(itemsNamed(page, "Label1").size()), p == 0 ? 1 : 0);
+        const int headerTop = Margin + (p == 0 ? ReportHeader : 0);
+        const Item *grey = item(page, "Shape1");
+        QVERIFY(grey);
+        QCOMPARE(grey->fill, QColor(192, 192, 192));
+        QCOMPARE(grey->rect, QRect(Margin + 60, headerTop + 45, 8730, 1065));
+        QVERIFY(item(page, "Label2"));
+        QCOMPARE(item(page, "Label13")->rect.top(), headerTop + 1620);
+        QCOMPARE(item(page, "Line2")->rect.top(), footerTop(document) + 30);
+        // The first band starts right under the page header and none runs into the footer.
+        QCOMPARE(itemsNamed(page, "Text1")[0]->rect.top(), headerTop + PageHeader + 105);
+        for (const Item &i : page.items) {
+            if (i.name.startsWith("Text"))
+                QVERIFY2(i.rect.bottom() < footerTop(document), qPrintable(i.name));
+        }
+    }
+}
+
+void TestReportLayout::longNameIsCutOffAtItsBox()
+{
+    TestDatabase db;
+    QVERIFY(addLeaveRows(db, 2));
+    const QString longName(120, QChar('W'));
+    QVERIFY(db.exec("UPDATE Pegawai SET Nama = ? WHERE Nip = 'N00001'", {longName}));
+    const Document document = layOutAllStaff();
+    const Page &page = document.pages[0];
+    const Item *name = item(page, "Text2");
+    QCOMPARE(name->text, longName);
+    QCOMPARE(name->rect.size(), QSize(1545, 210));
+    QVERIFY(!name->wordWrap);
+    // The band does not grow: the second row starts one detail height lower.
+    QCOMPARE(itemsNamed(page, "Text1")[1]->rect.top() - itemsNamed(page, "Text1")[0]->rect.top(),
+             Detail);
+
+    // Painted, no ink leaves the box: the gap up to "Tahun Masuk" stays white.
+    const int scale = 4; // twips per image pixel
+    QImage image(document.pageTwips / scale, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.scale(1.0 / scale, 1.0 / scale);
+    PagePainter(document).paint(painter, 0);
+    painter.end();
+    const QRect gap(name->rect.right() + 30, name->rect.top(),
+                    2985 + Margin - 30 - (name->rect.right() + 30), name->rect.height());
+    int ink = 0;
+    for (int y = gap.top() / scale; y <= gap.bottom() / scale; ++y) {
+        for (int x = gap.left() / scale; x <= gap.right() / scale; ++x)
+            ink += image.pixel(x, y) != qRgb(255, 255, 255);
+    }
+    QCOMPARE(ink, 0);
+    // ...while the box itself does hold the name's ink.
+    int inside = 0;
+    for (int x = name->rect.left() / scale; x < name->rect.right() / scale; ++x)
+        inside += image.pixel(x, name->rect.center().y() / scale) != qRgb(255, 255, 255);
+    QVERIFY(inside > 0);
+}
+
+void TestReportLayout::emptyCommandPrintsHeadersOnly()
+{
+    TestDatabase db;
+    const Document document = layOutAllStaff();
+    QCOMPARE(document.pageCount(), 1);
+    QCOMPARE(document.rowCount, 0);
+    const Page &page = document.pages[0];
+    QVERIFY(item(page, "Label1"));
+    QVERIFY(item(page, "Shape1"));
+    QVERIFY(item(page, "Label13"));
+    QVERIFY(item(page, "Line2"));
+    QVERIFY(!item(page, "Text1"));
+
+    // The slip without rows prints no slip, and nothing else either.
+    Document slips;
+    QVERIFY(layOut(reports::dataReport2(), QPageSize(QPageSize::A4), &slips).ok());
+    QCOMPARE(slips.pageCount(), 1);
+    QVERIFY(slips.pages[0].items.empty());
+}
+
+void TestReportLayout::unknownCommandLaysOutEmptyAndSaysWhy()
+{
+    TestDatabase db;
+    QVERIFY(db.fillSample());
+    ReportDefinition definition = reports::dataReport1();
+    definition.dataMember = "NoSuchCommand";
+    Document document;
+    const store::Status status = layOut(definition, QPageSize(QPageSize::A4), &document);
+    QVERIFY(!status.ok());
+    QVERIFY(!status.message().isEmpty());
+    QCOMPARE(document.pageCount(), 1);
+    QVERIFY(item(document.pages[0], "Label13"));
+    QVERIFY(!item(document.pages[0], "Text1"));
+}
+
+void TestReportLayout::oversizedBandStillEnds()
+{
+    TestDatabase db;
+    QVERIFY(addLeaveRows(db, 3));
+    ReportDefinition definition = reports::dataReport1();
+    definition.section(SectionRole::Detail)->height = 20000; // taller than the paper
+    Document document;
+    QVERIFY(layOut(definition, QPageSize(QPageSize::A4), &document).ok());
+    // Each band moves to a page of its own, right under the page header; the report
+    // footer follows on one more page.
+    QCOMPARE(document.pageCount(), 5);
+    QCOMPARE(textsOf(document, "Text1"), QStringList({"N00001", "N00002", "N00003"}));
+    for (int p = 1; p <= 3; ++p) {
+        const Page &page = document.pages[size_t(p)];
+        QCOMPARE(itemsNamed(page, "Text1").size(), size_t(1));
+        QCOMPARE(item(page, "Text1")->rect.top(), Margin + PageHeader + 105);
+    }
+}
+
+void TestReportLayout::tenThousandRows()
+{
+    TestDatabase db;
+    QVERIFY(addLeaveRows(db, 10000));
+    store::Snapshot *rows = store::DataEnvironment::instance().command("LaporanUpah");
+    QVERIFY(rows);
+    QElapsedTimer timer;
+    timer.start();
+    const Document document = layOut(reports::dataReport1(), rows, QPageSize(QPageSize::A4));
+    const qint64 layoutMs = timer.elapsed();
+    // 17 rows on the first A4 page, 19 on each further one.
+    QCOMPARE(document.pageCount(), 1 + (10000 - 17 + 18) / 19);
+    QCOMPARE(item(document.pages.back(), "Text1") != nullptr, true);
+    QCOMPARE(itemsNamed(document.pages.back(), "Text1").back()->text, QString("N10000"));
+    qInfo("laid out 10000 rows on %d pages in %lld ms", document.pageCount(), layoutMs);
+}
+
+QTEST_MAIN(TestReportLayout)
+#include "test_reportlayout.moc"
