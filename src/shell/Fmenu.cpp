@@ -9,6 +9,7 @@
 #include "platform/Twips.h"
 #include "platform/WindowRegistry.h"
 #include "shell/ShellSupport.h"
+#include "shell/frmAbout.h"
 
 #include <QAction>
 #include <QMenu>
@@ -145,5 +146,5 @@ void Fmenu::showReportSelection()
 
 void Fmenu::showAbout()
 {
-    // Will show frmAbout, the about box, once it is built.
+    platform::WindowRegistry::show<frmAbout>();
 }
