@@ -2,9 +2,11 @@
 
 #include "platform/Registry.h"
 #include "platform/WindowRegistry.h"
+#include "shell/Fmenu.h"
 #include "shell/SystemInfo.h"
 #include "shell/frmAbout.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFrame>
@@ -290,6 +292,20 @@ private Q_SLOTS:
         QCOMPARE(std::count_if(windows.begin(), windows.end(),
                                [](QWidget *w) { return qobject_cast<frmAbout *>(w); }),
                  1);
+    }
+
+    void menuEntryOpensTheBox()
+    {
+        Fmenu *menu = platform::WindowRegistry::show<Fmenu>();
+        auto *entry = menu->findChild<QAction *>(QStringLiteral("mnabout"));
+        QVERIFY(entry);
+        QCOMPARE(entry->shortcut(), QKeySequence(Qt::Key_F5));
+        entry->trigger();
+        frmAbout *about = platform::WindowRegistry::find<frmAbout>();
+        QVERIFY(about && about->isVisible());
+        QVERIFY(!about->parentWidget());
+        entry->trigger();
+        QCOMPARE(platform::WindowRegistry::find<frmAbout>(), about);
     }
 
     // --- System Info ---
