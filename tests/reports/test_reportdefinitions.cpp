@@ -1,0 +1,266 @@
+// The department reports derived from the all-staff layout, and the payment slip.
+
+#include "ReportItems.h"
+#include "TestDatabase.h"
+#include "platform/report/Layout.h"
+#include "reports/ReportLayouts.h"
+
+#include <QtTest>
+
+using namespace platform::report;
+using namespace reporttest;
+
+namespace {
+
+constexpr int Margin = 1440;
+
+QStringList columnLabels()
+{
+    QStringList names;
+    for (int i = 3; i <= 13; ++i)
+        names << QStringLiteral("Label%1").arg(i);
+    return names;
+}
+
+QStringList textBoxes()
+{
+    QStringList names;
+    for (int i = 1; i <= 11; ++i)
+        names << QStringLiteral("Text%1").arg(i);
+    return names;
+}
+
+QStringList controlNames(const Section &section)
+{
+    QStringList names;
+    for (const Control &c : section.controls)
+        names << c.name;
+    return names;
+}
+
+Document layOutNamed(const QString &name, const QPageSize &paper = QPageSize(QPageSize::A4))
+{
+    Document document;
+    const store::Status status = layOut(*reports::reportNamed(name), paper, &document);
+    if (!status.ok())
+        qWarning() << status.message();
+    return document;
+}
+
+} // namespace
+
+class TestReportDefinitions : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void departmentReportsDifferAsTheirRowSays_data();
+    void departmentReportsDifferAsTheirRowSays();
+    void departmentReportsListTheirOwnRows();
+    void reportsByName();
+    void slipHoldsItsCaptionsExactly();
+    void twoWholeSlipsAPage_data();
+    void twoWholeSlipsAPage();
+    void slipAmountsMatchTheAllStaffReport();
+};
+
+void TestReportDefinitions::departmentReportsDifferAsTheirRowSays_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("member");
+    QTest::addColumn<QString>("heading");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QPoint>("labelShift");
+    QTest::addColumn<QPoint>("textShift");
+    QTest::addColumn<QPoint>("line3");
+    QTest::addColumn<QList<int>>("heights"); // page header, detail, report footer
+
+    QTest::newRow("SDM") << "LaporanSDM"
+                         << "Laporan Karyawan Bagian Sumber Daya Manusia"
+                         << "LapBagianSDM"
+                         << "LAPORAN KARYAWAN BAGIAN SUMBER DAYA MANUSIA" << 8940 << QPoint(15, -15)
+                         << QPoint(-15, -30) << QPoint(225, 1875) << QList<int>{1905, 615, 1485};
+    QTest::newRow("Personalia") << "Laporanpersonalia"
+                                << "Laporan Karyawan Bagian Personalia"
+                                << "LapBagianPersonalia"
+                                << "LAPORAN KARYAWAN BAGIAN PERSONALIA" << 8850 << QPoint(15, 150)
+                                << QPoint(-15, 75) << QPoint(180, 2055)
+                                << QList<int>{2115, 690, 1485};
+    QTest::newRow("Produksi") << "Laporanproduksi"
+                              << "Laporan Karyawan Bagian Produksi"
+                              << "LapBagianProduksi"
+                              << "LAPORAN KARYAWAN BAGIAN PRODUKSI" << 8865 << QPoint(15, 60)
+                              << QPoint(0, -15) << QPoint(90, 1995) << QList<int>{2025, 690, 1485};
+    QTest::newRow("SI") << "Laporansi"
+                        << "Laporan Karyawan Bagian Sistem Informasi"
+                        << "LapBagianSistemInformasi"
+                        << "LAPORAN KARYAWAN BAGIAN SISTEM INFORMASI" << 8895 << QPoint(15, -60)
+                        << QPoint(-45, -30) << QPoint(225, 1845) << QList<int>{1905, 615, 450};
+}
+
+void TestReportDefinitions::departmentReportsDifferAsTheirRowSays()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QString, member);
+    QFETCH(QString, heading);
+    QFETCH(int, width);
+    QFETCH(QPoint, labelShift);
+    QFETCH(QPoint, textShift);
+    QFETCH(QPoint, line3);
+    QFETCH(QList<int>, heights);
+    const ReportDefinition base = reports::dataReport1();
+    const ReportDefinition report = *reports::reportNamed(name);
+
+    QCOMPARE(report.name, name);
+    QCOMPARE(report.caption, caption);
+    QCOMPARE(report.title, caption);
+    QCOMPARE(report.dataMember, member);
+    QCOMPARE(report.width, width);
+    QCOMPARE(report.margins, base.margins);
+    QCOMPARE(report.previewSize, base.previewSize);
+    QCOMPARE(report.fonts, base.fonts);
+
+    const Control *title = report.control("Label2");
+    QCOMPARE(title->text, heading);
+    QCOMPARE(title->rect, QRect(1080, 120, 6450, 855));
+    QCOMPARE(title->alignment, Qt::AlignHCenter);
+    QCOMPARE(title->font, base.control("Label2")->font);
+
+    for (const QString &label : columnLabels()) {
+        QCOMPARE(report.control(label)->rect, base.control(label)->rect.translated(labelShift));
+        QCOMPARE(report.control(label)->text, base.control(label)->text);
+    }
+    for (const QString &box : textBoxes()) {
+        QCOMPARE(report.control(box)->rect, base.control(box)->rect.translated(textShift));
+        QCOMPARE(report.control(box)->text, base.control(box)->text);
+    }
+    // Unchanged: the report header, the grey box and the page footer.
+    for (const char *same : {"Label1", "Line1", "Shape1", "Line2"}) {
+        QCOMPARE(report.control(same)->rect, base.control(same)->rect);
+        QCOMPARE(report.control(same)->fill, base.control(same)->fill);
+    }
+
+    // Line3 is drawn right after Label13; nothing else is added.
+    const Section &header = *report.section(SectionRole::PageHeader);
+    QStringList expected = controlNames(*base.section(SectionRole::PageHeader));
+    expected.insert(expected.indexOf("Label13") + 1, "Line3");
+    QCOMPARE(controlNames(header), expected);
+    QCOMPARE(report.control("Line3")->kind, ControlKind::Line);
+    QCOMPARE(report.control("Line3")->rect, QRect(line3, QSize(8580, 0)));
+    QVERIFY(!base.control("Line3"));
+
+    QCOMPARE(header.height, heights[0]);
+    QCOMPARE(report.section(SectionRole::Detail)->height, heights[1]);
+    QCOMPARE(report.section(SectionRole::ReportFooter)->height, heights[2]);
+    QCOMPARE(report.section(SectionRole::ReportHeader)->height, 675);
+    QCOMPARE(report.section(SectionRole::PageFooter)->height, 60);
+}
+
+void TestReportDefinitions::departmentReportsListTheirOwnRows()
+{
+    TestDatabase db;
+    QVERIFY(db.fillSample());
+    QCOMPARE(textsOf(layOutNamed("LaporanSDM"), "Text1"), QStringList{"19001"});
+    QCOMPARE(textsOf(layOutNamed("Laporanpersonalia"), "Text1"), QStringList{"19002"});
+    QCOMPARE(textsOf(layOutNamed("Laporanproduksi"), "Text1"), QStringList{"20003"});
+
+    // No rows: the headers with the department's title and the line, and no band.
+    const Document si = layOutNamed("Laporansi");
+    QCOMPARE(si.pageCount(), 1);
+    QVERIFY(!item(si.pages[0], "Text1"));
+    QCOMPARE(item(si.pages[0], "Label2")->text,
+             QString("LAPORAN KARYAWAN BAGIAN SISTEM INFORMASI"));
+    QVERIFY(item(si.pages[0], "Line3"));
+
+    // The band sits under the moved page header: 675 + 2115 + 105 + 75 below the margin.
+    const Document personalia = layOutNamed("Laporanpersonalia");
+    QCOMPARE(item(personalia.pages[0], "Text1")->rect,
+             QRect(Margin + 135 - 15, Margin + 675 + 2115 + 105 + 75, 720, 210));
+}
+
+void TestReportDefinitions::reportsByName()
+{
+    QCOMPARE(reports::reportNames(), QStringList({"DataReport1", "LaporanSDM", "Laporanpersonalia",
+                                                  "Laporanproduksi", "Laporansi", "DataReport2"}));
+    for (const QString &name : reports::reportNames())
+        QCOMPARE(reports::reportNamed(name)->name, name);
+    QVERIFY(!reports::reportNamed("datareport1"));
+    QVERIFY(!reports::reportNamed(""));
+    QCOMPARE(reports::dataReport1().caption, QString("Laporan Seluruh Data"));
+    QCOMPARE(reports::dataReport1().title, QString("Laporan Pembayaran Uang Cuti"));
+    QCOMPARE(reports::dataReport2().caption, QString("Slip Pembayaran Uang Cuti"));
+    QCOMPARE(reports::dataReport2().title, QString("Slip Pembayaran Upah Cuti"));
+    QCOMPARE(reports::dataReport2().dataMember, QString("LaporanUpah"));
+}
+
+void TestReportDefinitions::slipHoldsItsCaptionsExactly()
+{
+    const ReportDefinition slip = reports::dataReport2();
+    QCOMPARE(slip.control("Label4")->text, QString("NAMA "));
+    for (const char *colon : {"Label3", "Label5", "Label7", "Label9"})
+        QCOMPARE(slip.control(colon)->text, QString(" :"));
+    QCOMPARE(slip.control("Label10")->text, QString("BANDUNG, ____/_____________/_______ "));
+    QCOMPARE(slip.control("Text4")->text, QString("Total Uang Cuti"));
+    QCOMPARE(slip.control("Label12")->alignment, Qt::AlignHCenter);
+    QCOMPARE(slip.control("Label11")->alignment, Qt::AlignLeft);
+
+    const QFont title = slip.fonts[size_t(slip.control("Label1")->font)];
+    QCOMPARE(title.family(), QString("AvantGarde Md BT"));
+    QCOMPARE(title.pointSizeF(), 14.25);
+    QVERIFY(title.bold());
+    // Every other control prints in the default font.
+    for (const Control &c : slip.section(SectionRole::Detail)->controls) {
+        if (c.name != "Label1")
+            QCOMPARE(c.font, DefaultFont);
+    }
+    QVERIFY(!slip.control("Shape2")->fill.isValid());
+    QCOMPARE(slip.control("Shape1")->fill, QColor(192, 192, 192));
+}
+
+void TestReportDefinitions::twoWholeSlipsAPage_data()
+{
+    QTest::addColumn<QPageSize>("paper");
+    QTest::newRow("A4") << QPageSize(QPageSize::A4);
+    QTest::newRow("Letter") << QPageSize(QPageSize::Letter);
+}
+
+void TestReportDefinitions::twoWholeSlipsAPage()
+{
+    QFETCH(QPageSize, paper);
+    TestDatabase db;
+    QVERIFY(addLeaveRows(db, 5));
+    const Document slips = layOutNamed("DataReport2", paper);
+    QCOMPARE(slips.pageCount(), 3);
+    QCOMPARE(textsOf(slips, "Text1"),
+             QStringList({"N00001", "N00002", "N00003", "N00004", "N00005"}));
+    const int footerTop = slips.pageTwips.height() - Margin - 360;
+    const QList<int> perPage{2, 2, 1};
+    for (int p = 0; p < slips.pageCount(); ++p) {
+        const Page &page = slips.pages[size_t(p)];
+        const auto frames = itemsNamed(page, "Shape2");
+        QCOMPARE(int(frames.size()), perPage[p]);
+        // The first slip starts under the report header on the first page only.
+        const int top = Margin + (p == 0 ? 420 : 0);
+        QCOMPARE(item(page, "Shape1")->rect.top(), top + 105);
+        for (const Item &i : page.items)
+            QVERIFY(i.rect.bottom() < footerTop);
+        if (frames.size() == 2)
+            QCOMPARE(frames[1]->rect.top() - frames[0]->rect.top(), 4695);
+    }
+}
+
+void TestReportDefinitions::slipAmountsMatchTheAllStaffReport()
+{
+    TestDatabase db;
+    QVERIFY(db.fillSample());
+    const Document slips = layOutNamed("DataReport2");
+    const Document report = layOutNamed("DataReport1");
+    QCOMPARE(textsOf(slips, "Text1"), textsOf(report, "Text1"));
+    QCOMPARE(textsOf(slips, "Text4"), textsOf(report, "Text10"));
+    QCOMPARE(textsOf(slips, "Text2"), QStringList({"Budi", "Susi", "Bunga"}));
+}
+
+QTEST_MAIN(TestReportDefinitions)
+#include "test_reportdefinitions.moc"
