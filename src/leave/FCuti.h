@@ -1,0 +1,41 @@
+#pragma once
+
+#include "masters/RecordForm.h"
+#include "store/Recordset.h"
+
+class QLineEdit;
+
+// The entitlement every new leave record starts with, and the most days one save accepts.
+constexpr int LeaveEntitlementDays = 18;
+
+// The leave processing window: per employee and leave card the entitlement, the days taken
+// and the days that remain, with the money amounts of every record on the browse page.
+class FCuti : public masters::RecordForm
+{
+    Q_OBJECT
+
+public:
+    explicit FCuti(QWidget *parent = nullptr);
+
+protected:
+    void afterAddNew() override;
+    bool prepareSave() override;
+    void saveRefused() override;
+
+private:
+    void buildFields();
+    void openLookups();
+    void showEmployeeName(const QString &nip);
+
+    store::Snapshot *m_employees = nullptr; // Adopegawai, the list of DataCombo1
+    store::Snapshot *m_cards = nullptr;     // Adodc2, the list of DataCombo2
+    store::Recordset m_names;               // Data2, the employee-name look-up
+    platform::DataCombo *m_nip = nullptr;
+    platform::DataCombo *m_card = nullptr;
+    QLineEdit *m_name = nullptr;
+    QLineEdit *m_entitlement = nullptr;
+    QLineEdit *m_taken = nullptr;
+    QLineEdit *m_remaining = nullptr;
+    // The remaining days as they stood before a save rewrote them, for a refused write.
+    QString m_remainingBeforeSave;
+};
