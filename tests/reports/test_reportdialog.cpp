@@ -1,0 +1,296 @@
+// The report selection dialog: its first state, the OK rules and the way back from reports.
+
+#include "TestDatabase.h"
+#include "platform/DataCombo.h"
+#include "platform/Twips.h"
+#include "platform/WindowRegistry.h"
+#include "reports/DataReport2.h"
+#include "reports/Dialog.h"
+#include "reports/PaymentReports.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+using platform::WindowRegistry;
+
+namespace {
+
+template <typename W> W *child(QWidget *window, const char *name)
+{
+    W *found = window->findChild<W *>(QString::fromLatin1(name));
+    if (!found)
+        qWarning("no control %s", name);
+    return found;
+}
+
+Dialog *showDialog()
+{
+    Dialog *dialog = WindowRegistry::show<Dialog>();
+    dialog->activateWindow();
+    return dialog;
+}
+
+void choose(Dialog *dialog, const QString &text)
+{
+    QLineEdit *edit = child<platform::DataCombo>(dialog, "DataCombo1")->lineEdit();
+    edit->clear();
+    QTest::keyClicks(edit, text);
+}
+
+void click(QWidget *window, const char *button)
+{
+    QTest::mouseClick(child<QAbstractButton>(window, button), Qt::LeftButton);
+}
+
+// Runs the deletions of windows that closed themselves.
+void settle()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+template <typename W> int instances()
+{
+    int count = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        count += qobject_cast<W *>(w) != nullptr;
+    return count;
+}
+
+bool anyReportOpen()
+{
+    return WindowRegistry::find<DataReport1>() || WindowRegistry::find<LaporanSDM>() ||
+           WindowRegistry::find<Laporanpersonalia>() || WindowRegistry::find<Laporanproduksi>() ||
+           WindowRegistry::find<Laporansi>();
+}
+
+} // namespace
+
+class TestReportDialog : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void firstShow();
+    void okWithoutAKnownNameDoesNothing_data();
+    void okWithoutAKnownNameDoesNothing();
+    void departmentReportOpensAndDialogStays();
+    void pickingFromTheListOpensThatReport();
+    void okTwiceGivesOneReport();
+    void allStaffHidesDialogUntilReportCloses();
+    void cancelThenClosingReportShowsFreshDialog();
+    void closingTheSlipBringsNothingBack();
+};
+
+void TestReportDialog::firstShow()
+{
+    TestDatabase db;
+    QVERIFY(db.fillSample());
+    Dialog *dialog = showDialog();
+    QCOMPARE(dialog->windowTitle(), QString("Seleksi Laporan"));
+    QVERIFY(dialog->isVisible());
+    QVERIFY(!dialog->parentWidget());
+    QVERIFY(!dialog->isModal());
+    QCOMPARE(dialog->size(), platform::twips::size(6030, 1890));
+    // No close box and no system menu.
+    QVERIFY(!(dialog->windowFlags() & Qt::WindowCloseButtonHint));
+    QVERIFY(!(dialog->windowFlags() & Qt::WindowSystemMenuHint));
+
+    auto *department = child<QRadioButton>(dialog, "Option1");
+    auto *allStaff = child<QRadioButton>(dialog, "Option5");
+    QCOMPARE(department->text(), QString("Departemen"));
+    QCOMPARE(allStaff->text(), QString("Laporan Seluruh Jabatan"));
+    QVERIFY(department->isChecked());
+    QVERIFY(!allStaff->isChecked());
+    allStaff->click();
+    QVERIFY(!department->isChecked());
+    department->click();
+    QVERIFY(!allStaff->isChecked());
+
+    auto *label = child<QLabel>(dialog, "Label1");
+    QCOMPARE(label->text(), QString("LAPORAN BERDASARKAN :"));
+    QCOMPARE(label->palette().color(QPalette::Window), QColor(128, 128, 128));
+    QCOMPARE(label->palette().color(QPalette::WindowText), QColor(255, 255, 0));
+    QCOMPARE(department->palette().color(QPalette::WindowText), QColor(0, 255, 0));
+    QCOMPARE(label->geometry(), platform::twips::rect(120, 240, 4335, 1455));
+
+    auto *ok = child<QPushButton>(dialog, "OKButton");
+    auto *cancel = child<QPushButton>(dialog, "CancelButton");
+    QCOMPARE(ok->text(), QString("OK"));
+    QCOMPARE(cancel->text(), QString("Cancel"));
+    QVERIFY(!ok->isDefault() && !ok->autoDefault());
+    QVERIFY(!cancel->isDefault() && !cancel->autoDefault());
+
+    auto *combo = child<platform::DataCombo>(dialog, "DataCombo1");
+    QCOMPARE(combo->value(), QString());
+    QStringList listed;
+    for (int i = 0; i < combo->count(); ++i)
+        listed << combo->itemText(i);
+    QCOMPARE(listed, QStringList({"Sumber Daya Manusia", "Personalia", "Sistem Informasi",
+                                  "Produksi", "Gudang"}));
+
+    // Focus moves OK, Cancel, all staff, the department box, Departemen.
+    QCOMPARE(ok->nextInFocusChain(), cancel);
+    QWidget *afterCancel = cancel->nextInFocusChain();
+    QCOMPARE(afterCancel, allStaff);
+    QVERIFY(allStaff->nextInFocusChain() == combo ||
+            allStaff->nextInFocusChain() == combo->lineEdit());
+
+    click(dialog, "OKButton");
+    QVERIFY(!anyReportOpen());
+    QVERIFY(dialog->isVisible());
+}
+
+void TestReportDialog::okWithoutAKnownNameDoesNothing_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("another department") << "Gudang";
+    QTest::newRow("other case") << "personalia";
+    QTest::newRow("trailing blank") << "Personalia ";
+    QTest::newRow("leading blank") << " Produksi";
+    QTest::newRow("part of a name") << "Sistem";
+}
+
+void TestReportDialog::okWithoutAKnownNameDoesNothing()
+{
+    QFETCH(QString, text);
+    TestDatabase db;
+    QVERIFY(db.fillSample());
+    Dialog *dialog = showDialog();
+    choose(dialog, text);
+    QCOMPARE(child<platform::DataCombo>(dialog, "DataCombo1")->value(), text);
+    click(dialog, "OKButton");
+    QVERIFY(!anyReportOpen());
+    QVERIFY(dialog->isVisible());
+}
+
+void TestReportDialog::departmentReportOpensAndDialogStays()
+{
+    TestDatabase db;
+    QVERIFY(db.fillSample());
+    Dialog *dialog = showDialog();
+    choose(dialog, "Personalia");
+    click(dialog, "OKButton");
+    Laporanpersonalia *personalia = WindowRegistry::find<Laporanpersonalia>();
+    QVERIFY(personalia);
+    QVERIFY(personalia->isVisible());
+    QCOMPARE(personalia->windowTitle(), QString("Laporan Karyawan Bagian Personalia"));
+    QVERIFY(dialog->isVisible());
+
+    // Another department at once: both reports side by side.
+    choose(dialog, "Produksi");
+    click(dialog, "OKButton");
+    QVERIFY(WindowRegistry::find<Laporanproduksi>());
+    QVERIFY(WindowRegistry::find<Laporanproduksi>()->isVisible());
+    QVERIFY(personalia->isVisible());
+    QVERIFY(dialog->isVisible());
+    QVERIFY(!WindowRegistry::find<DataReport1>());
+}
+
+void TestReportDialog::pickingFromTheListOpensThatReport()
+{
+    TestDatabase db;
+    QVERIFY(db.fillSample());
+    Dialog *dialog = showDialog();
+    auto *combo = child<platform::DataCombo>(dialog, "DataCombo1");
+    combo->setCurrentIndex(combo->findText("Sistem Informasi"));
+    QCOMPARE(combo->value(), QString("Sistem Informasi"));
+    click(dialog, "OKButton");
+    QVERIFY(WindowRegistry::find<Laporansi>());
+    combo->setCurrentIndex(combo->findText("Sumber Daya Manusia"));
+    click(dialog, "OKButton");
+    QVERIFY(WindowRegistry::find<LaporanSDM>());
+}
+
+void TestReportDialog::okTwiceGivesOneReport()
+{
+    TestDatabase db;
+    QVERIFY(db.fillSample());
+    Dialog *dialog = showDialog();
+    choose(dialog, "Sumber Daya Manusia");
+    click(dialog, "OKButton");
+    LaporanSDM *first = WindowRegistry::find<LaporanSDM>();
+    QVERIFY(first);
+    click(dialog, "OKButton");
+    QCOMPARE(WindowRegistry::find<LaporanSDM>(), first);
+    QCOMPARE(instances<LaporanSDM>(), 1);
+
+    child<QRadioButton>(dialog, "Option5")->click();
+    click(dialog, "OKButton");
+    DataReport1 *allStaff = WindowRegistry::find<DataReport1>();
+    showDialog();
+    click(dialog, "OKButton");
+    QCOMPARE(WindowRegistry::find<DataReport1>(), allStaff);
+    QCOMPARE(instances<DataReport1>(), 1);
+}
+
+void TestReportDialog::allStaffHidesDialogUntilReportCloses()
+{
+    TestDatabase db;
+    QVERIFY(db.fillSample());
+    Dialog *dialog = showDialog();
+    child<QRadioButton>(dialog, "Option5")->click();
+    click(dialog, "OKButton");
+    DataReport1 *report = WindowRegistry::find<DataReport1>();
+    QVERIFY(report);
+    QVERIFY(report->isVisible());
+    QCOMPARE(report->windowTitle(), QString("Laporan Seluruh Data"));
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(WindowRegistry::find<Dialog>(), dialog); // hidden, still loaded
+
+    QVERIFY(report->close());
+    settle();
+    QVERIFY(!WindowRegistry::find<DataReport1>());
+    QCOMPARE(WindowRegistry::find<Dialog>(), dialog);
+    QVERIFY(dialog->isVisible());
+    QVERIFY(child<QRadioButton>(dialog, "Option5")->isChecked());
+}
+
+void TestReportDialog::cancelThenClosingReportShowsFreshDialog()
+{
+    TestDatabase db;
+    QVERIFY(db.fillSample());
+    Dialog *dialog = showDialog();
+    choose(dialog, "Produksi");
+    click(dialog, "OKButton");
+    child<QRadioButton>(dialog, "Option5")->click();
+    click(dialog, "CancelButton");
+    settle();
+    QVERIFY(!WindowRegistry::find<Dialog>());
+
+    QVERIFY(WindowRegistry::find<Laporanproduksi>()->close());
+    settle();
+    Dialog *fresh = WindowRegistry::find<Dialog>();
+    QVERIFY(fresh);
+    QVERIFY(fresh->isVisible());
+    QVERIFY(child<QRadioButton>(fresh, "Option1")->isChecked());
+    QVERIFY(!child<QRadioButton>(fresh, "Option5")->isChecked());
+    QCOMPARE(child<platform::DataCombo>(fresh, "DataCombo1")->value(), QString());
+
+    // A visible dialog stays as it is when another report closes.
+    choose(fresh, "Personalia");
+    click(fresh, "OKButton");
+    QVERIFY(WindowRegistry::find<Laporanpersonalia>()->close());
+    settle();
+    QCOMPARE(WindowRegistry::find<Dialog>(), fresh);
+    QCOMPARE(child<platform::DataCombo>(fresh, "DataCombo1")->value(), QString("Personalia"));
+}
+
+void TestReportDialog::closingTheSlipBringsNothingBack()
+{
+    TestDatabase db;
+    QVERIFY(db.fillSample());
+    DataReport2 *slip = WindowRegistry::show<DataReport2>();
+    QCOMPARE(slip->windowTitle(), QString("Slip Pembayaran Uang Cuti"));
+    QCOMPARE(WindowRegistry::show<DataReport2>(), slip);
+    QVERIFY(slip->close());
+    settle();
+    QVERIFY(!WindowRegistry::find<DataReport2>());
+    QVERIFY(!WindowRegistry::find<Dialog>());
+}
+
+QTEST_MAIN(TestReportDialog)
+#include "test_reportdialog.moc"

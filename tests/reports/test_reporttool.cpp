@@ -1,0 +1,208 @@
+// kelvara-report writes each report to a PDF that poppler reads back: pages, texts, places.
+
+#include "TestDatabase.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QtTest>
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    Run result;
+    if (!process.waitForFinished(120000)) {
+        qWarning() << program << "did not finish:" << process.errorString();
+        return result;
+    }
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+Run report(const QStringList &arguments)
+{
+    return run(QStringLiteral(KELVARA_REPORT_TOOL), arguments);
+}
+
+int pageCount(const QString &pdf)
+{
+    const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)"),
+                                   QRegularExpression::MultilineOption);
+    return pages.match(run("pdfinfo", {pdf}).out).captured(1).toInt();
+}
+
+// Where pdftotext finds a word: its top-left corner in points.
+QPointF wordAt(const QString &pdf, const QString &word)
+{
+    const QRegularExpression found(
+        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>%1</word>")
+            .arg(QRegularExpression::escape(word)));
+    const QRegularExpressionMatch match = found.match(run("pdftotext", {"-bbox", pdf, "-"}).out);
+    if (!match.hasMatch())
+        return {-1, -1};
+    return {match.captured(1).toDouble(), match.captured(2).toDouble()};
+}
+
+} // namespace
+
+class TestReportTool : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void writesEveryReport_data();
+    void writesEveryReport();
+    void firstValueStandsWhereTheLayoutPutsIt();
+    void refusesWhatItCannotDo_data();
+    void refusesWhatItCannotDo();
+};
+
+void TestReportTool::initTestCase()
+{
+    QVERIFY2(!QStandardPaths::findExecutable("pdftotext").isEmpty(), "poppler-utils missing");
+    QVERIFY(!QStandardPaths::findExecutable("pdfinfo").isEmpty());
+}
+
+void TestReportTool::writesEveryReport_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<QStringList>("absent");
+    const QStringList headings{"NIP", "Nama", "Tahun Masuk", "Periode Akhir", "Total Gaji"};
+    QTest::newRow("DataReport1") << "DataReport1" << 1
+                                 << headings + QStringList{"LAPORAN PEMBAYARAN UANG CUTI",
+                                                           "19001",
+                                                           "Budi",
+                                                           "Susi",
+                                                           "20003",
+                                                           "1950000",
+                                                           "Kepala Bagian"}
+                                 << QStringList{"Laporan Seluruh Data"};
+    QTest::newRow("LaporanSDM") << "LaporanSDM" << 1
+                                << headings + QStringList{"SUMBER DAYA MANUSIA", "19001"}
+                                << QStringList{"19002", "20003"};
+    QTest::newRow("Laporanpersonalia")
+        << "Laporanpersonalia" << 1 << headings + QStringList{"PERSONALIA", "Susi", "1800000"}
+        << QStringList{"19001", "20003"};
+    QTest::newRow("Laporanproduksi")
+        << "Laporanproduksi" << 1 << headings + QStringList{"PRODUKSI", "Bunga", "840000"}
+        << QStringList{"19001", "19002"};
+    QTest::newRow("Laporansi") << "Laporansi" << 1
+                               << headings + QStringList{"BAGIAN SISTEM", "INFORMASI"}
+                               << QStringList{"19001", "19002", "20003"};
+    QTest::newRow("DataReport2") << "DataReport2" << 2
+                                 << QStringList{"SLIP PEMBAYARAN UANG CUTI",
+                                                "NAMA",
+                                                "TOTAL UANG",
+                                                "BANDUNG,",
+                                                "( KABAG KEUANGAN )",
+                                                "( KARYAWAN )",
+                                                "19001",
+                                                "20003",
+                                                "840000"}
+                                 << QStringList{"Total Gaji", "Slip Pembayaran Upah Cuti"};
+}
+
+void TestReportTool::writesEveryReport()
+{
+    QFETCH(QString, name);
+    QFETCH(int, pages);
+    QFETCH(QStringList, texts);
+    QFETCH(QStringList, absent);
+    TestDatabase db;
+    QVERIFY(db.fillSample());
+    const QString pdf = db.folder() + "/" + name + ".pdf";
+    const Run written = report({name, "--db", db.path(), "--pdf", pdf});
+    QVERIFY2(written.exitCode == 0, qPrintable(written.err));
+    QCOMPARE(pageCount(pdf), pages);
+    const QString text = run("pdftotext", {"-layout", pdf, "-"}).out;
+    for (const QString &t : texts)
+        QVERIFY2(text.contains(t), qPrintable(t));
+    for (const QString &t : absent)
+        QVERIFY2(!text.contains(t), qPrintable(t));
+}
+
+void TestReportTool::firstValueStandsWhereTheLayoutPutsIt()
+{
+    TestDatabase db;
+    QVERIFY(db.fillSample());
+    const QString pdf = db.folder() + "/all.pdf";
+    QCOMPARE(report({"DataReport1", "--db", db.path(), "--pdf", pdf}).exitCode, 0);
+    // Text1 of the first band: margin 1440 + 135 across, and down the margin, the report
+    // header 675, the page header 1890 and 105 into the band; 20 twips to the point.
+    const QPointF nip = wordAt(pdf, "19001");
+    QVERIFY(qAbs(nip.x() - (1440 + 135) / 20.0) < 1.0);
+    QVERIFY(qAbs(nip.y() - (1440 + 675 + 1890 + 105) / 20.0) < 2.0);
+
+    // The slip's number stands at 1755 across and 420 + 915 down.
+    const QString slips = db.folder() + "/slips.pdf";
+    QCOMPARE(report({"DataReport2", "--db", db.path(), "--pdf", slips}).exitCode, 0);
+    const QPointF slipNip = wordAt(slips, "19001");
+    QVERIFY(qAbs(slipNip.x() - (1440 + 1755) / 20.0) < 1.0);
+    QVERIFY(qAbs(slipNip.y() - (1440 + 420 + 915) / 20.0) < 2.0);
+}
+
+void TestReportTool::refusesWhatItCannotDo_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("database"); // relative to the test's folder
+    QTest::addColumn<QString>("pdf");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("unknown report") << "DataReport9"
+                                    << "DB PT Mardeko.mdb"
+                                    << "out.pdf"
+                                    << "DataReport9";
+    QTest::newRow("name in other case") << "datareport1"
+                                        << "DB PT Mardeko.mdb"
+                                        << "out.pdf"
+                                        << "datareport1";
+    QTest::newRow("missing database") << "DataReport1"
+                                      << "none.mdb"
+                                      << "out.pdf"
+                                      << "none.mdb";
+    QTest::newRow("not a database") << "DataReport1"
+                                    << "junk.mdb"
+                                    << "out.pdf"
+                                    << "junk.mdb";
+    QTest::newRow("unwritable pdf") << "DataReport1"
+                                    << "DB PT Mardeko.mdb"
+                                    << "no folder/out.pdf"
+                                    << "out.pdf";
+}
+
+void TestReportTool::refusesWhatItCannotDo()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, database);
+    QFETCH(QString, pdf);
+    QFETCH(QString, said);
+    TestDatabase db;
+    QVERIFY(db.fillSample());
+    QFile junk(db.folder() + "/junk.mdb");
+    QVERIFY(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(4096, 'x'));
+    junk.close();
+
+    const QString out = db.folder() + "/" + pdf;
+    const Run refused = report({name, "--db", db.folder() + "/" + database, "--pdf", out});
+    QVERIFY(refused.exitCode > 0);
+    QVERIFY2(refused.err.contains(said), qPrintable(refused.err));
+    QVERIFY(!QFile::exists(out));
+}
+
+QTEST_MAIN(TestReportTool)
+#include "test_reporttool.moc"
