@@ -1,5 +1,6 @@
 #include "shell/Fmenu.h"
 
+#include "leave/FCuti.h"
 #include "masters/Fdepartemen.h"
 #include "masters/Fkartucuti.h"
 #include "masters/Fpegawai.h"
@@ -131,7 +132,7 @@ void Fmenu::showLeaveCards()
 
 void Fmenu::showLeaveProcessing()
 {
-    // Will show FCuti, the leave processing window, once it is built.
+    platform::WindowRegistry::show<FCuti>();
 }
 
 void Fmenu::showPaymentSlip()

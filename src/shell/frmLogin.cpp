@@ -25,9 +25,12 @@ constexpr int PasswordPosition = 1;
 
 QString cannotOpenText(const store::Status &status)
 {
+    const QString path = store::Database::path();
+    // A missing file is named by the engine with its path, which the text already shows.
+    const QString reason = status.engineText() == path ? status.explanation() : status.message();
     return QStringLiteral("Database tidak dapat dibuka:\n%1\n\n%2\n\n"
                           "Database baru dapat dibuat dengan program kelvara-initdb.")
-        .arg(store::Database::path(), status.message());
+        .arg(path, reason);
 }
 
 QLineEdit *makeBox(QWidget *parent, const QString &name, const QRect &place)

@@ -5,11 +5,42 @@
 
 #include <sqlite3.h>
 
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
 namespace store {
 
 namespace {
 
-QVariant cell(sqlite3_stmt *stmt, int column)
+// Text values that repeat down a column (department names, titles, codes, dates) share one
+// string, which saves an allocation per cell and most of the memory of a large snapshot.
+class TextPool
+{
+public:
+    QString take(const char *text, int bytes)
+    {
+        const std::string_view key(text, size_t(bytes));
+        if (const auto it = m_seen.find(key); it != m_seen.end())
+            return it->second;
+        QString value = QString::fromUtf8(text, bytes);
+        if (m_seen.size() < MaxShared)
+            m_seen.emplace(std::string(key), value);
+        return value;
+    }
+
+private:
+    // A column of mostly different values (names, addresses) stops being pooled early.
+    static constexpr size_t MaxShared = 1024;
+    struct Hash
+    {
+        using is_transparent = void;
+        size_t operator()(std::string_view v) const { return std::hash<std::string_view>{}(v); }
+    };
+    std::unordered_map<std::string, QString, Hash, std::equal_to<>> m_seen;
+};
+
+QVariant cell(sqlite3_stmt *stmt, int column, TextPool &pool)
 {
     switch (sqlite3_column_type(stmt, column)) {
     case SQLITE_INTEGER:
@@ -18,7 +49,7 @@ QVariant cell(sqlite3_stmt *stmt, int column)
         return QVariant(sqlite3_column_double(stmt, column));
     case SQLITE_TEXT: {
         const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
-        return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(stmt, column)));
+        return QVariant(pool.take(text, sqlite3_column_bytes(stmt, column)));
     }
     case SQLITE_BLOB:
         return QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt, column)),
@@ -56,10 +87,12 @@ Status Snapshot::refresh()
     for (int c = 0; c < count; ++c)
         columns << QString::fromUtf8(sqlite3_column_name(stmt, c));
     std::vector<QVariant> cells;
+    cells.reserve(size_t(std::max(m_rowCount, 64)) * size_t(count));
+    std::vector<TextPool> pools(static_cast<size_t>(count));
     int rows = 0;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         for (int c = 0; c < count; ++c)
-            cells.push_back(cell(stmt, c));
+            cells.push_back(cell(stmt, c, pools[size_t(c)]));
         ++rows;
     }
     if (rc != SQLITE_DONE)

@@ -117,9 +117,10 @@ Refusal refusal(const Plan &plan, qint64 row, const QString &rule, const Row &va
     return {plan.target->name, row, rule, columns, pick(values, plan.present)};
 }
 
+using Tick = std::function<void(const QString &table, qint64 done, qint64 total)>;
+
 // Copies one table; returns a failure only when the import cannot go on.
-Status copyTable(Plan &plan, RowRules &rules, Outcome &outcome,
-                 const std::function<void(qint64, qint64)> &tick)
+Status copyTable(Plan &plan, RowRules &rules, Outcome &outcome, const Tick &tick)
 {
     const TargetTable &target = *plan.target;
     TableWriter writer(target);
@@ -147,10 +148,57 @@ Status copyTable(Plan &plan, RowRules &rules, Outcome &outcome,
         } else {
             outcome.refusals << refusal(plan, tally.read, rule, values);
         }
-        tick(tally.read, total);
+        tick(target.name, tally.read, total);
     }
     outcome.tallies << tally;
     return Status::success();
+}
+
+// Copies every table in one transaction on the open database. Keeps the rows when none
+// was refused or refused rows are to be skipped; rolls everything back otherwise.
+Status copyAll(std::vector<Plan> &plans, bool skipBad, Outcome &outcome, const Tick &tick)
+{
+    QSqlDatabase db = store::Database::connection();
+    if (!db.transaction())
+        return Status::fromSql(db.lastError(), Status::Operation::Write);
+    RowRules rules;
+    Status status;
+    for (Plan &plan : plans) {
+        status = copyTable(plan, rules, outcome, tick);
+        if (!status.ok())
+            break;
+    }
+    const bool keep = status.ok() && (skipBad || outcome.refusals.isEmpty());
+    if (keep && db.commit()) {
+        outcome.written = true;
+        return status;
+    }
+    if (keep)
+        status = Status::fromSql(db.lastError(), Status::Operation::Write);
+    db.rollback();
+    return status;
+}
+
+// Matches the six tables and creates the empty database; returns why it could not.
+QString prepare(Source &source, const QString &path, std::vector<Plan> &plans, QStringList &ignored)
+{
+    if (QFileInfo::exists(path))
+        return QStringLiteral("Database tujuan sudah ada: %1\nDatabase yang ada tidak akan "
+                              "ditimpa; pindahkan dulu atau pilih file lain.")
+            .arg(path);
+    for (const TargetTable &target : targetTables()) {
+        Plan plan;
+        plan.target = &target;
+        const QString problem = planTable(source, plan, ignored);
+        if (!problem.isEmpty())
+            return problem;
+        plans.push_back(std::move(plan));
+    }
+    const Status created = store::Database::create(path);
+    if (!created.ok())
+        return QStringLiteral("Database baru tidak dapat dibuat: %1\n%2")
+            .arg(path, created.message());
+    return {};
 }
 
 void removeDatabaseFiles(const QString &path)
@@ -170,55 +218,23 @@ void Importer::setProgress(qint64 every, Progress progress)
 Outcome Importer::run(const QString &path)
 {
     Outcome outcome;
-    if (QFileInfo::exists(path)) {
-        outcome.error = QStringLiteral("Database tujuan sudah ada: %1\nDatabase yang ada tidak "
-                                       "akan ditimpa; pindahkan dulu atau pilih file lain.")
-                            .arg(path);
-        return outcome;
-    }
     std::vector<Plan> plans;
-    for (const TargetTable &target : targetTables()) {
-        Plan plan;
-        plan.target = &target;
-        outcome.error = planTable(m_source, plan, outcome.ignoredColumns);
-        if (!outcome.error.isEmpty())
-            return outcome;
-        plans.push_back(std::move(plan));
-    }
-
-    Status status = store::Database::create(path);
-    if (!status.ok()) {
-        outcome.error =
-            QStringLiteral("Database baru tidak dapat dibuat: %1\n%2").arg(path, status.message());
+    outcome.error = prepare(m_source, path, plans, outcome.ignoredColumns);
+    if (!outcome.error.isEmpty())
         return outcome;
-    }
+
     const QString previous = store::Database::path();
     store::Database::setPath(path);
-    status = store::Database::open();
-    QSqlDatabase db = store::Database::connection();
-    if (status.ok() && !db.transaction())
-        status = Status::fromSql(db.lastError(), Status::Operation::Write);
-
-    RowRules rules;
-    for (Plan &plan : plans) {
-        if (!status.ok())
-            break;
-        const QString table = plan.target->name;
-        status = copyTable(plan, rules, outcome, [&](qint64 done, qint64 total) {
-            if (m_progress && m_every > 0 && done % m_every == 0)
-                m_progress(table, done, total);
-        });
+    Status status = store::Database::open();
+    if (status.ok()) {
+        status = copyAll(plans, m_skipBad, outcome,
+                         [this](const QString &table, qint64 done, qint64 total) {
+                             if (m_progress && m_every > 0 && done % m_every == 0)
+                                 m_progress(table, done, total);
+                         });
     }
-
-    const bool keep = status.ok() && (m_skipBad || outcome.refusals.isEmpty());
-    if (keep && !db.commit())
-        status = Status::fromSql(db.lastError(), Status::Operation::Write);
-    outcome.written = keep && status.ok();
-    if (!outcome.written && db.isOpen())
-        db.rollback();
     if (!status.ok())
         outcome.error = QStringLiteral("Pemindahan data berhenti:\n%1").arg(status.message());
-    db = QSqlDatabase();
     store::Database::close();
     store::Database::setPath(previous);
     if (!outcome.written)

@@ -1,0 +1,377 @@
+// kelvara-bench: opens the program's real windows and reports on a large generated database
+// and times them beside the bare engine doing the same reads.
+
+#include "BenchData.h"
+#include "Timing.h"
+
+#include "leave/FCuti.h"
+#include "masters/Fdepartemen.h"
+#include "masters/Fkartucuti.h"
+#include "masters/Fpegawai.h"
+#include "masters/Fperingkat.h"
+#include "platform/DataCombo.h"
+#include "platform/Dialogs.h"
+#include "platform/WindowRegistry.h"
+#include "platform/report/FontSubstitutes.h"
+#include "platform/report/Layout.h"
+#include "platform/report/PagePainter.h"
+#include "reports/Dialog.h"
+#include "reports/PaymentReports.h"
+#include "reports/DataReport2.h"
+#include "reports/ReportLayouts.h"
+#include "store/DataEnvironment.h"
+#include "store/Database.h"
+#include "store/Snapshot.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <sqlite3.h>
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+using platform::WindowRegistry;
+
+namespace {
+
+// Answers every message box at once, as a user pressing Enter would.
+class QuietDialogs : public platform::Dialogs
+{
+public:
+    platform::Answer message(const QString &, const QString &, platform::Icon,
+                             platform::Buttons buttons) override
+    {
+        return buttons == platform::Buttons::YesNo ? platform::Answer::Yes : platform::Answer::Ok;
+    }
+    QString input(const QString &, const QString &) override { return {}; }
+};
+
+// The bare engine on its own connection: the same reads without the program around them.
+class Engine
+{
+public:
+    explicit Engine(const QString &path) { sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr); }
+    ~Engine() { sqlite3_close(m_db); }
+
+    // Steps through every row and touches every column.
+    qint64 readAll(const QByteArray &sql) const
+    {
+        sqlite3_stmt *stmt = nullptr;
+        sqlite3_prepare_v2(m_db, sql.constData(), -1, &stmt, nullptr);
+        qint64 bytes = 0;
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            const int columns = sqlite3_column_count(stmt);
+            for (int c = 0; c < columns; ++c)
+                bytes += sqlite3_column_bytes(stmt, c);
+        }
+        sqlite3_finalize(stmt);
+        return bytes;
+    }
+    void exec(const QByteArray &sql) const { sqlite3_exec(m_db, sql.constData(), nullptr, nullptr, nullptr); }
+    std::vector<QByteArray> column(const QByteArray &sql) const
+    {
+        std::vector<QByteArray> values;
+        sqlite3_stmt *stmt = nullptr;
+        sqlite3_prepare_v2(m_db, sql.constData(), -1, &stmt, nullptr);
+        while (sqlite3_step(stmt) == SQLITE_ROW)
+            values.emplace_back(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)));
+        sqlite3_finalize(stmt);
+        return values;
+    }
+
+private:
+    sqlite3 *m_db = nullptr;
+};
+
+void settle()
+{
+    QCoreApplication::processEvents();
+}
+
+template <typename W>
+QWidget *show()
+{
+    QWidget *window = WindowRegistry::show<W>();
+    settle();
+    return window;
+}
+
+void click(QWidget *window, const QString &button)
+{
+    window->findChild<QAbstractButton *>(button)->click();
+}
+
+void setText(QWidget *window, const QString &name, const QString &text)
+{
+    QWidget *w = window->findChild<QWidget *>(name);
+    if (auto *combo = qobject_cast<QComboBox *>(w))
+        combo->setEditText(text);
+    else if (auto *edit = qobject_cast<QLineEdit *>(w))
+        edit->setText(text);
+}
+
+struct Options
+{
+    int rows = 100000;
+    int runs = 5;
+};
+
+Options parse(int argc, char **argv)
+{
+    Options o;
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "--rows") == 0)
+            o.rows = std::max(100, std::atoi(argv[++i]));
+        else if (std::strcmp(argv[i], "--runs") == 0)
+            o.runs = std::max(5, std::atoi(argv[++i]));
+    }
+    return o;
+}
+
+class Bench
+{
+public:
+    Bench(const Options &options, const QString &path) : m_o(options), m_engine(path) {}
+
+    void run()
+    {
+        windows();
+        saves();
+        filters();
+        searches();
+        command();
+        reports();
+        memory();
+    }
+    const std::vector<Measurement> &results() const { return m_results; }
+
+private:
+    void add(const QString &operation, double program, double engine, double target)
+    {
+        m_results.push_back({operation, program, engine, target});
+        std::fprintf(stderr, "  %s: %.2f ms\n", qPrintable(operation), program);
+    }
+
+    double engineRead(const QByteArray &table, const QByteArray &browse = {})
+    {
+        return medianMs([&] {
+            m_engine.readAll("SELECT rowid FROM \"" + table + "\"");
+            if (!browse.isEmpty())
+                m_engine.readAll("SELECT * FROM \"" + browse + "\"");
+        }, m_o.runs);
+    }
+
+    template <typename W>
+    void openWindow(const QString &name, const QByteArray &table, const QByteArray &browse)
+    {
+        const double program = medianMs([] { show<W>(); }, m_o.runs, [] { WindowRegistry::closeAll(); });
+        add(QStringLiteral("open %1").arg(name), program, engineRead(table, browse), 300);
+    }
+
+    void windows()
+    {
+        openWindow<Fdepartemen>(QStringLiteral("Fdepartemen"), "Departemen", "Departemen");
+        openWindow<Fperingkat>(QStringLiteral("Fperingkat"), "Peringkat", "Peringkat");
+        openWindow<Fpegawai>(QStringLiteral("Fpegawai"), "Pegawai", "Pegawai");
+        openWindow<Fkartucuti>(QStringLiteral("Fkartucuti"), "Periode", {});
+        const double program = medianMs([] { show<FCuti>(); }, m_o.runs, [] { WindowRegistry::closeAll(); });
+        const double engine = medianMs([&] {
+            m_engine.readAll("SELECT rowid FROM Cuti");
+            m_engine.readAll("SELECT * FROM Pegawai");
+            m_engine.readAll("SELECT * FROM Periode");
+            m_engine.readAll("SELECT * FROM QupahSisaCuti");
+        }, m_o.runs);
+        add(QStringLiteral("open FCuti"), program, engine, 300);
+        WindowRegistry::closeAll();
+    }
+
+    template <typename W>
+    void save(const QString &name, const QString &field, const QByteArray &table,
+              const QByteArray &browse, const QByteArray &update)
+    {
+        QWidget *window = show<W>();
+        int n = 0;
+        const double program = medianMs([&] {
+            click(window, QStringLiteral("cmdRubah"));
+            setText(window, field, field == QStringLiteral("txtcuti") ? QStringLiteral("0")
+                                                                      : QStringLiteral("Nama %1").arg(++n));
+            click(window, QStringLiteral("cmdSimpan"));
+            settle();
+        }, m_o.runs);
+        const double engine = medianMs([&] {
+            m_engine.exec("BEGIN; " + update + "; COMMIT");
+            m_engine.readAll("SELECT rowid FROM \"" + table + "\"");
+            m_engine.readAll("SELECT * FROM \"" + browse + "\"");
+        }, m_o.runs);
+        add(QStringLiteral("save in %1").arg(name), program, engine, 300);
+        WindowRegistry::closeAll();
+    }
+
+    void saves()
+    {
+        save<Fdepartemen>(QStringLiteral("Fdepartemen"), QStringLiteral("txtKeterangan"), "Departemen",
+                          "Departemen", "UPDATE Departemen SET Keterangan = Keterangan WHERE rowid = 10");
+        save<Fpegawai>(QStringLiteral("Fpegawai"), QStringLiteral("txtNama"), "Pegawai", "Pegawai",
+                       "UPDATE Pegawai SET Nama = Nama WHERE rowid = (SELECT max(rowid) FROM Pegawai)");
+        save<FCuti>(QStringLiteral("FCuti"), QStringLiteral("txtcuti"), "Cuti", "QupahSisaCuti",
+                    "UPDATE Cuti SET SisaCuti = SisaCuti WHERE rowid = (SELECT max(rowid) FROM Cuti)");
+    }
+
+    template <typename W>
+    void filter(const QString &name, const QByteArray &column)
+    {
+        QWidget *window = show<W>();
+        window->findChild<QComboBox *>(QStringLiteral("Combo1"))->setCurrentIndex(1); // Nama
+        auto *text = window->findChild<QLineEdit *>(QStringLiteral("Text1"));
+        const double program = medianMs([&] { text->setText(QStringLiteral("B")); settle(); }, m_o.runs,
+                                        [&] { text->setText(QString()); settle(); });
+        const std::vector<QByteArray> values = m_engine.column(column);
+        const double engine = medianMs([&] {
+            int hits = 0;
+            for (const QByteArray &v : values)
+                hits += qstrnicmp(v.constData(), "B", 1) == 0;
+            if (hits < 0)
+                std::puts("");
+        }, m_o.runs);
+        add(QStringLiteral("filter keystroke in %1").arg(name), program, engine, 30);
+        WindowRegistry::closeAll();
+    }
+
+    void filters()
+    {
+        filter<Fpegawai>(QStringLiteral("Fpegawai"), "SELECT Nama FROM Pegawai");
+        filter<FCuti>(QStringLiteral("FCuti"), "SELECT Nama FROM QupahSisaCuti");
+    }
+
+    double engineFind(const QString &nip)
+    {
+        const QByteArray sql = "SELECT rowid FROM Pegawai WHERE Nip = '" + nip.toUtf8() + "' COLLATE NOCASE";
+        return medianMs([&] { m_engine.readAll(sql); }, m_o.runs);
+    }
+
+    void searches()
+    {
+        const QString last = benchNip(m_o.rows - 1);
+        QWidget *staff = show<Fpegawai>();
+        auto *data = staff->findChild<platform::DataControl *>(QStringLiteral("Data1"));
+        const double find = medianMs([&] { (void)data->findFirst(QStringLiteral("Nip"), last); },
+                                     m_o.runs, [&] { (void)data->moveFirst(); });
+        add(QStringLiteral("FindFirst last employee"), find, engineFind(last), 5);
+        QWidget *leave = show<FCuti>();
+        auto *nip = leave->findChild<platform::DataCombo *>(QStringLiteral("DataCombo1"));
+        const double lookup = medianMs([&] { nip->setEditText(last); }, m_o.runs,
+                                       [&] { nip->setEditText(QString()); });
+        add(QStringLiteral("name look-up in FCuti"), lookup, engineFind(last), 5);
+        WindowRegistry::closeAll();
+    }
+
+    void command()
+    {
+        const double program = medianMs([] { store::DataEnvironment::instance().command(QStringLiteral("LaporanUpah")); },
+                                        m_o.runs, [] { store::DataEnvironment::reset(); });
+        const double engine = medianMs([&] { m_engine.readAll("SELECT * FROM QupahSisaCuti"); }, m_o.runs);
+        add(QStringLiteral("open command LaporanUpah"), program, engine, 300);
+    }
+
+    void layout(const QString &name, const platform::report::ReportDefinition &definition,
+                store::Snapshot *rows, const QByteArray &source, double target)
+    {
+        const QPageSize paper = platform::report::defaultPageSize();
+        const double program = medianMs([&] { platform::report::layOut(definition, rows, paper); }, m_o.runs);
+        const double engine = medianMs([&] { m_engine.readAll("SELECT * FROM " + source); }, m_o.runs);
+        add(name, program, engine, target);
+    }
+
+    void reports()
+    {
+        store::DataEnvironment::reset();
+        store::Snapshot *all = store::DataEnvironment::instance().command(QStringLiteral("LaporanUpah"));
+        const double allTarget = 1000.0 * m_o.rows / 10000.0;
+        layout(QStringLiteral("lay out DataReport1, %1 rows").arg(m_o.rows), reports::dataReport1(), all,
+               "QupahSisaCuti", allTarget);
+        layout(QStringLiteral("lay out DataReport2, %1 rows").arg(m_o.rows), reports::dataReport2(), all,
+               "QupahSisaCuti", allTarget);
+        QSqlQuery(store::Database::connection())
+            .exec(QStringLiteral("CREATE TEMP VIEW Bench10k AS SELECT * FROM QupahSisaCuti LIMIT 10000"));
+        m_engine.exec("CREATE TEMP VIEW Bench10k AS SELECT * FROM QupahSisaCuti LIMIT 10000");
+        store::Snapshot tenThousand(QStringLiteral("Bench10k"));
+        (void)tenThousand.refresh();
+        layout(QStringLiteral("lay out DataReport1, 10000 rows"), reports::dataReport1(), &tenThousand,
+               "Bench10k", 1000);
+        layout(QStringLiteral("lay out DataReport2, 10000 rows"), reports::dataReport2(), &tenThousand,
+               "Bench10k", 1000);
+        const QPageSize paper = platform::report::defaultPageSize();
+        QTemporaryDir dir;
+        for (const auto &[name, definition] :
+             {std::pair{QStringLiteral("DataReport1"), reports::dataReport1()},
+              std::pair{QStringLiteral("DataReport2"), reports::dataReport2()}}) {
+            const double program = medianMs([&] {
+                const auto document = platform::report::layOut(definition, &tenThousand, paper);
+                platform::report::writePdf(document, dir.filePath(name + QStringLiteral(".pdf")));
+            }, m_o.runs);
+            const double engine = medianMs([&] { m_engine.readAll("SELECT * FROM Bench10k"); }, m_o.runs);
+            add(QStringLiteral("PDF of %1, 10000 rows").arg(name), program, engine, 0);
+        }
+    }
+
+    void memory()
+    {
+        show<Fdepartemen>();
+        show<Fperingkat>();
+        show<Fpegawai>();
+        show<Fkartucuti>();
+        show<FCuti>();
+        show<Dialog>();
+        show<DataReport1>();
+        show<DataReport2>();
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        add(QStringLiteral("peak memory, every window open (MB)"), double(usage.ru_maxrss) / 1024.0, -1, 0);
+        WindowRegistry::closeAll();
+    }
+
+    Options m_o;
+    Engine m_engine;
+    std::vector<Measurement> m_results;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    platform::installFontSubstitutes();
+    const Options options = parse(argc, argv);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bench.mdb"));
+    QString error;
+    if (!store::Database::create(path).ok() || !fillBenchData(path, options.rows, &error)) {
+        std::fprintf(stderr, "kelvara-bench: cannot make the database: %s\n", qPrintable(error));
+        return 1;
+    }
+    store::Database::setPath(path);
+    if (!store::Database::open().ok()) {
+        std::fprintf(stderr, "kelvara-bench: cannot open the database\n");
+        return 1;
+    }
+    QuietDialogs quiet;
+    platform::Dialogs::install(&quiet);
+    std::fprintf(stderr, "%d employees, %d leave records, %d runs each\n", options.rows, options.rows,
+                 options.runs);
+    Bench bench(options, path);
+    bench.run();
+    const int missed = printTable(bench.results());
+    WindowRegistry::closeAll();
+    store::DataEnvironment::reset();
+    store::Database::close();
+    return missed == 0 ? 0 : 2;
+}

@@ -1,0 +1,287 @@
+#include "ScriptedDialogs.h"
+#include "TestDatabase.h"
+
+#include "platform/WindowRegistry.h"
+#include "shell/frmLogin.h"
+#include "shell/frmSplash.h"
+#include "store/Database.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPointer>
+#include <QProgressBar>
+#include <QSet>
+#include <QTimer>
+#include <QtTest>
+
+using platform::WindowRegistry;
+
+namespace {
+
+// Shows the splash with its timers stopped, so that the test alone steps it.
+frmSplash *stillSplash()
+{
+    frmSplash *splash = WindowRegistry::show<frmSplash>();
+    splash->findChild<QTimer *>(QStringLiteral("Timer1"))->stop();
+    splash->findChild<QTimer *>(QStringLiteral("Timer2"))->stop();
+    return splash;
+}
+
+QString percentText(frmSplash *splash)
+{
+    return splash->findChild<QLabel *>(QStringLiteral("persen"))->text();
+}
+
+int progress(frmSplash *splash)
+{
+    return splash->findChild<QProgressBar *>(QStringLiteral("ProgressBar1"))->value();
+}
+
+QLabel *warning(frmSplash *splash)
+{
+    return splash->findChild<QLabel *>(QStringLiteral("lblWarning"));
+}
+
+// The colours of the waiting line over a number of colour ticks of a fresh splash.
+QList<QColor> colourRun(int ticks)
+{
+    QPointer<frmSplash> splash = stillSplash();
+    QList<QColor> colours;
+    for (int i = 0; i < ticks; ++i) {
+        splash->colourTick();
+        colours << warning(splash)->palette().color(QPalette::WindowText);
+    }
+    // A closed window is deleted on the next pass of the event loop; the next run needs a
+    // new one.
+    splash->close();
+    if (!QTest::qWaitFor([&] { return splash.isNull(); }))
+        return {};
+    return colours;
+}
+
+bool loginShown()
+{
+    const frmLogin *login = WindowRegistry::find<frmLogin>();
+    return login && login->isVisible();
+}
+
+} // namespace
+
+class TestSplash : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startsWithTimersRunning();
+    void firstTickShowsOnePercent();
+    void hundredthTickHandsOverToSignIn();
+    void handOverWithoutDatabaseEndsQuietlyAfterOneMessage();
+    void timersDriveTheSplashToTheSignIn();
+    void colourSequenceRepeatsInEveryRun();
+    void coloursComeFromTheElevenPaletteEntries();
+    void warningBackgroundStaysDarkGrey();
+    void keyPressCloses_data();
+    void keyPressCloses();
+    void modifierKeyAloneKeepsSplash();
+    void clickOnBareFrameCloses();
+    void clickOnControlsDoesNothing_data();
+    void clickOnControlsDoesNothing();
+};
+
+void TestSplash::startsWithTimersRunning()
+{
+    TestDatabase db;
+    frmSplash *splash = WindowRegistry::show<frmSplash>();
+    auto *progressTimer = splash->findChild<QTimer *>(QStringLiteral("Timer1"));
+    auto *colourTimer = splash->findChild<QTimer *>(QStringLiteral("Timer2"));
+    QVERIFY(progressTimer && colourTimer);
+    QVERIFY(progressTimer->isActive());
+    QVERIFY(colourTimer->isActive());
+    QCOMPARE(progressTimer->interval(), 2);
+    QCOMPARE(colourTimer->interval(), 30);
+    QCOMPARE(percentText(splash), QStringLiteral("0"));
+    QCOMPARE(progress(splash), 0);
+    QCOMPARE(warning(splash)->text().size(), 83);
+    QVERIFY(warning(splash)->text().startsWith(QStringLiteral("Loading.... , Please Wait !  ")));
+    QCOMPARE(splash->size(), QSize(492, 283));
+}
+
+void TestSplash::firstTickShowsOnePercent()
+{
+    TestDatabase db;
+    frmSplash *splash = stillSplash();
+    splash->progressTick();
+    QCOMPARE(percentText(splash), QStringLiteral("1 %"));
+    QCOMPARE(progress(splash), 1);
+    splash->progressTick();
+    QCOMPARE(percentText(splash), QStringLiteral("2 %"));
+    QVERIFY(splash->isVisible());
+}
+
+void TestSplash::hundredthTickHandsOverToSignIn()
+{
+    TestDatabase db;
+    QVERIFY(db.fillSample());
+    ScriptedDialogs dialogs;
+    QPointer<frmSplash> splash = stillSplash();
+    for (int tick = 1; tick < 100; ++tick)
+        splash->progressTick();
+    QCOMPARE(percentText(splash), QStringLiteral("99 %"));
+    QVERIFY(splash->isVisible());
+    QVERIFY(!WindowRegistry::find<frmLogin>());
+
+    splash->progressTick();
+    QVERIFY(loginShown());
+    QVERIFY(splash.isNull() || !splash->isVisible());
+    if (splash) {
+        QCOMPARE(percentText(splash), QStringLiteral("100 %"));
+        QCOMPARE(progress(splash), 100);
+        QVERIFY(!splash->findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
+    }
+    QTRY_VERIFY(splash.isNull());
+    QCOMPARE(dialogs.count(), 0);
+}
+
+void TestSplash::handOverWithoutDatabaseEndsQuietlyAfterOneMessage()
+{
+    TestDatabase db;
+    const QString missing = db.folder() + QStringLiteral("/absent/DB PT Mardeko.mdb");
+    store::Database::setPath(missing);
+    ScriptedDialogs dialogs;
+    QPointer<frmSplash> splash = stillSplash();
+    for (int tick = 0; tick < 100; ++tick)
+        splash->progressTick();
+    QVERIFY(!loginShown());
+    QVERIFY(splash.isNull() || !splash->isVisible());
+    QCOMPARE(dialogs.count(), 1);
+    QVERIFY(dialogs.last().text.contains(missing));
+    QTRY_VERIFY(!WindowRegistry::find<frmLogin>());
+    QVERIFY(!QFileInfo::exists(missing));
+}
+
+void TestSplash::timersDriveTheSplashToTheSignIn()
+{
+    TestDatabase db;
+    QVERIFY(db.fillSample());
+    QPointer<frmSplash> splash = WindowRegistry::show<frmSplash>();
+    // A hundred ticks of 2 ms: well within the wait even on a slow timer service.
+    QTRY_VERIFY_WITH_TIMEOUT(loginShown(), 20000);
+    QTRY_VERIFY(splash.isNull());
+}
+
+void TestSplash::colourSequenceRepeatsInEveryRun()
+{
+    TestDatabase db;
+    const QList<QColor> first = colourRun(300);
+    const QList<QColor> second = colourRun(300);
+    QCOMPARE(first, second);
+    // Not one colour all the time.
+    QSet<QRgb> distinct;
+    for (const QColor &c : first)
+        distinct.insert(c.rgb());
+    QVERIFY(distinct.size() > 5);
+}
+
+void TestSplash::coloursComeFromTheElevenPaletteEntries()
+{
+    TestDatabase db;
+    QHash<QRgb, int> index;
+    for (int i = 0; i <= 10; ++i)
+        index.insert(frmSplash::paletteColour(i).rgb(), i);
+    QCOMPARE(index.size(), 11);
+    QCOMPARE(frmSplash::paletteColour(0), QColor(0, 0, 0));
+    QCOMPARE(frmSplash::paletteColour(7), QColor(192, 192, 192));
+    QCOMPARE(frmSplash::paletteColour(10), QColor(0, 255, 0));
+
+    QList<int> seen(11, 0);
+    const QList<QColor> colours = colourRun(4000);
+    for (const QColor &c : colours) {
+        QVERIFY2(index.contains(c.rgb()), qPrintable(c.name()));
+        ++seen[index.value(c.rgb())];
+    }
+    // Rounding to the nearest index: the two ends come up about half as often as the rest.
+    for (int i = 1; i <= 9; ++i)
+        QVERIFY2(seen[i] > 300 && seen[i] < 500, qPrintable(QString::number(seen[i])));
+    QVERIFY(seen[0] > 120 && seen[0] < 280);
+    QVERIFY(seen[10] > 120 && seen[10] < 280);
+}
+
+void TestSplash::warningBackgroundStaysDarkGrey()
+{
+    TestDatabase db;
+    frmSplash *splash = stillSplash();
+    QLabel *line = warning(splash);
+    QCOMPARE(line->palette().color(QPalette::WindowText), QColor(255, 255, 0));
+    for (int i = 0; i < 50; ++i) {
+        splash->colourTick();
+        QCOMPARE(line->palette().color(QPalette::Window), QColor(64, 64, 64));
+        QVERIFY(line->autoFillBackground());
+    }
+}
+
+void TestSplash::keyPressCloses_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("letter") << int(Qt::Key_A);
+    QTest::newRow("digit") << int(Qt::Key_5);
+    QTest::newRow("space") << int(Qt::Key_Space);
+    QTest::newRow("enter") << int(Qt::Key_Return);
+    QTest::newRow("escape") << int(Qt::Key_Escape);
+    QTest::newRow("backspace") << int(Qt::Key_Backspace);
+}
+
+void TestSplash::keyPressCloses()
+{
+    QFETCH(int, key);
+    TestDatabase db;
+    QVERIFY(db.fillSample());
+    QPointer<frmSplash> splash = stillSplash();
+    splash->progressTick();
+    QTest::keyClick(splash.data(), Qt::Key(key), Qt::NoModifier);
+    QVERIFY(splash.isNull() || !splash->isVisible());
+    QTRY_VERIFY(splash.isNull());
+    QVERIFY(!WindowRegistry::find<frmLogin>());
+}
+
+void TestSplash::modifierKeyAloneKeepsSplash()
+{
+    TestDatabase db;
+    frmSplash *splash = stillSplash();
+    QTest::keyClick(splash, Qt::Key_Shift);
+    QTest::keyClick(splash, Qt::Key_F5);
+    QVERIFY(splash->isVisible());
+}
+
+void TestSplash::clickOnBareFrameCloses()
+{
+    TestDatabase db;
+    QPointer<frmSplash> splash = stillSplash();
+    auto *frame = splash->findChild<QFrame *>(QStringLiteral("Frame1"));
+    const QPoint bare(frame->width() - 40, frame->height() / 2 - 30);
+    QVERIFY(!frame->childAt(bare));
+    QTest::mouseClick(frame, Qt::LeftButton, {}, bare);
+    QVERIFY(splash.isNull() || !splash->isVisible());
+    QVERIFY(!WindowRegistry::find<frmLogin>());
+}
+
+void TestSplash::clickOnControlsDoesNothing_data()
+{
+    QTest::addColumn<QString>("control");
+    for (const char *name : {"lblCompanyProduct", "lblPlatform", "lblVersion", "lblWarning",
+                             "imgLogo", "ProgressBar1", "persen"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void TestSplash::clickOnControlsDoesNothing()
+{
+    QFETCH(QString, control);
+    TestDatabase db;
+    frmSplash *splash = stillSplash();
+    auto *target = splash->findChild<QWidget *>(control);
+    QVERIFY(target);
+    QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());
+    QVERIFY(splash->isVisible());
+}
+
+QTEST_MAIN(TestSplash)
+#include "test_splash.moc"
