@@ -1,0 +1,42 @@
+# Kelvara's two set-up commands, plus a few more for developers.
+#   make run      install what is missing, build, create the demo database if none, start
+#   make test     install what is missing, build, run every test headless through CTest
+BUILD ?= build
+JOBS ?= $(shell nproc)
+DB := $(HOME)/Kelvara/DB PT Mardeko.mdb
+
+.PHONY: all deps build run test bench install package clean
+
+all: build
+
+deps:
+	@bash scripts/setup.sh
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) --parallel $(JOBS)
+
+run: build
+	@if [ ! -e "$(DB)" ]; then \
+		echo "Belum ada database di $(DB): database contoh dibuat."; \
+		$(BUILD)/tools/initdb/kelvara-initdb --demo || exit 1; \
+		echo "Masuk dengan nama pengguna admin dan password admin."; \
+	fi
+	$(BUILD)/src/app/kelvara
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel $(JOBS)
+
+bench: build
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/kelvara-bench
+
+install: build
+	cmake --install $(BUILD)
+
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+clean:
+	rm -rf $(BUILD)
