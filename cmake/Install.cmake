@@ -1,6 +1,9 @@
 # Installs Kelvara as a desktop program: the programs on the search path, the icon and the
 # desktop entry in their standard places; and describes its Debian package (make package).
 include(GNUInstallDirs)
+# make install and make package build nothing themselves: the Makefile builds first, and
+# packaging a finished build must not rebuild it.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
 foreach(program kelvara kelvara-initdb kelvara-report kelvara-import)
     if(TARGET ${program})
@@ -20,7 +23,8 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kelvara)
 set(CPACK_PACKAGE_CONTACT "Kelvara <kelvara@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Pengelolaan cuti pegawai dan uang sisa cuti")
-set(CPACK_PACKAGE_DESCRIPTION
+# One string: separate quoted pieces would become a list joined with semicolons.
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Kelvara mencatat departemen, peringkat dan upah harian, pegawai, kartu cuti dan cuti, "
     "lalu mencetak laporan uang sisa cuti dan slip pembayarannya. Termasuk kelvara-initdb "
     "untuk membuat database baru dan kelvara-import untuk memindahkan data dari database "
