@@ -12,6 +12,8 @@
 #include <QStyle>
 #include <QToolButton>
 
+#include <limits>
+
 namespace platform {
 
 namespace {
@@ -84,6 +86,13 @@ DataControl::DataControl(const QString &table, QWidget *parent)
 
 void DataControl::bind(QWidget *widget, const QString &field)
 {
+    // A line edit keeps only its first 32,767 characters, which would cut a longer text
+    // short without a word. A field holds texts of any length, so its box must too.
+    QLineEdit *edit = qobject_cast<QLineEdit *>(widget);
+    if (auto *combo = qobject_cast<QComboBox *>(widget))
+        edit = combo->lineEdit();
+    if (edit)
+        edit->setMaxLength(std::numeric_limits<int>::max());
     m_bindings.append({widget, field, QString()});
 }
 

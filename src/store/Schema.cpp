@@ -10,7 +10,11 @@ namespace {
 
 // Code columns compare without regard to letter case, as the searches and the sign-in do;
 // they must hold a non-blank value. Dates are ISO text that the engine can read back as the
-// same day. Named checks let Status tell an empty code from a bad date.
+// same day. The engine turns a number text too large for a double ("1e309") into infinity
+// rather than refuse it: numbers must be finite, so that a number box refuses such a text
+// as it refuses any other text that is no number. (NaN never gets in: the engine stores a
+// NaN as no value and refuses the text "NaN".) Named checks let Status tell an empty code
+// from a bad date or a bad number.
 const char *const Statements[] = {
     R"(CREATE TABLE Departemen (
     Kodedepartemen TEXT NOT NULL PRIMARY KEY COLLATE NOCASE
@@ -20,7 +24,7 @@ const char *const Statements[] = {
     R"(CREATE TABLE Peringkat (
     KodePeringkat TEXT NOT NULL PRIMARY KEY COLLATE NOCASE
         CONSTRAINT nonempty_kodeperingkat CHECK (trim(KodePeringkat) <> ''),
-    UpahPerhari REAL,
+    UpahPerhari REAL CONSTRAINT finite_upahperhari CHECK (abs(UpahPerhari) <= 1.7976931348623157e308),
     Jabatan TEXT
 ) STRICT)",
     R"(CREATE TABLE Pegawai (
@@ -50,9 +54,10 @@ const char *const Statements[] = {
         REFERENCES Pegawai (Nip) ON UPDATE CASCADE ON DELETE RESTRICT,
     KartuCuti TEXT NOT NULL COLLATE NOCASE
         REFERENCES Periode (Kartucuti) ON UPDATE CASCADE ON DELETE RESTRICT,
-    Hakcuti REAL,
-    SisaCuti REAL,
-    "Penggantian Cuti" REAL,
+    Hakcuti REAL CONSTRAINT finite_hakcuti CHECK (abs(Hakcuti) <= 1.7976931348623157e308),
+    SisaCuti REAL CONSTRAINT finite_sisacuti CHECK (abs(SisaCuti) <= 1.7976931348623157e308),
+    "Penggantian Cuti" REAL
+        CONSTRAINT finite_penggantian CHECK (abs("Penggantian Cuti") <= 1.7976931348623157e308),
     IdCuti INTEGER PRIMARY KEY,
     CONSTRAINT unique_cuti UNIQUE (Nip, KartuCuti)
 ) STRICT)",

@@ -28,7 +28,7 @@ Status::Kind kindFromText(const QString &text, Status::Operation operation)
         return Kind::Empty;
     if (t.contains(u"date_"))
         return Kind::NotADate;
-    if (t.contains(u"cannot store") || t.contains(u"datatype mismatch"))
+    if (t.contains(u"cannot store") || t.contains(u"datatype mismatch") || t.contains(u"finite_"))
         return Kind::NotANumber;
     if (t.contains(u"database is locked") || t.contains(u"database is busy"))
         return Kind::Busy;
