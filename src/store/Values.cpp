@@ -2,6 +2,7 @@
 
 #include <QDate>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -43,11 +44,20 @@ double readNumber(QStringView text)
     bool anyDigit = false;
     bool point = false;
     std::string mantissa;
+    // The power of ten of the first significant digit, less the exponent: it tells a number
+    // too large for a double from one too small, whatever the sign of its exponent.
+    long long order = 0;
+    bool significant = false;
     for (; i < n; ++i) {
         const QChar c = text[i];
         if (isDigit(c)) {
             mantissa += char(c.unicode());
             anyDigit = true;
+            significant = significant || c != u'0';
+            if (significant && !point)
+                ++order;
+            else if (!significant && point)
+                --order;
         } else if (c == u'.' && !point) {
             mantissa += '.';
             point = true;
@@ -64,21 +74,27 @@ double readNumber(QStringView text)
         if (j < n && (text[j] == u'+' || text[j] == u'-'))
             exponent += char(text[j++].unicode());
         const qsizetype firstDigit = j;
-        while (j < n && isDigit(text[j]))
+        long long power = 0;
+        while (j < n && isDigit(text[j])) {
+            // Beyond a billion the power only needs to stay beyond every double.
+            power = std::min(power * 10 + text[j].digitValue(), 1'000'000'000LL);
             exponent += char(text[j++].unicode());
-        if (j > firstDigit)
+        }
+        if (j > firstDigit) {
             digits += exponent;
+            order += exponent[1] == '-' ? -power : power;
+        }
     }
     double value = 0.0;
     const char *begin = digits.data();
     const char *end = begin + digits.size();
     const auto result = std::from_chars(begin, end, value);
     if (result.ec == std::errc::result_out_of_range) {
-        // Too large reads as infinity, too small as zero, keeping the sign.
+        // Too large reads as infinity, too small as zero, keeping the sign. The mantissa's
+        // own digits count as much as the exponent: 1 and 400 zeros is too large, as is
+        // 1 and 400 zeros times 1e-10.
         const bool negative = digits.front() == '-';
-        const auto e = digits.find('e');
-        const bool hugeExponent = e != std::string::npos && digits[e + 1] != '-';
-        if (hugeExponent)
+        if (order > 0)
             return negative ? -HUGE_VAL : HUGE_VAL;
         return negative ? -0.0 : 0.0;
     }
