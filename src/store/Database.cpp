@@ -40,6 +40,10 @@ Status openConnection(const QString &name, const QString &file)
     if (!db.open())
         return Status::fromSql(db.lastError(), Status::Operation::Read);
     Status status = exec(db, QStringLiteral("PRAGMA foreign_keys = ON"));
+    // A save that reported success must survive a crash or a power cut: the journal is
+    // synced before the file is changed and the file before the commit is reported.
+    if (status.ok())
+        status = exec(db, QStringLiteral("PRAGMA synchronous = FULL"));
     if (status.ok())
         status = schema::verify(db);
     return status;
@@ -130,6 +134,21 @@ Status Database::create(const QString &path)
     if (!status.ok())
         QFile::remove(path);
     return status;
+}
+
+Status Database::requireFileInPlace()
+{
+    sqlite3 *db = handle();
+    if (!db)
+        return Status::failure(Status::Kind::Unreadable, QStringLiteral("no database handle"));
+    int moved = 0;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK)
+        return Status::success();
+    if (moved)
+        return Status::failure(
+            Status::Kind::Gone,
+            QStringLiteral("database file was deleted or moved: %1").arg(path()));
+    return Status::success();
 }
 
 Status Database::addUser(const QString &name, const QString &password)

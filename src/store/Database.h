@@ -33,6 +33,11 @@ public:
     // Creates a new database file with the program's tables and views. Makes the folder;
     // refuses a file that already exists.
     static Status create(const QString &path);
+    // Fails with Kind::Gone when the open file was deleted, renamed or its folder removed.
+    // The engine keeps writing to such a file without complaint, and every save would then
+    // report success while the data goes nowhere.
+    static Status requireFileInPlace();
+
     // Adds a user to TPassword of the database at the open connection.
     static Status addUser(const QString &name, const QString &password);
 };
@@ -43,6 +48,8 @@ template <typename Body>
 Status inTransaction(Body &&body)
 {
     QSqlDatabase db = Database::connection();
+    if (Status inPlace = Database::requireFileInPlace(); !inPlace.ok())
+        return inPlace;
     if (!db.transaction())
         return Status::fromSql(db.lastError(), Status::Operation::Write);
     Status status = body();

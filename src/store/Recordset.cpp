@@ -24,6 +24,12 @@ Status noCurrentRecord()
     return Status::failure(Status::Kind::NoCurrentRecord, QStringLiteral("No current record."));
 }
 
+Status recordGone()
+{
+    return Status::failure(Status::Kind::RecordGone,
+                           QStringLiteral("The record was changed or deleted by another user."));
+}
+
 } // namespace
 
 Recordset::Recordset(QString table) : m_table(std::move(table)) {}
@@ -213,6 +219,7 @@ Status Recordset::edit()
     m_pending.clear();
     for (int i = 0; i < m_columns.size(); ++i)
         m_pending << value(i);
+    m_original = m_pending;
     m_pendingSet.assign(size_t(m_columns.size()), false);
     return Status::success();
 }
@@ -268,8 +275,36 @@ Status Recordset::insertPending()
     if (!query.exec())
         return Status::fromSql(query.lastError(), Status::Operation::Write);
     const qint64 key = query.lastInsertId().toLongLong();
-    m_keys.insert(std::upper_bound(m_keys.begin(), m_keys.end(), key), key);
+    // The id may still be listed here when another record source deleted that row.
+    const auto at = std::lower_bound(m_keys.begin(), m_keys.end(), key);
+    if (at == m_keys.end() || *at != key)
+        m_keys.insert(at, key);
     return Status::success();
+}
+
+QVariantList Recordset::rowAsRead() const
+{
+    QVariantList row;
+    for (int i = 0; i < m_columns.size(); ++i)
+        row << value(i);
+    return row;
+}
+
+// Row ids alone do not tell rows apart: the engine hands the id of a deleted last row to the
+// next new one. Every column must still hold what was read.
+QString Recordset::sameRowCondition() const
+{
+    QStringList terms{QStringLiteral("rowid = ?")};
+    for (const QString &column : m_columns)
+        terms << quoted(column) + QStringLiteral(" IS ?");
+    return terms.join(QStringLiteral(" AND "));
+}
+
+void Recordset::bindSameRow(QSqlQuery &query, qint64 key, const QVariantList &row) const
+{
+    query.addBindValue(key);
+    for (const QVariant &v : row)
+        query.addBindValue(v);
 }
 
 Status Recordset::rewritePending()
@@ -279,28 +314,32 @@ Status Recordset::rewritePending()
         if (m_pendingSet[size_t(i)])
             assignments << quoted(m_columns[i]) + QStringLiteral(" = ?");
     }
-    if (assignments.isEmpty())
-        return Status::success();
     QSqlQuery query(Database::connection());
-    query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                      .arg(quotedTable(), assignments.join(u',')));
-    for (int i = 0; i < m_columns.size(); ++i) {
-        if (m_pendingSet[size_t(i)])
-            query.addBindValue(m_pending[i]);
+    // With nothing to write the save still has to tell that the record is gone.
+    if (assignments.isEmpty()) {
+        query.prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE %2")
+                          .arg(quotedTable(), sameRowCondition()));
+    } else {
+        query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                          .arg(quotedTable(), assignments.join(u','), sameRowCondition()));
+        for (int i = 0; i < m_columns.size(); ++i) {
+            if (m_pendingSet[size_t(i)])
+                query.addBindValue(m_pending[i]);
+        }
     }
-    query.addBindValue(currentKey());
+    bindSameRow(query, currentKey(), m_original);
     if (!query.exec())
         return Status::fromSql(query.lastError(), Status::Operation::Write);
-    if (query.numRowsAffected() == 0)
-        return Status::failure(Status::Kind::RecordGone,
-                               QStringLiteral("The record was deleted by another user."));
-    return Status::success();
+    const bool found = assignments.isEmpty() ? query.next() && query.value(0).toInt() > 0
+                                             : query.numRowsAffected() > 0;
+    return found ? Status::success() : recordGone();
 }
 
 void Recordset::cancelUpdate()
 {
     m_editMode = EditMode::None;
     m_pending.clear();
+    m_original.clear();
     m_pendingSet.clear();
 }
 
@@ -310,16 +349,22 @@ Status Recordset::remove()
     if (!status.ok())
         return status;
     const qint64 key = currentKey();
-    status = inTransaction([this, key] {
+    const QVariantList asRead = rowAsRead();
+    status = inTransaction([this, key, &asRead] {
         QSqlQuery query(Database::connection());
-        query.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quotedTable()));
-        query.addBindValue(key);
+        query.prepare(
+            QStringLiteral("DELETE FROM %1 WHERE %2").arg(quotedTable(), sameRowCondition()));
+        bindSameRow(query, key, asRead);
         if (!query.exec())
             return Status::fromSql(query.lastError(), Status::Operation::Delete);
-        return Status::success();
+        return query.numRowsAffected() > 0 ? Status::success() : recordGone();
     });
-    if (!status.ok())
+    if (!status.ok()) {
+        // Shown again, the record is read afresh, as it now is.
+        if (status.kind() == Status::Kind::RecordGone)
+            m_cachedKey = -1;
         return status;
+    }
     m_keys.erase(m_keys.begin() + m_current);
     m_editMode = EditMode::None;
     setCurrent(-1);

@@ -64,12 +64,19 @@ public:
     // Removes the current record; afterwards there is no current record.
     Status remove();
 
+    // Update (of an edited record) and remove() act only on the row as this record source
+    // read it. When another record source changed or deleted it since, or the engine gave
+    // its row id to a new row, they fail with Kind::RecordGone and write nothing.
+
 private:
     Status requireCurrent() const;
     Status loadColumns();
     Status loadKeys();
     Status insertPending();
     Status rewritePending();
+    QVariantList rowAsRead() const;
+    QString sameRowCondition() const;
+    void bindSameRow(QSqlQuery &query, qint64 key, const QVariantList &row) const;
     qint64 currentKey() const { return m_current >= 0 ? m_keys[size_t(m_current)] : -1; }
     void setCurrent(int position);
     QString quotedTable() const;
@@ -84,6 +91,7 @@ private:
 
     EditMode m_editMode = EditMode::None;
     QVariantList m_pending;
+    QVariantList m_original; // the edited record as it was read
     std::vector<bool> m_pendingSet;
 
     mutable qint64 m_cachedKey = -1;

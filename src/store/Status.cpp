@@ -15,6 +15,8 @@ constexpr int SqliteCorrupt = 11;
 constexpr int SqliteFull = 13;
 constexpr int SqliteCantOpen = 14;
 constexpr int SqliteNotADb = 26;
+// The open file was deleted or moved away, which the engine reports as read-only.
+constexpr int SqliteReadOnlyDbMoved = SqliteReadOnly | (4 << 8);
 
 Status::Kind kindFromText(const QString &text, Status::Operation operation)
 {
@@ -44,6 +46,8 @@ Status::Kind kindFromText(const QString &text, Status::Operation operation)
 
 Status::Kind kindFromCode(int code)
 {
+    if (code == SqliteReadOnlyDbMoved)
+        return Status::Kind::Gone;
     switch (code & 0xff) {
     case SqliteBusy:
     case SqliteLocked:
@@ -115,6 +119,9 @@ QString Status::explanation() const
         return QStringLiteral("File database tidak dapat dibaca.");
     case Kind::Full:
         return QStringLiteral("Disk penuh; data tidak dapat disimpan.");
+    case Kind::Gone:
+        return QStringLiteral("File database sudah dihapus atau dipindahkan dari foldernya; "
+                              "perubahan tidak dapat disimpan.");
     case Kind::NoCurrentRecord:
         return QStringLiteral("Tidak ada record yang aktif.");
     case Kind::RecordGone:

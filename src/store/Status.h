@@ -24,6 +24,7 @@ public:
         Missing,
         Unreadable,
         Full,
+        Gone,
         NoCurrentRecord,
         RecordGone,
         Other
