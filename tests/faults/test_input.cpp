@@ -44,6 +44,8 @@ struct Box
     const char *table;
     const char *column;
     Accepts accepts;
+    // A column that the window fills from this box, which a change may rightly change too.
+    const char *follower = nullptr;
 };
 
 const Box Boxes[] = {
@@ -58,7 +60,7 @@ const Box Boxes[] = {
     {"Fpegawai", "txtTempatLahir", "Pegawai", "TempatLahir", Accepts::Text},
     {"Fpegawai", "DTPicker1", "Pegawai", "Tgllahir", Accepts::Date},
     {"Fpegawai", "txtTahunMasuk", "Pegawai", "TahunMasuk", Accepts::WholeNumber},
-    {"Fpegawai", "DataCombo1", "Pegawai", "KodePeringkat", Accepts::Reference},
+    {"Fpegawai", "DataCombo1", "Pegawai", "KodePeringkat", Accepts::Reference, "Jabatan"},
     {"Fpegawai", "txtJabatan", "Pegawai", "Jabatan", Accepts::Text},
     {"Fpegawai", "DataCombo2", "Pegawai", "KodeDepartemen", Accepts::Reference},
     {"Fkartucuti", "txtKartucuti", "Periode", "Kartucuti", Accepts::Code},
@@ -67,7 +69,7 @@ const Box Boxes[] = {
     // Hak Cuti and Sisa Cuti are read-only: the window fills them, the user cannot.
     {"FCuti", "DataCombo1", "Cuti", "Nip", Accepts::Required},
     {"FCuti", "DataCombo2", "Cuti", "KartuCuti", Accepts::Required},
-    {"FCuti", "txtcuti", "Cuti", "Penggantian Cuti", Accepts::LeaveDays},
+    {"FCuti", "txtcuti", "Cuti", "Penggantian Cuti", Accepts::LeaveDays, "SisaCuti"},
 };
 
 // The boxes a new record of each window needs before it can be saved at all.
@@ -159,6 +161,15 @@ bool mustStore(Accepts accepts, const QString &text, double number)
     return false;
 }
 
+int columnPosition(const QString &table, const QString &column)
+{
+    QSqlQuery query(store::Database::connection());
+    query.prepare(QStringLiteral("SELECT cid FROM pragma_table_info(?) WHERE name = ?"));
+    query.addBindValue(table);
+    query.addBindValue(column);
+    return query.exec() && query.next() ? query.value(0).toInt() : -1;
+}
+
 // Every row of every table, in entry order.
 QMap<QString, QList<QVariantList>> allRows()
 {
@@ -214,25 +225,31 @@ private Q_SLOTS:
     void boxTakesHostileInput_data()
     {
         QTest::addColumn<int>("box");
+        QTest::addColumn<bool>("change"); // Ubah on the first record instead of Tambah
         QTest::addColumn<QString>("text");
         QTest::addColumn<QDate>("date");
         QTest::addColumn<bool>("stored");
         QTest::addColumn<QVariant>("expected");
         const QList<Input> values = inputs();
-        for (int b = 0; b < int(std::size(Boxes)); ++b) {
-            const Box &box = Boxes[b];
-            const QByteArray prefix = QByteArray(box.window) + '.' + box.name + ": ";
+        for (int b = 0; b < int(std::size(Boxes)) * 2; ++b) {
+            const Box &box = Boxes[b / 2];
+            const bool change = b % 2;
+            // A changed code carries over to the rows that refer to it: only new codes here.
+            if (change && box.accepts == Accepts::Code)
+                continue;
+            const QByteArray prefix =
+                QByteArray(box.window) + '.' + box.name + (change ? " (Ubah): " : ": ");
             if (box.accepts == Accepts::Date) {
                 // The picker's first day stands for no date; its first and last real days
                 // must come back as they are.
                 const QDate first(1601, 1, 1);
                 const QDate last(9999, 12, 31);
                 QTest::newRow(prefix + "no date")
-                    << b << QString() << QDate(1600, 12, 31) << true << QVariant();
-                QTest::newRow(prefix + "first day")
-                    << b << QString() << first << true << QVariant(first.toString(Qt::ISODate));
-                QTest::newRow(prefix + "last day")
-                    << b << QString() << last << true << QVariant(last.toString(Qt::ISODate));
+                    << b / 2 << change << QString() << QDate(1600, 12, 31) << true << QVariant();
+                QTest::newRow(prefix + "first day") << b / 2 << change << QString() << first << true
+                                                    << QVariant(first.toString(Qt::ISODate));
+                QTest::newRow(prefix + "last day") << b / 2 << change << QString() << last << true
+                                                   << QVariant(last.toString(Qt::ISODate));
                 continue;
             }
             const bool numeric = box.accepts == Accepts::Number ||
@@ -243,7 +260,8 @@ private Q_SLOTS:
                 QVariant expected;
                 if (stored && !in.text.isEmpty())
                     expected = numeric ? QVariant(in.number) : QVariant(in.text);
-                QTest::newRow(prefix + in.label) << b << in.text << QDate() << stored << expected;
+                QTest::newRow(prefix + in.label)
+                    << b / 2 << change << in.text << QDate() << stored << expected;
             }
         }
     }
@@ -251,6 +269,7 @@ private Q_SLOTS:
     void boxTakesHostileInput()
     {
         QFETCH(int, box);
+        QFETCH(bool, change);
         QFETCH(QString, text);
         QFETCH(QDate, date);
         QFETCH(bool, stored);
@@ -264,9 +283,13 @@ private Q_SLOTS:
         ScriptedDialogs dialogs;
         FormDriver form(openWindow(QString::fromLatin1(target.window)));
         const auto before = allRows();
+        const int position = columnPosition(table, column);
+        const int follower =
+            target.follower ? columnPosition(table, QString::fromLatin1(target.follower)) : -1;
 
-        form.click("cmdTambah");
-        const auto record = validRecord(QString::fromLatin1(target.window));
+        const auto record = change ? QList<QPair<QString, QString>>()
+                                   : validRecord(QString::fromLatin1(target.window));
+        form.click(change ? "cmdRubah" : "cmdTambah");
         for (const auto &[name, value] : record)
             paste(form, name, value);
         if (target.accepts == Accepts::Date)
@@ -282,12 +305,17 @@ private Q_SLOTS:
         if (stored) {
             QCOMPARE(dialogs.last().text, QStringLiteral("Data sudah Disimpan!"));
             QVERIFY(form.inViewMode());
-            QCOMPARE(after[table].size(), before[table].size() + 1);
-            after[table].removeLast();
-            QVERIFY2(after == before, "a row other than the new one changed");
-            const QVariant back =
-                db.scalar(QStringLiteral("SELECT \"%1\" FROM \"%2\" ORDER BY rowid DESC LIMIT 1")
-                              .arg(column, table));
+            // The saved record is the new last row, or the first row, which Ubah changed.
+            QCOMPARE(after[table].size(), before[table].size() + (change ? 0 : 1));
+            auto others = before;
+            const QVariantList original = change ? others[table].takeFirst() : QVariantList();
+            const QVariantList saved = change ? after[table].takeFirst() : after[table].takeLast();
+            QVERIFY2(after == others, "a row other than the saved one changed");
+            for (int i = 0; i < original.size(); ++i) {
+                if (i != position && i != follower)
+                    QCOMPARE(saved[i], original[i]);
+            }
+            const QVariant back = saved[position];
             if (!expected.isValid()) {
                 QVERIFY2(back.isNull(), qPrintable(back.toString().left(80)));
             } else if (expected.typeId() == QMetaType::Double) {
