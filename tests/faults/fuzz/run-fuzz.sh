@@ -4,7 +4,7 @@
 set -eu
 source_dir=$1
 build_dir=$2
-seconds=${KELVARA_FUZZ_SECONDS:-20}
+seconds=${KELVARA_FUZZ_SECONDS:-15}
 cmake=${CMAKE:-cmake}
 
 if ! command -v clang++ >/dev/null 2>&1; then
