@@ -16,6 +16,7 @@ struct Measurement
     double programMs = 0;
     double engineMs = 0; // negative: no engine counterpart
     double targetMs = 0; // 0: no target
+    const char *unit = "ms"; // of the program's figure
 };
 
 // Prints the table and the closing line; returns how many targets were missed.

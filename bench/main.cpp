@@ -153,10 +153,11 @@ public:
     const std::vector<Measurement> &results() const { return m_results; }
 
 private:
-    void add(const QString &operation, double program, double engine, double target)
+    void add(const QString &operation, double program, double engine, double target,
+             const char *unit = "ms")
     {
-        m_results.push_back({operation, program, engine, target});
-        std::fprintf(stderr, "  %s: %.2f ms\n", qPrintable(operation), program);
+        m_results.push_back({operation, program, engine, target, unit});
+        std::fprintf(stderr, "  %s: %.2f %s\n", qPrintable(operation), program, unit);
     }
 
     double engineRead(const QByteArray &table, const QByteArray &browse = {})
@@ -184,7 +185,7 @@ private:
         const double program = medianMs([] { show<FCuti>(); }, m_o.runs, [] { WindowRegistry::closeAll(); });
         const double engine = medianMs([&] {
             m_engine.readAll("SELECT rowid FROM Cuti");
-            m_engine.readAll("SELECT * FROM Pegawai");
+            m_engine.readAll("SELECT Nip FROM Pegawai");
             m_engine.readAll("SELECT * FROM Periode");
             m_engine.readAll("SELECT * FROM QupahSisaCuti");
         }, m_o.runs);
@@ -333,7 +334,8 @@ private:
         show<DataReport2>();
         rusage usage{};
         getrusage(RUSAGE_SELF, &usage);
-        add(QStringLiteral("peak memory, every window open (MB)"), double(usage.ru_maxrss) / 1024.0, -1, 0);
+        add(QStringLiteral("peak memory, every window open"), double(usage.ru_maxrss) / 1024.0, -1, 0,
+            "MB");
         WindowRegistry::closeAll();
     }
 

@@ -56,7 +56,9 @@ QLineEdit *locked(QLineEdit *edit)
 
 FCuti::FCuti(QWidget *parent) : RecordForm(settings(), parent), m_names(QStringLiteral("Pegawai"))
 {
-    m_employees = new store::Snapshot(QStringLiteral("Pegawai"), this);
+    // DataCombo1 lists the Nip alone: the other columns of every employee would only cost
+    // the time and the memory of reading them.
+    m_employees = new store::Snapshot(QStringLiteral("Pegawai"), {QStringLiteral("Nip")}, this);
     m_employees->setObjectName(QStringLiteral("Adopegawai"));
     m_cards = new store::Snapshot(QStringLiteral("Periode"), this);
     m_cards->setObjectName(QStringLiteral("Adodc2"));

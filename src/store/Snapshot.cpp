@@ -5,31 +5,54 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+
+using namespace Qt::StringLiterals;
 
 namespace store {
 
 namespace {
 
-// Text values that repeat down a column (department names, titles, codes, dates) share one
-// string, which saves an allocation per cell and most of the memory of a large snapshot.
+// Text values that repeat down a column (department names, titles, codes, dates) are kept
+// once, which saves most of the memory of a large snapshot.
 class TextPool
 {
 public:
-    QString take(const char *text, int bytes)
+    struct Place
+    {
+        quint32 offset;
+        quint32 length;
+    };
+
+    Place take(const char *text, int bytes, std::vector<char16_t> &texts)
     {
         const std::string_view key(text, size_t(bytes));
         if (const auto it = m_seen.find(key); it != m_seen.end())
             return it->second;
-        QString value = QString::fromUtf8(text, bytes);
+        const Place place = append(text, bytes, texts);
         if (m_seen.size() < MaxShared)
-            m_seen.emplace(std::string(key), value);
-        return value;
+            m_seen.emplace(std::string(key), place);
+        return place;
     }
 
 private:
+    static Place append(const char *text, int bytes, std::vector<char16_t> &texts)
+    {
+        const size_t at = texts.size();
+        const auto *begin = reinterpret_cast<const unsigned char *>(text);
+        const auto *end = begin + bytes;
+        if (std::all_of(begin, end, [](unsigned char c) { return c < 0x80; })) {
+            texts.insert(texts.end(), begin, end);
+        } else {
+            const QString decoded = QString::fromUtf8(text, bytes);
+            texts.insert(texts.end(), decoded.utf16(), decoded.utf16() + decoded.size());
+        }
+        return {quint32(at), quint32(texts.size() - at)};
+    }
+
     // A column of mostly different values (names, addresses) stops being pooled early.
     static constexpr size_t MaxShared = 1024;
     struct Hash
@@ -37,31 +60,27 @@ private:
         using is_transparent = void;
         size_t operator()(std::string_view v) const { return std::hash<std::string_view>{}(v); }
     };
-    std::unordered_map<std::string, QString, Hash, std::equal_to<>> m_seen;
+    std::unordered_map<std::string, Place, Hash, std::equal_to<>> m_seen;
 };
 
-QVariant cell(sqlite3_stmt *stmt, int column, TextPool &pool)
+QString selectList(const QStringList &columns)
 {
-    switch (sqlite3_column_type(stmt, column)) {
-    case SQLITE_INTEGER:
-        return QVariant(qint64(sqlite3_column_int64(stmt, column)));
-    case SQLITE_FLOAT:
-        return QVariant(sqlite3_column_double(stmt, column));
-    case SQLITE_TEXT: {
-        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
-        return QVariant(pool.take(text, sqlite3_column_bytes(stmt, column)));
-    }
-    case SQLITE_BLOB:
-        return QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt, column)),
-                                   sqlite3_column_bytes(stmt, column)));
-    default:
-        return {};
-    }
+    if (columns.isEmpty())
+        return QStringLiteral("*");
+    QStringList quoted;
+    for (QString column : columns)
+        quoted << u'"' + column.replace(u'"', QStringLiteral("\"\"")) + u'"';
+    return quoted.join(u',');
 }
 
 } // namespace
 
 Snapshot::Snapshot(QString source, QObject *parent) : QObject(parent), m_source(std::move(source))
+{
+}
+
+Snapshot::Snapshot(QString source, QStringList columns, QObject *parent)
+    : QObject(parent), m_source(std::move(source)), m_wantedColumns(std::move(columns))
 {
 }
 
@@ -73,7 +92,7 @@ Status Snapshot::refresh()
     sqlite3 *db = Database::handle();
     QString escaped = m_source;
     escaped.replace(u'"', QStringLiteral("\"\""));
-    const QByteArray sql = QStringLiteral("SELECT * FROM \"%1\"").arg(escaped).toUtf8();
+    const QByteArray sql = QStringLiteral("SELECT %1 FROM \"%2\"").arg(selectList(m_wantedColumns), escaped).toUtf8();
     sqlite3_stmt *stmt = nullptr;
     int rc = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr);
     if (rc != SQLITE_OK) {
@@ -86,13 +105,41 @@ Status Snapshot::refresh()
     const int count = sqlite3_column_count(stmt);
     for (int c = 0; c < count; ++c)
         columns << QString::fromUtf8(sqlite3_column_name(stmt, c));
-    std::vector<QVariant> cells;
+    std::vector<Cell> cells;
     cells.reserve(size_t(std::max(m_rowCount, 64)) * size_t(count));
+    std::vector<char16_t> texts;
+    texts.reserve(std::max<size_t>(m_texts.size(), 1024));
+    std::vector<QByteArray> blobs;
     std::vector<TextPool> pools(static_cast<size_t>(count));
     int rows = 0;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        for (int c = 0; c < count; ++c)
-            cells.push_back(cell(stmt, c, pools[size_t(c)]));
+        for (int c = 0; c < count; ++c) {
+            Cell cell{};
+            cell.type = sqlite3_column_type(stmt, c);
+            switch (cell.type) {
+            case SQLITE_INTEGER:
+                cell.integer = sqlite3_column_int64(stmt, c);
+                break;
+            case SQLITE_FLOAT:
+                cell.real = sqlite3_column_double(stmt, c);
+                break;
+            case SQLITE_TEXT: {
+                const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, c));
+                const TextPool::Place place =
+                    pools[size_t(c)].take(text, sqlite3_column_bytes(stmt, c), texts);
+                cell.text = {place.offset, place.length};
+                break;
+            }
+            case SQLITE_BLOB:
+                cell.text = {quint32(blobs.size()), 0};
+                blobs.emplace_back(static_cast<const char *>(sqlite3_column_blob(stmt, c)),
+                                   sqlite3_column_bytes(stmt, c));
+                break;
+            default:
+                break;
+            }
+            cells.push_back(cell);
+        }
         ++rows;
     }
     if (rc != SQLITE_DONE)
@@ -108,6 +155,8 @@ Status Snapshot::refresh()
     for (int c = 0; c < count; ++c)
         m_dateColumns[size_t(c)] = store::isDateColumn(columns[c]);
     m_cells = std::move(cells);
+    m_texts = std::move(texts);
+    m_blobs = std::move(blobs);
     m_rowCount = rows;
     m_filterColumn = -1;
     m_filterPrefix.clear();
@@ -140,7 +189,29 @@ QVariant Snapshot::value(int row, int column) const
 {
     if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
         return {};
-    return m_cells[size_t(sourceRow(row)) * size_t(columnCount()) + size_t(column)];
+    return valueOf(cellAt(sourceRow(row), column));
+}
+
+QStringView Snapshot::textOf(const Cell &cell) const
+{
+    return QStringView(m_texts.data() + cell.text.offset, qsizetype(cell.text.length));
+}
+
+QVariant Snapshot::valueOf(const Cell &cell) const
+{
+    switch (cell.type) {
+    case SQLITE_INTEGER:
+        return QVariant(cell.integer);
+    case SQLITE_FLOAT:
+        return QVariant(cell.real);
+    case SQLITE_TEXT:
+        // An empty text is still a value, unlike a missing one.
+        return cell.text.length == 0 ? QVariant(QString(u""_s)) : QVariant(textOf(cell).toString());
+    case SQLITE_BLOB:
+        return QVariant(m_blobs[cell.text.offset]);
+    default:
+        return {};
+    }
 }
 
 QString Snapshot::text(int row, int column) const
@@ -150,12 +221,13 @@ QString Snapshot::text(int row, int column) const
 
 bool Snapshot::matches(int row, int column, const QString &prefix) const
 {
-    const QVariant &v = m_cells[size_t(row) * size_t(columnCount()) + size_t(column)];
-    if (v.isNull())
+    const Cell &cell = cellAt(row, column);
+    if (cell.type == SQLITE_NULL)
         return false;
-    if (v.typeId() == QMetaType::QString)
-        return static_cast<const QString *>(v.constData())->startsWith(prefix, Qt::CaseInsensitive);
-    return displayText(v, m_dateColumns[size_t(column)]).startsWith(prefix, Qt::CaseInsensitive);
+    if (cell.type == SQLITE_TEXT)
+        return textOf(cell).startsWith(prefix, Qt::CaseInsensitive);
+    return displayText(valueOf(cell), m_dateColumns[size_t(column)])
+        .startsWith(prefix, Qt::CaseInsensitive);
 }
 
 void Snapshot::setFilter(int column, const QString &prefix)

@@ -20,6 +20,9 @@ class Snapshot : public QObject
 
 public:
     explicit Snapshot(QString source, QObject *parent = nullptr);
+    // Reads only these columns of the source, in this order (all of them when empty). A list
+    // that shows one column of a large table need not hold the others.
+    Snapshot(QString source, QStringList columns, QObject *parent = nullptr);
 
     QString source() const { return m_source; }
     bool isOpen() const { return m_open; }
@@ -50,15 +53,41 @@ Q_SIGNALS:
     void changed();
 
 private:
+    // A stored value: the engine's type and the number, or where its text or bytes lie. A
+    // QVariant per cell took twice the memory and an allocation per distinct text.
+    struct Cell
+    {
+        union {
+            qint64 integer;
+            double real;
+            struct
+            {
+                quint32 offset;
+                quint32 length;
+            } text; // in m_texts; a blob's offset is its place in m_blobs
+        };
+        int type;
+    };
+
     int sourceRow(int row) const { return hasFilter() ? m_visible[size_t(row)] : row; }
+    const Cell &cellAt(int sourceRow, int column) const
+    {
+        return m_cells[size_t(sourceRow) * size_t(columnCount()) + size_t(column)];
+    }
+    QStringView textOf(const Cell &cell) const;
+    QVariant valueOf(const Cell &cell) const;
     bool matches(int sourceRow, int column, const QString &prefix) const;
 
     QString m_source;
+    QStringList m_wantedColumns;
     bool m_open = false;
     QStringList m_columns;
     std::vector<bool> m_dateColumns;
     int m_rowCount = 0;
-    std::vector<QVariant> m_cells; // row-major
+    std::vector<Cell> m_cells; // row-major
+    // Every text of every cell, one after another; a text that repeats is kept once.
+    std::vector<char16_t> m_texts;
+    std::vector<QByteArray> m_blobs;
     int m_filterColumn = -1;
     QString m_filterPrefix;
     std::vector<int> m_visible;
