@@ -29,12 +29,19 @@ public:
 
     Place take(const char *text, int bytes, std::vector<char16_t> &texts)
     {
+        if (!m_pooling)
+            return append(text, bytes, texts);
+        ++m_takes;
         const std::string_view key(text, size_t(bytes));
-        if (const auto it = m_seen.find(key); it != m_seen.end())
+        if (const auto it = m_seen.find(key); it != m_seen.end()) {
+            ++m_hits;
             return it->second;
+        }
         const Place place = append(text, bytes, texts);
         if (m_seen.size() < MaxShared)
             m_seen.emplace(std::string(key), place);
+        else if (m_hits * 2 < m_takes)
+            m_pooling = false; // most values differ: looking them up costs more than it saves
         return place;
     }
 
@@ -61,6 +68,9 @@ private:
         size_t operator()(std::string_view v) const { return std::hash<std::string_view>{}(v); }
     };
     std::unordered_map<std::string, Place, Hash, std::equal_to<>> m_seen;
+    bool m_pooling = true;
+    size_t m_takes = 0;
+    size_t m_hits = 0;
 };
 
 QString selectList(const QStringList &columns)
