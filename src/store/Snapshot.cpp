@@ -115,14 +115,21 @@ Status Snapshot::refresh()
     const int count = sqlite3_column_count(stmt);
     for (int c = 0; c < count; ++c)
         columns << QString::fromUtf8(sqlite3_column_name(stmt, c));
-    std::vector<Cell> cells;
-    cells.reserve(size_t(std::max(m_rowCount, 64)) * size_t(count));
+    std::vector<std::vector<Cell>> blocks;
+    blocks.reserve(size_t(m_rowCount / RowsPerBlock + 1));
     std::vector<char16_t> texts;
     texts.reserve(std::max<size_t>(m_texts.size(), 1024));
     std::vector<QByteArray> blobs;
     std::vector<TextPool> pools(static_cast<size_t>(count));
     int rows = 0;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        if (rows % RowsPerBlock == 0) {
+            blocks.emplace_back();
+            // A small table's only block grows as it fills.
+            if (rows > 0 || m_rowCount >= RowsPerBlock)
+                blocks.back().reserve(size_t(RowsPerBlock) * size_t(count));
+        }
+        std::vector<Cell> &cells = blocks.back();
         for (int c = 0; c < count; ++c) {
             Cell cell{};
             cell.type = sqlite3_column_type(stmt, c);
@@ -164,7 +171,7 @@ Status Snapshot::refresh()
     m_dateColumns.assign(size_t(count), false);
     for (int c = 0; c < count; ++c)
         m_dateColumns[size_t(c)] = store::isDateColumn(columns[c]);
-    m_cells = std::move(cells);
+    m_blocks = std::move(blocks);
     m_texts = std::move(texts);
     m_blobs = std::move(blobs);
     m_rowCount = rows;

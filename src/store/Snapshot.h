@@ -70,9 +70,13 @@ private:
     };
 
     int sourceRow(int row) const { return hasFilter() ? m_visible[size_t(row)] : row; }
+    // Rows are kept in blocks of a fixed size: a growing snapshot never moves the cells it
+    // already holds, which for a large one cost as much as reading them.
+    static constexpr int RowsPerBlock = 4096;
     const Cell &cellAt(int sourceRow, int column) const
     {
-        return m_cells[size_t(sourceRow) * size_t(columnCount()) + size_t(column)];
+        return m_blocks[size_t(sourceRow / RowsPerBlock)]
+                       [size_t(sourceRow % RowsPerBlock) * size_t(columnCount()) + size_t(column)];
     }
     QStringView textOf(const Cell &cell) const;
     QVariant valueOf(const Cell &cell) const;
@@ -84,7 +88,7 @@ private:
     QStringList m_columns;
     std::vector<bool> m_dateColumns;
     int m_rowCount = 0;
-    std::vector<Cell> m_cells; // row-major
+    std::vector<std::vector<Cell>> m_blocks; // row-major within a block
     // Every text of every cell, one after another; a text that repeats is kept once.
     std::vector<char16_t> m_texts;
     std::vector<QByteArray> m_blobs;
