@@ -1,9 +1,11 @@
 #include "TestDatabase.h"
 
 #include "store/DataEnvironment.h"
+#include "store/Database.h"
 #include "store/Snapshot.h"
 
 #include <QSignalSpy>
+#include <QSqlQuery>
 #include <QtTest>
 
 using store::Snapshot;
@@ -61,6 +63,50 @@ private Q_SLOTS:
         QVERIFY(!s.hasFilter());
         QCOMPARE(s.rowCount(), 3);
         QCOMPARE(s.text(0, 1), QStringLiteral("01/01/2025"));
+    }
+
+    void keepsEveryValueAsReadAcrossManyRows()
+    {
+        TestDatabase db;
+        QVERIFY(db.fillSample());
+        // Enough rows to span several of the snapshot's blocks, with texts that repeat and
+        // texts that never do, a text beyond ASCII, an empty text and a missing one.
+        QVERIFY(db.exec(QStringLiteral(
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 9000) "
+            "INSERT INTO Departemen SELECT 'Z' || i, CASE i % 4 WHEN 0 THEN 'Gudang' "
+            "WHEN 1 THEN 'Bagian ' || i WHEN 2 THEN 'Ünit ' || i || ' – é' ELSE '' END FROM n")));
+        QVERIFY(db.exec(QStringLiteral("INSERT INTO Departemen VALUES ('ZZ', NULL)")));
+        Snapshot s(QStringLiteral("Departemen"));
+        QVERIFY(s.refresh().ok());
+        const int total = s.rowCount();
+        QVERIFY(total > 9000);
+        QSqlQuery query(store::Database::connection());
+        QVERIFY(query.exec(QStringLiteral("SELECT Kodedepartemen, Keterangan FROM Departemen")));
+        int withValue = 0;
+        for (int row = 0; query.next(); ++row) {
+            QCOMPARE(s.value(row, 0), query.value(0));
+            const QVariant expected = query.value(1);
+            withValue += expected.isNull() ? 0 : 1;
+            QCOMPARE(s.value(row, 1).isNull(), expected.isNull());
+            QCOMPARE(s.value(row, 1).toString(), expected.toString());
+        }
+        QVERIFY(s.value(total - 1, 1).isNull());
+        QVERIFY(!s.value(total - 2, 1).isNull()); // 'Z9000': the empty text is a value
+        s.setFilter(1, QStringLiteral("ünit 8"));
+        QCOMPARE(s.rowCount(), 2 + 25 + 250); // 82 and 86, 802 to 898, 8002 to 8998
+        QCOMPARE(s.text(0, 1), QStringLiteral("Ünit 82 – é"));
+        s.setFilter(1, QString());
+        QCOMPARE(s.rowCount(), withValue);
+
+        // Reading again over the same snapshot gives the same rows, not more.
+        QVERIFY(s.refresh().ok());
+        QCOMPARE(s.rowCount(), total);
+
+        Snapshot codes(QStringLiteral("Departemen"), {QStringLiteral("Kodedepartemen")});
+        QVERIFY(codes.refresh().ok());
+        QCOMPARE(codes.columnNames(), QStringList{QStringLiteral("Kodedepartemen")});
+        QCOMPARE(codes.rowCount(), total);
+        QCOMPARE(codes.text(total - 1, 0), QStringLiteral("ZZ"));
     }
 
     void environmentCommandsReadTheirSources()
