@@ -10,16 +10,22 @@
 namespace {
 
 constexpr int Ranks = 100;
-constexpr int Departments = 10;
 constexpr int Cards = 50;
 
-const std::array<const char *, 12> FirstNames = {"Budi", "Siti", "Agus", "Dewi", "Bunga", "Rudi",
-                                                 "Ani",  "Joko", "Sri",  "Bambang", "Wati", "Eko"};
+const std::array<const char *, 12> FirstNames = {"Budi", "Siti", "Agus", "Dewi",    "Bunga", "Rudi",
+                                                 "Ani",  "Joko", "Sri",  "Bambang", "Wati",  "Eko"};
 const std::array<const char *, 8> LastNames = {"Santoso", "Wijaya", "Saputra", "Lestari",
                                                "Hidayat", "Kusuma", "Pratama", "Utami"};
-const std::array<const char *, 10> DepartmentNames = {
-    "Sumber Daya Manusia", "Personalia", "Sistem Informasi", "Produksi", "Gudang",
-    "Keuangan",           "Pemasaran",  "Pembelian",        "Umum",     "Hukum"};
+const std::array<const char *, 10> DepartmentNames = {"Sumber Daya Manusia",
+                                                      "Personalia",
+                                                      "Sistem Informasi",
+                                                      "Produksi",
+                                                      "Gudang",
+                                                      "Keuangan",
+                                                      "Pemasaran",
+                                                      "Pembelian",
+                                                      "Umum",
+                                                      "Hukum"};
 const std::array<const char *, 4> Titles = {"Kepala Bagian", "Karyawan Staf", "Satpam",
                                             "Cleaning Service"};
 
@@ -35,7 +41,10 @@ public:
         m_stmt = nullptr;
         return sqlite3_prepare_v2(m_db, sql, -1, &m_stmt, nullptr) == SQLITE_OK;
     }
-    void text(int i, const QByteArray &v) { sqlite3_bind_text(m_stmt, i, v.constData(), int(v.size()), SQLITE_TRANSIENT); }
+    void text(int i, const QByteArray &v)
+    {
+        sqlite3_bind_text(m_stmt, i, v.constData(), int(v.size()), SQLITE_TRANSIENT);
+    }
     void real(int i, double v) { sqlite3_bind_double(m_stmt, i, v); }
     void integer(int i, qint64 v) { sqlite3_bind_int64(m_stmt, i, v); }
     bool step()
@@ -55,13 +64,14 @@ QByteArray code(const char *prefix, int n, int width)
     return QByteArray(prefix) + QByteArray::number(n).rightJustified(width, '0');
 }
 
-bool fillMasters(Writer &w)
+bool fillMasters(Writer &w, int departments)
 {
     if (!w.prepare("INSERT INTO Departemen VALUES (?, ?)"))
         return false;
-    for (int d = 0; d < Departments; ++d) {
+    for (int d = 0; d < departments; ++d) {
         w.text(1, code("D", d, 2));
-        w.text(2, DepartmentNames[size_t(d)]);
+        w.text(2, d < int(DepartmentNames.size()) ? QByteArray(DepartmentNames[size_t(d)])
+                                                  : "Departemen " + QByteArray::number(d));
         if (!w.step())
             return false;
     }
@@ -86,7 +96,7 @@ bool fillMasters(Writer &w)
     return true;
 }
 
-bool fillPeople(Writer &w, int rows)
+bool fillPeople(Writer &w, int rows, int departments)
 {
     if (!w.prepare("INSERT INTO Pegawai VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"))
         return false;
@@ -100,7 +110,7 @@ bool fillPeople(Writer &w, int rows)
         w.integer(6, 1990 + n % 30);
         w.text(7, code("P", r, 3));
         w.text(8, Titles[size_t(r % 4)]);
-        w.text(9, code("D", n % Departments, 2));
+        w.text(9, code("D", n % departments, 2));
         if (!w.step())
             return false;
     }
@@ -126,7 +136,7 @@ QString benchNip(int n)
     return QStringLiteral("19%1").arg(n, 7, 10, QLatin1Char('0'));
 }
 
-bool fillBenchData(const QString &path, int rows, QString *error)
+bool fillBenchData(const QString &path, int rows, int departments, QString *error)
 {
     sqlite3 *db = nullptr;
     if (sqlite3_open(path.toUtf8().constData(), &db) != SQLITE_OK) {
@@ -138,7 +148,7 @@ bool fillBenchData(const QString &path, int rows, QString *error)
     bool ok = false;
     {
         Writer w(db);
-        ok = fillMasters(w) && fillPeople(w, rows);
+        ok = fillMasters(w, departments) && fillPeople(w, rows, departments);
     }
     if (!ok)
         *error = QString::fromUtf8(sqlite3_errmsg(db));

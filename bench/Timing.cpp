@@ -36,7 +36,7 @@ int printTable(const std::vector<Measurement> &rows)
 {
     int met = 0;
     int targets = 0;
-    std::printf("| operation | program | engine ms | ratio | target ms | met |\n");
+    std::printf("| operation | program ms | engine ms | ratio | target ms | met |\n");
     std::printf("|---|---:|---:|---:|---:|---|\n");
     for (const Measurement &m : rows) {
         const bool hasEngine = m.engineMs >= 0;
@@ -49,8 +49,8 @@ int printTable(const std::vector<Measurement> &rows)
         const QString ratio = hasEngine && m.engineMs > 0
                                   ? QString::number(m.programMs / m.engineMs, 'f', 1)
                                   : QStringLiteral("-");
-        std::printf("| %s | %s %s | %s | %s | %s | %s |\n", qPrintable(m.operation),
-                    qPrintable(number(m.programMs)), m.unit,
+        std::printf("| %s | %s | %s | %s | %s | %s |\n", qPrintable(m.operation),
+                    qPrintable(number(m.programMs)),
                     hasEngine ? qPrintable(number(m.engineMs)) : "-", qPrintable(ratio),
                     hasTarget ? qPrintable(number(m.targetMs)) : "-",
                     hasTarget ? (ok ? "yes" : "NO") : "-");

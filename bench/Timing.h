@@ -14,8 +14,8 @@ struct Measurement
 {
     QString operation;
     double programMs = 0;
-    double engineMs = 0; // negative: no engine counterpart
-    double targetMs = 0; // 0: no target
+    double engineMs = 0;     // negative: no engine counterpart
+    double targetMs = 0;     // 0: no target
     const char *unit = "ms"; // of the program's figure
 };
 
