@@ -24,9 +24,9 @@ masters::FormSettings settings()
 
 Fdepartemen::Fdepartemen(QWidget *parent) : RecordForm(settings(), parent)
 {
-    QLineEdit *code = addTextField(QStringLiteral("Kode Departemen:"), QStringLiteral("lblFieldLabel(0)"),
-                                   QStringLiteral("txtKodedepartemen"),
-                                   QStringLiteral("Kodedepartemen"), 1335);
+    QLineEdit *code =
+        addTextField(QStringLiteral("Kode Departemen:"), QStringLiteral("lblFieldLabel(0)"),
+                     QStringLiteral("txtKodedepartemen"), QStringLiteral("Kodedepartemen"), 1335);
     addTextField(QStringLiteral("Departemen :"), QStringLiteral("lblFieldLabel(1)"),
                  QStringLiteral("txtKeterangan"), QStringLiteral("Keterangan"), 5340);
     setFocusTarget(code);

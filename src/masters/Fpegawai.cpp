@@ -60,22 +60,23 @@ Fpegawai::Fpegawai(QWidget *parent)
                               QStringLiteral("Nama"), 3495);
     auto *address = addTextField(QStringLiteral("Alamat:"), label(2), QStringLiteral("txtAlamat"),
                                  QStringLiteral("Alamat"), 5895);
-    auto *place = addTextField(QStringLiteral("Tempat Lahir:"), label(3),
-                               QStringLiteral("txtTempatLahir"), QStringLiteral("TempatLahir"), 2415);
-    auto *birth = addDateField(QStringLiteral("Tanggal Lahir:"), label(4), QStringLiteral("DTPicker1"),
-                               QStringLiteral("Tgllahir"), 1695);
+    auto *place =
+        addTextField(QStringLiteral("Tempat Lahir:"), label(3), QStringLiteral("txtTempatLahir"),
+                     QStringLiteral("TempatLahir"), 2415);
+    auto *birth = addDateField(QStringLiteral("Tanggal Lahir:"), label(4),
+                               QStringLiteral("DTPicker1"), QStringLiteral("Tgllahir"), 1695);
     auto *year = addTextField(QStringLiteral("Tahun Masuk:"), label(5),
                               QStringLiteral("txtTahunMasuk"), QStringLiteral("TahunMasuk"), 735);
-    auto *rank = addCodeField(QStringLiteral("Kode Jabatan:"), label(6), QStringLiteral("DataCombo1"),
-                              QStringLiteral("KodePeringkat"), ranks,
-                              QStringLiteral("KodePeringkat"), 1695);
+    auto *rank =
+        addCodeField(QStringLiteral("Kode Jabatan:"), label(6), QStringLiteral("DataCombo1"),
+                     QStringLiteral("KodePeringkat"), ranks, QStringLiteral("KodePeringkat"), 1695);
     m_title = addTextField(QStringLiteral("Jabatan:"), label(7), QStringLiteral("txtJabatan"),
                            QStringLiteral("Jabatan"), 2415);
     auto *department = addCodeField(QStringLiteral("Kode Departemen:"), label(8),
                                     QStringLiteral("DataCombo2"), QStringLiteral("KodeDepartemen"),
                                     departments, QStringLiteral("Kodedepartemen"), 1695);
-    m_departmentName = addDisplayField(QStringLiteral("Departemen: "), label(9),
-                                       QStringLiteral("Text2"), 2895);
+    m_departmentName =
+        addDisplayField(QStringLiteral("Departemen: "), label(9), QStringLiteral("Text2"), 2895);
     setModeControls({nip, name, address, birth, place, year, m_title, rank, department});
     setFocusTarget(nip);
 
@@ -98,8 +99,8 @@ store::Status Fpegawai::refreshRankLookup()
 void Fpegawai::lookUpRank(const QString &code)
 {
     // A code that matches no rank, or a look-up that cannot run, leaves the title empty.
-    const bool searched = m_ranks.isOpen() &&
-                          m_ranks.findFirst(QStringLiteral("KodePeringkat"), code).ok();
+    const bool searched =
+        m_ranks.isOpen() && m_ranks.findFirst(QStringLiteral("KodePeringkat"), code).ok();
     m_title->setText(searched ? foundText(m_ranks, RankTitleField) : QString());
 }
 

@@ -28,9 +28,9 @@ masters::FormSettings settings()
 
 Fperingkat::Fperingkat(QWidget *parent) : RecordForm(settings(), parent)
 {
-    auto *code = addTextField(QStringLiteral("Kode Jabatan:"), QStringLiteral("lblFieldLabel(0)"),
-                              QStringLiteral("txtKodePeringkat"), QStringLiteral("KodePeringkat"),
-                              1335);
+    auto *code =
+        addTextField(QStringLiteral("Kode Jabatan:"), QStringLiteral("lblFieldLabel(0)"),
+                     QStringLiteral("txtKodePeringkat"), QStringLiteral("KodePeringkat"), 1335);
     addTextField(QStringLiteral("Upah Perhari:"), QStringLiteral("lblFieldLabel(1)"),
                  QStringLiteral("txtUpahPerhari"), QStringLiteral("UpahPerhari"), 1695);
     addListField(QStringLiteral("Jabatan:"), QStringLiteral("lblFieldLabel(2)"),

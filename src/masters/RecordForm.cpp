@@ -79,8 +79,8 @@ void RecordForm::buildWindow()
         flags |= Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint;
     setWindowFlags(flags);
     setWindowTitle(m_settings.caption);
-    setFixedSize(platform::twips::size(m_settings.clientTwips.width(),
-                                       m_settings.clientTwips.height()));
+    setFixedSize(
+        platform::twips::size(m_settings.clientTwips.width(), m_settings.clientTwips.height()));
     if (m_settings.singlePage) {
         m_inputPage = this;
         buildButtons(this, SinglePageTop);
@@ -214,8 +214,8 @@ void RecordForm::buildBrowsePage(QWidget *page)
 void RecordForm::place(QWidget *widget, int left, int top, int width, int height)
 {
     // Places on a tab are measured from the top of the tab control, strip included.
-    const int strip = m_tabs && widget->parentWidget() != this ? m_tabs->tabBar()->sizeHint().height()
-                                                               : 0;
+    const int strip =
+        m_tabs && widget->parentWidget() != this ? m_tabs->tabBar()->sizeHint().height() : 0;
     const QRect r = platform::twips::rect(left, top, width, height);
     widget->setGeometry(r.translated(0, -strip));
 }
@@ -245,8 +245,8 @@ void RecordForm::layOutRows()
     const int first = m_settings.singlePage ? SinglePageTop : 600;
     const int last = m_settings.singlePage ? first + RowPitch * int(m_rows.size())
                                            : tabHeight - FrameHeight - 240;
-    const int pitch = m_rows.isEmpty() ? RowPitch
-                                       : std::min(RowPitch, (last - first) / int(m_rows.size()));
+    const int pitch =
+        m_rows.isEmpty() ? RowPitch : std::min(RowPitch, (last - first) / int(m_rows.size()));
     for (int i = 0; i < m_rows.size(); ++i) {
         QWidget *field = m_rows[i];
         const int top = first + i * pitch;
@@ -418,8 +418,8 @@ void RecordForm::save()
         reportFailure(status);
         return;
     }
-    Dialogs::instance().message(QStringLiteral("Data sudah Disimpan!"), QStringLiteral("Simpan Data"),
-                                Icon::Information, Buttons::Ok);
+    Dialogs::instance().message(QStringLiteral("Data sudah Disimpan!"),
+                                QStringLiteral("Simpan Data"), Icon::Information, Buttons::Ok);
     setViewMode();
 }
 
@@ -461,9 +461,9 @@ void RecordForm::search()
 
 void RecordForm::remove()
 {
-    const Answer answer = Dialogs::instance().message(
-        QStringLiteral("Apakah Anda Yakin Data akan di Hapus ?"), QStringLiteral("Hapus Data"),
-        Icon::Question, Buttons::YesNo);
+    const Answer answer =
+        Dialogs::instance().message(QStringLiteral("Apakah Anda Yakin Data akan di Hapus ?"),
+                                    QStringLiteral("Hapus Data"), Icon::Question, Buttons::YesNo);
     if (m_data1->recordCount() < 1) {
         Dialogs::instance().message(QStringLiteral("Data Kosong "), QStringLiteral("Kosong"),
                                     Icon::Information, Buttons::Ok);

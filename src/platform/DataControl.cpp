@@ -49,8 +49,7 @@ QVariant storedValue(const QString &text)
 
 } // namespace
 
-DataControl::DataControl(const QString &table, QWidget *parent)
-    : QWidget(parent), m_records(table)
+DataControl::DataControl(const QString &table, QWidget *parent) : QWidget(parent), m_records(table)
 {
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -16,8 +16,7 @@ QString titleOrDefault(const QString &title)
 class RealDialogs : public Dialogs
 {
 public:
-    Answer message(const QString &text, const QString &title, Icon icon,
-                   Buttons buttons) override
+    Answer message(const QString &text, const QString &title, Icon icon, Buttons buttons) override
     {
         QMessageBox box(QApplication::activeWindow());
         box.setWindowTitle(titleOrDefault(title));
@@ -40,9 +39,9 @@ public:
     QString input(const QString &prompt, const QString &title) override
     {
         bool accepted = false;
-        const QString answer = QInputDialog::getText(QApplication::activeWindow(),
-                                                     titleOrDefault(title), prompt,
-                                                     QLineEdit::Normal, QString(), &accepted);
+        const QString answer =
+            QInputDialog::getText(QApplication::activeWindow(), titleOrDefault(title), prompt,
+                                  QLineEdit::Normal, QString(), &accepted);
         return accepted ? answer : QString();
     }
 };

@@ -8,7 +8,8 @@ SnapshotModel *SnapshotModel::of(store::Snapshot *snapshot)
 {
     if (!snapshot)
         return nullptr;
-    if (auto *existing = snapshot->findChild<SnapshotModel *>(QString(), Qt::FindDirectChildrenOnly))
+    if (auto *existing =
+            snapshot->findChild<SnapshotModel *>(QString(), Qt::FindDirectChildrenOnly))
         return existing;
     return new SnapshotModel(snapshot);
 }

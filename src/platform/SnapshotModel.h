@@ -5,7 +5,6 @@
 
 #include "store/Snapshot.h"
 
-
 namespace platform {
 
 // The one item model of a snapshot: every column, headed by its name, showing the display

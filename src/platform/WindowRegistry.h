@@ -12,15 +12,13 @@ namespace platform {
 class WindowRegistry
 {
 public:
-    template <typename W>
-    static W *find()
+    template <typename W> static W *find()
     {
         return qobject_cast<W *>(lookup(W::staticMetaObject.className()));
     }
 
     // Loads the window hidden if it is not loaded; returns the one instance.
-    template <typename W>
-    static W *load()
+    template <typename W> static W *load()
     {
         if (W *existing = find<W>())
             return existing;
@@ -30,8 +28,7 @@ public:
     }
 
     // Loads the window if needed, shows it modeless and brings it to the front.
-    template <typename W>
-    static W *show()
+    template <typename W> static W *show()
     {
         W *window = load<W>();
         raise(window);

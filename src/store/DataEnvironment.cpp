@@ -27,7 +27,6 @@ constexpr Command Commands[] = {
     {u"Kartu", u"Periode"},
 };
 
-
 } // namespace
 
 DataEnvironment &DataEnvironment::instance()

@@ -44,8 +44,7 @@ public:
 
 // Runs a write in one transaction on the open connection: commits when the body succeeds,
 // rolls back and returns the failure otherwise.
-template <typename Body>
-Status inTransaction(Body &&body)
+template <typename Body> Status inTransaction(Body &&body)
 {
     QSqlDatabase db = Database::connection();
     if (Status inPlace = Database::requireFileInPlace(); !inPlace.ok())

@@ -32,7 +32,9 @@ Status recordGone()
 
 } // namespace
 
-Recordset::Recordset(QString table) : m_table(std::move(table)) {}
+Recordset::Recordset(QString table) : m_table(std::move(table))
+{
+}
 
 QString Recordset::quotedTable() const
 {
@@ -88,7 +90,8 @@ Status Recordset::loadKeys()
     sqlite3 *db = Database::handle();
     if (!db)
         return Status::failure(Status::Kind::Unreadable, QStringLiteral("no database handle"));
-    const QByteArray sql = QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(quotedTable()).toUtf8();
+    const QByteArray sql =
+        QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(quotedTable()).toUtf8();
     sqlite3_stmt *stmt = nullptr;
     int rc = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr);
     if (rc == SQLITE_OK) {
@@ -154,7 +157,8 @@ Status Recordset::findFirst(const QString &column, const QVariant &value)
 {
     const int position = columnIndex(column);
     if (position < 0)
-        return Status::failure(Status::Kind::Other, QStringLiteral("unknown field: %1").arg(column));
+        return Status::failure(Status::Kind::Other,
+                               QStringLiteral("unknown field: %1").arg(column));
     // The code columns compare without letter case by their declared collation, and their
     // indexes answer this at once; other columns get the same rule explicitly.
     QSqlQuery query(Database::connection());
@@ -231,7 +235,8 @@ Status Recordset::setValue(const QString &column, const QVariant &value)
                                QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
     const int position = columnIndex(column);
     if (position < 0)
-        return Status::failure(Status::Kind::Other, QStringLiteral("unknown field: %1").arg(column));
+        return Status::failure(Status::Kind::Other,
+                               QStringLiteral("unknown field: %1").arg(column));
     m_pending[position] = value;
     m_pendingSet[size_t(position)] = true;
     return Status::success();
@@ -242,9 +247,8 @@ Status Recordset::update()
     if (m_editMode == EditMode::None)
         return Status::failure(Status::Kind::Other,
                                QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
-    const Status status = inTransaction([this] {
-        return m_editMode == EditMode::Adding ? insertPending() : rewritePending();
-    });
+    const Status status = inTransaction(
+        [this] { return m_editMode == EditMode::Adding ? insertPending() : rewritePending(); });
     if (status.ok()) {
         m_editMode = EditMode::None;
         m_cachedKey = -1;

@@ -102,12 +102,13 @@ Status Snapshot::refresh()
     sqlite3 *db = Database::handle();
     QString escaped = m_source;
     escaped.replace(u'"', QStringLiteral("\"\""));
-    const QByteArray sql = QStringLiteral("SELECT %1 FROM \"%2\"").arg(selectList(m_wantedColumns), escaped).toUtf8();
+    const QByteArray sql =
+        QStringLiteral("SELECT %1 FROM \"%2\"").arg(selectList(m_wantedColumns), escaped).toUtf8();
     sqlite3_stmt *stmt = nullptr;
     int rc = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr);
     if (rc != SQLITE_OK) {
-        status = Status::fromEngine(rc, QString::fromUtf8(sqlite3_errmsg(db)),
-                                    Status::Operation::Read);
+        status =
+            Status::fromEngine(rc, QString::fromUtf8(sqlite3_errmsg(db)), Status::Operation::Read);
         sqlite3_finalize(stmt);
         return status;
     }
@@ -160,8 +161,8 @@ Status Snapshot::refresh()
         ++rows;
     }
     if (rc != SQLITE_DONE)
-        status = Status::fromEngine(rc, QString::fromUtf8(sqlite3_errmsg(db)),
-                                    Status::Operation::Read);
+        status =
+            Status::fromEngine(rc, QString::fromUtf8(sqlite3_errmsg(db)), Status::Operation::Read);
     sqlite3_finalize(stmt);
     if (!status.ok())
         return status;
@@ -253,8 +254,8 @@ void Snapshot::setFilter(int column, const QString &prefix)
         return;
     Q_EMIT aboutToChange();
     // A longer prefix on the same column can only narrow the rows already shown.
-    const bool narrows = m_filterColumn == column &&
-                         prefix.startsWith(m_filterPrefix, Qt::CaseInsensitive);
+    const bool narrows =
+        m_filterColumn == column && prefix.startsWith(m_filterPrefix, Qt::CaseInsensitive);
     std::vector<int> visible;
     if (narrows) {
         for (int row : m_visible) {

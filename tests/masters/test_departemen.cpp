@@ -62,8 +62,8 @@ private Q_SLOTS:
         // The mode pairs lie exactly on each other; all seven buttons are one size.
         QCOMPARE(form.find("cmdSimpan")->geometry(), form.find("cmdTambah")->geometry());
         QCOMPARE(form.find("Command1")->geometry(), form.find("cmdRubah")->geometry());
-        for (const char *name : {"cmdTambah", "cmdSimpan", "cmdRubah", "Command1", "cmdHapus",
-                                 "cmdCari", "cmdKeluar"})
+        for (const char *name :
+             {"cmdTambah", "cmdSimpan", "cmdRubah", "Command1", "cmdHapus", "cmdCari", "cmdKeluar"})
             QCOMPARE(form.find(QString::fromLatin1(name))->size(), QSize(65, 41));
         auto *criteria = form.find<QComboBox>("Combo1");
         QCOMPARE(criteria->count(), 2);
@@ -117,14 +117,15 @@ private Q_SLOTS:
         form.type("txtKodedepartemen", QStringLiteral("A00"));
         form.type("txtKeterangan", QStringLiteral("Akuntansi"));
         form.click("cmdSimpan");
-        expectMessage(dialogs, QStringLiteral("Data sudah Disimpan!"), QStringLiteral("Simpan Data"),
-                      Icon::Information);
+        expectMessage(dialogs, QStringLiteral("Data sudah Disimpan!"),
+                      QStringLiteral("Simpan Data"), Icon::Information);
         QVERIFY(form.inViewMode());
         // The code sorts first, but the table's last record is current after the save.
         QCOMPARE(form.text("txtKodedepartemen"), QStringLiteral("A00"));
         QCOMPARE(form.caption(), QStringLiteral("Record :6"));
-        QCOMPARE(db.scalar("SELECT Keterangan FROM Departemen WHERE Kodedepartemen='A00'").toString(),
-                 QStringLiteral("Akuntansi"));
+        QCOMPARE(
+            db.scalar("SELECT Keterangan FROM Departemen WHERE Kodedepartemen='A00'").toString(),
+            QStringLiteral("Akuntansi"));
         QCOMPARE(gridRows(form), 6);
     }
 
@@ -164,8 +165,9 @@ private Q_SLOTS:
         form.type("txtKodedepartemen", QStringLiteral("D09"));
         form.click("cmdSimpan");
         QCOMPARE(dialogs.last().text, QStringLiteral("Data sudah Disimpan!"));
-        QCOMPARE(db.scalar("SELECT Keterangan FROM Departemen WHERE Kodedepartemen='D09'").toString(),
-                 QStringLiteral("Kembar"));
+        QCOMPARE(
+            db.scalar("SELECT Keterangan FROM Departemen WHERE Kodedepartemen='D09'").toString(),
+            QStringLiteral("Kembar"));
         // An empty code is refused the same way.
         form.click("cmdTambah");
         form.click("cmdSimpan");
@@ -188,8 +190,8 @@ private Q_SLOTS:
                       QStringLiteral("Informasi\""), Icon::Information);
         dialogs.type(QStringLiteral("D77"));
         form.click("cmdCari");
-        expectMessage(dialogs, QStringLiteral("Data tidak di temukan "), QStringLiteral("Cari Data"),
-                      Icon::Information);
+        expectMessage(dialogs, QStringLiteral("Data tidak di temukan "),
+                      QStringLiteral("Cari Data"), Icon::Information);
         QCOMPARE(form.caption(), QStringLiteral("Record :1"));
         dialogs.type(QStringLiteral("o'hara"));
         form.click("cmdCari");
@@ -298,8 +300,9 @@ private Q_SLOTS:
         form.click("cmdRubah");
         form.type("txtKeterangan", QStringLiteral("Ganti"));
         form.navigate("Next");
-        QCOMPARE(db.scalar("SELECT Keterangan FROM Departemen WHERE Kodedepartemen='D01'").toString(),
-                 QStringLiteral("Ganti"));
+        QCOMPARE(
+            db.scalar("SELECT Keterangan FROM Departemen WHERE Kodedepartemen='D01'").toString(),
+            QStringLiteral("Ganti"));
         QVERIFY(form.inEditMode());
         QCOMPARE(form.caption(), QStringLiteral("Record :2"));
         QVERIFY(!platform::busy::isBusy());

@@ -102,7 +102,8 @@ private Q_SLOTS:
                  QStringLiteral("2000-02-29"));
         auto *grid = form.find<platform::DataGrid>("DataGrid1");
         QCOMPARE(grid->model()->columnCount(), 9);
-        QCOMPARE(grid->model()->headerData(4, Qt::Horizontal).toString(), QStringLiteral("Tgllahir"));
+        QCOMPARE(grid->model()->headerData(4, Qt::Horizontal).toString(),
+                 QStringLiteral("Tgllahir"));
         QCOMPARE(grid->model()->index(0, 4).data().toString(), QStringLiteral("29/02/2000"));
     }
 

@@ -1,46 +1,26 @@
 // kelvara-report writes each report to a PDF that poppler reads back: pages, texts, places.
 
+#include "ProgramRun.h"
 #include "TestDatabase.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QtTest>
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    Run result;
-    if (!process.waitForFinished(120000)) {
-        qWarning() << program << "did not finish:" << process.errorString();
-        return result;
-    }
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
-}
+using Run = ProgramRun;
 
 Run report(const QStringList &arguments)
 {
-    return run(QStringLiteral(KELVARA_REPORT_TOOL), arguments);
+    return runProgram(QStringLiteral(KELVARA_REPORT_TOOL), arguments);
 }
 
 int pageCount(const QString &pdf)
 {
     const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)"),
                                    QRegularExpression::MultilineOption);
-    return pages.match(run("pdfinfo", {pdf}).out).captured(1).toInt();
+    return pages.match(runProgram("pdfinfo", {pdf}).out).captured(1).toInt();
 }
 
 // Where pdftotext finds a word: its top-left corner in points.
@@ -49,7 +29,8 @@ QPointF wordAt(const QString &pdf, const QString &word)
     const QRegularExpression found(
         QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>%1</word>")
             .arg(QRegularExpression::escape(word)));
-    const QRegularExpressionMatch match = found.match(run("pdftotext", {"-bbox", pdf, "-"}).out);
+    const QRegularExpressionMatch match =
+        found.match(runProgram("pdftotext", {"-bbox", pdf, "-"}).out);
     if (!match.hasMatch())
         return {-1, -1};
     return {match.captured(1).toDouble(), match.captured(2).toDouble()};
@@ -129,7 +110,7 @@ void TestReportTool::writesEveryReport()
     const Run written = report({name, "--db", db.path(), "--pdf", pdf});
     QVERIFY2(written.exitCode == 0, qPrintable(written.err));
     QCOMPARE(pageCount(pdf), pages);
-    const QString text = run("pdftotext", {"-layout", pdf, "-"}).out;
+    const QString text = runProgram("pdftotext", {"-layout", pdf, "-"}).out;
     for (const QString &t : texts)
         QVERIFY2(text.contains(t), qPrintable(t));
     for (const QString &t : absent)

@@ -78,9 +78,9 @@ private Q_SLOTS:
         QVERIFY(rs.edit().ok());
         QVERIFY(rs.setValue(QStringLiteral("Keterangan"), QStringLiteral("Ganti")).ok());
         QVERIFY(rs.update().ok());
-        QCOMPARE(db.scalar("SELECT Keterangan FROM Departemen WHERE Kodedepartemen='D00'")
-                     .toString(),
-                 QStringLiteral("Ganti"));
+        QCOMPARE(
+            db.scalar("SELECT Keterangan FROM Departemen WHERE Kodedepartemen='D00'").toString(),
+            QStringLiteral("Ganti"));
         QCOMPARE(rs.value(1).toString(), QStringLiteral("Ganti"));
 
         QVERIFY(rs.remove().ok());

@@ -39,8 +39,8 @@ private Q_SLOTS:
             const char *table;
             int position;
             const char *column;
-        } bindings[] = {{"Departemen", 1, "Keterangan"}, {"Peringkat", 2, "Jabatan"},
-                        {"Pegawai", 1, "Nama"},          {"TPassword", 1, "Password"},
+        } bindings[] = {{"Departemen", 1, "Keterangan"},  {"Peringkat", 2, "Jabatan"},
+                        {"Pegawai", 1, "Nama"},           {"TPassword", 1, "Password"},
                         {"Pegawai", 8, "KodeDepartemen"}, {"Cuti", 4, "Penggantian Cuti"}};
         for (const auto &b : bindings) {
             store::Recordset rs(QString::fromUtf8(b.table));
@@ -92,19 +92,19 @@ private Q_SLOTS:
         QTest::addColumn<int>("operation");
         using K = Status::Kind;
         using O = Status::Operation;
-        QTest::newRow("duplicate code") << "INSERT INTO Departemen VALUES ('D01','x')"
-                                        << int(K::Duplicate) << int(O::Write);
-        QTest::newRow("duplicate in other case") << "INSERT INTO Departemen VALUES ('d01','x')"
-                                                 << int(K::Duplicate) << int(O::Write);
-        QTest::newRow("empty code") << "INSERT INTO Departemen VALUES ('  ','x')" << int(K::Empty)
-                                    << int(O::Write);
-        QTest::newRow("null code") << "INSERT INTO Peringkat VALUES (NULL,1,'x')" << int(K::Empty)
-                                   << int(O::Write);
+        QTest::newRow("duplicate code")
+            << "INSERT INTO Departemen VALUES ('D01','x')" << int(K::Duplicate) << int(O::Write);
+        QTest::newRow("duplicate in other case")
+            << "INSERT INTO Departemen VALUES ('d01','x')" << int(K::Duplicate) << int(O::Write);
+        QTest::newRow("empty code")
+            << "INSERT INTO Departemen VALUES ('  ','x')" << int(K::Empty) << int(O::Write);
+        QTest::newRow("null code")
+            << "INSERT INTO Peringkat VALUES (NULL,1,'x')" << int(K::Empty) << int(O::Write);
         QTest::newRow("wage not a number") << "INSERT INTO Peringkat VALUES ('P9','abc','x')"
                                            << int(K::NotANumber) << int(O::Write);
         QTest::newRow("impossible date")
-            << "UPDATE Pegawai SET Tgllahir = '2024-02-30' WHERE Nip = '19001'"
-            << int(K::NotADate) << int(O::Write);
+            << "UPDATE Pegawai SET Tgllahir = '2024-02-30' WHERE Nip = '19001'" << int(K::NotADate)
+            << int(O::Write);
         QTest::newRow("missing department")
             << "UPDATE Pegawai SET KodeDepartemen = 'D99' WHERE Nip = '19001'"
             << int(K::MissingReference) << int(O::Write);
@@ -114,8 +114,9 @@ private Q_SLOTS:
         QTest::newRow("second record for the same card")
             << "INSERT INTO Cuti (Nip, KartuCuti) VALUES ('19001','K2025')" << int(K::Duplicate)
             << int(O::Write);
-        QTest::newRow("department still in use") << "DELETE FROM Departemen WHERE Kodedepartemen='D01'"
-                                                 << int(K::InUse) << int(O::Delete);
+        QTest::newRow("department still in use")
+            << "DELETE FROM Departemen WHERE Kodedepartemen='D01'" << int(K::InUse)
+            << int(O::Delete);
     }
     void rulesRefuseBadRows()
     {
@@ -134,7 +135,8 @@ private Q_SLOTS:
     {
         TestDatabase db;
         QVERIFY(db.fillSample());
-        QVERIFY(db.exec("UPDATE Departemen SET Kodedepartemen = 'SDM' WHERE Kodedepartemen = 'D01'"));
+        QVERIFY(
+            db.exec("UPDATE Departemen SET Kodedepartemen = 'SDM' WHERE Kodedepartemen = 'D01'"));
         QCOMPARE(db.scalar("SELECT KodeDepartemen FROM Pegawai WHERE Nip = '19001'").toString(),
                  QStringLiteral("SDM"));
     }

@@ -119,7 +119,8 @@ private Q_SLOTS:
                               "LapBagianPersonalia", "LapBagianSDM", "LapBagianProduksi",
                               "LapBagianSistemInformasi", "Kartu"}));
         QCOMPARE(env.sourceOf(QStringLiteral("Kartu")), QStringLiteral("Periode"));
-        QCOMPARE(env.sourceOf(QStringLiteral("LapBagianSistemInformasi")), QStringLiteral("QlapSI"));
+        QCOMPARE(env.sourceOf(QStringLiteral("LapBagianSistemInformasi")),
+                 QStringLiteral("QlapSI"));
         QCOMPARE(env.rowSetOf(QStringLiteral("LaporanUpah")), QStringLiteral("rsLaporanUpah"));
         for (const QString &name : env.commandNames()) {
             store::Status status;

@@ -66,8 +66,10 @@ private Q_SLOTS:
 
     void showsDatesDayFirst()
     {
-        QCOMPARE(store::displayText(QStringLiteral("2025-03-07"), true), QStringLiteral("07/03/2025"));
-        QCOMPARE(store::displayText(QStringLiteral("2025-03-07"), false), QStringLiteral("2025-03-07"));
+        QCOMPARE(store::displayText(QStringLiteral("2025-03-07"), true),
+                 QStringLiteral("07/03/2025"));
+        QCOMPARE(store::displayText(QStringLiteral("2025-03-07"), false),
+                 QStringLiteral("2025-03-07"));
         QCOMPARE(store::displayText(QVariant(), true), QString());
         QCOMPARE(store::displayText(qint64(2005), false), QStringLiteral("2005"));
     }

@@ -15,8 +15,7 @@ class FormDriver
 public:
     explicit FormDriver(QWidget *window) : m_window(window) {}
 
-    template <typename W = QWidget>
-    W *find(const QString &name) const
+    template <typename W = QWidget> W *find(const QString &name) const
     {
         W *widget = m_window->findChild<W *>(name);
         if (!widget)

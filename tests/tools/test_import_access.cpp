@@ -1,11 +1,11 @@
 #include "Csv.h"
+#include "ProgramRun.h"
 #include "TestDatabase.h"
 
 #include "store/Database.h"
 #include "store/Recordset.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QSqlQuery>
 #include <QtTest>
 
@@ -14,32 +14,14 @@ namespace {
 const QString AccessFolder = QStringLiteral(KELVARA_FIXTURES "/access");
 const QString ImportTool = QStringLiteral(IMPORT_TOOL);
 
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run run(const QString &program, const QStringList &args)
-{
-    QProcess process;
-    process.start(program, args);
-    Run result;
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-        return result;
-    result.exitCode = process.exitCode();
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
-}
+using Run = ProgramRun;
 
 Run import(const QString &source, const QString &database, bool skipBad = false)
 {
     QStringList args{source, QStringLiteral("--db"), database};
     if (skipBad)
         args << QStringLiteral("--skip-bad");
-    return run(ImportTool, args);
+    return runProgram(ImportTool, args);
 }
 
 QString sample()
@@ -67,7 +49,7 @@ bool openImported(const QString &path)
 QList<CsvRecord> exported(const QString &file, const QString &table)
 {
     const Run r =
-        run(QStringLiteral("mdb-export"), {"-D", "%Y-%m-%d", "-T", "%Y-%m-%d", file, table});
+        runProgram(QStringLiteral("mdb-export"), {"-D", "%Y-%m-%d", "-T", "%Y-%m-%d", file, table});
     return r.exitCode == 0 ? parseCsv(r.out.toUtf8()) : QList<CsvRecord>();
 }
 

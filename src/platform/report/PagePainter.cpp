@@ -27,7 +27,9 @@ constexpr int PenTwips = 15;
 void keepLargeBuffers()
 {
 #if defined(__GLIBC__)
-    static const bool once = [] { return mallopt(M_TOP_PAD, 64 << 20) == 1; }();
+    static const bool once = [] {
+        return mallopt(M_TOP_PAD, 64 << 20) == 1;
+    }();
     Q_UNUSED(once);
 #endif
 }
