@@ -9,6 +9,8 @@
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
 #include "platform/WindowRegistry.h"
+#include "reports/DataReport2.h"
+#include "reports/Dialog.h"
 #include "shell/ShellSupport.h"
 #include "shell/frmAbout.h"
 
@@ -137,12 +139,12 @@ void Fmenu::showLeaveProcessing()
 
 void Fmenu::showPaymentSlip()
 {
-    // Will show DataReport2, the payment slip report, once it is built.
+    platform::WindowRegistry::show<DataReport2>();
 }
 
 void Fmenu::showReportSelection()
 {
-    // Will show Dialog, the report selection dialog, once it is built.
+    platform::WindowRegistry::show<Dialog>();
 }
 
 void Fmenu::showAbout()

@@ -33,6 +33,14 @@ Fmenu *activeMenu()
     return menu;
 }
 
+int shownWindows(const QString &className)
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return int(std::count_if(windows.begin(), windows.end(), [&](QWidget *w) {
+        return w->isVisible() && className == QLatin1String(w->metaObject()->className());
+    }));
+}
+
 } // namespace
 
 class TestMenu : public QObject
@@ -140,15 +148,16 @@ void TestMenu::shortcutsWorkWithoutOpeningTheMenu_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("window");
     const int ctrl = int(Qt::ControlModifier);
-    QTest::newRow("Ctrl+P") << "mnfilepegawai" << int(Qt::Key_P) << ctrl;
-    QTest::newRow("Ctrl+D") << "mnfiledepartemen" << int(Qt::Key_D) << ctrl;
-    QTest::newRow("Ctrl+J") << "mnfileperingkat" << int(Qt::Key_J) << ctrl;
-    QTest::newRow("Ctrl+K") << "mnkartu" << int(Qt::Key_K) << ctrl;
-    QTest::newRow("Ctrl+C") << "mnprosescuti" << int(Qt::Key_C) << ctrl;
-    QTest::newRow("F1") << "mnslip" << int(Qt::Key_F1) << 0;
-    QTest::newRow("F2") << "mnlaporanuangcuti" << int(Qt::Key_F2) << 0;
-    QTest::newRow("F5") << "mnabout" << int(Qt::Key_F5) << 0;
+    QTest::newRow("Ctrl+P") << "mnfilepegawai" << int(Qt::Key_P) << ctrl << "Fpegawai";
+    QTest::newRow("Ctrl+D") << "mnfiledepartemen" << int(Qt::Key_D) << ctrl << "Fdepartemen";
+    QTest::newRow("Ctrl+J") << "mnfileperingkat" << int(Qt::Key_J) << ctrl << "Fperingkat";
+    QTest::newRow("Ctrl+K") << "mnkartu" << int(Qt::Key_K) << ctrl << "Fkartucuti";
+    QTest::newRow("Ctrl+C") << "mnprosescuti" << int(Qt::Key_C) << ctrl << "FCuti";
+    QTest::newRow("F1") << "mnslip" << int(Qt::Key_F1) << 0 << "DataReport2";
+    QTest::newRow("F2") << "mnlaporanuangcuti" << int(Qt::Key_F2) << 0 << "Dialog";
+    QTest::newRow("F5") << "mnabout" << int(Qt::Key_F5) << 0 << "frmAbout";
 }
 
 void TestMenu::shortcutsWorkWithoutOpeningTheMenu()
@@ -156,6 +165,7 @@ void TestMenu::shortcutsWorkWithoutOpeningTheMenu()
     QFETCH(QString, name);
     QFETCH(int, key);
     QFETCH(int, modifiers);
+    QFETCH(QString, window);
     TestDatabase db;
     QVERIFY(db.fillSample());
     ScriptedDialogs dialogs;
@@ -165,6 +175,11 @@ void TestMenu::shortcutsWorkWithoutOpeningTheMenu()
     QCOMPARE(triggered.count(), 1);
     QVERIFY(!QApplication::activePopupWidget());
     QCOMPARE(dialogs.count(), 0);
+    // The entry's window is shown, and a second press shows the same one.
+    QCOMPARE(shownWindows(window), 1);
+    QTest::keyClick(menu, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(shownWindows(window), 1);
+    WindowRegistry::closeAll();
 }
 
 void TestMenu::exitAnsweredNoKeepsTheWindow()
