@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end smoke test: the real program under a virtual X server, driven like a person
 # would drive it. Creates the demo database in a throw-away home folder, signs in as
-# admin / admin, sees the main window, leaves through "Keluar" and Yes, and checks that the
-# program ended by itself with exit code 0.
+# admin / admin, sees the main window, opens the report dialog with F2 and cancels it, leaves
+# through "Keluar" and Yes, and checks that the program ended by itself with exit code 0.
 #
 #   smoke.sh KELVARA INITDB
 set -euo pipefail
@@ -76,6 +76,14 @@ wait_gone "$login"
 
 main=$(wait_window "Program Utama - Kelvara PT. MARDEKO INDONESIA")
 focus "$main"
+# F2 shows the report selection dialog; its Cancel button (1215 x 375 twips at 4680, 600)
+# unloads it again.
+xdotool key F2
+dialog=$(wait_window "Seleksi Laporan")
+xdotool mousemove --window "$dialog" 352 52 click 1
+wait_gone "$dialog"
+
+focus "$main"
 xdotool key alt+k
 question=$(wait_window "Exit Program")
 focus "$question"
@@ -90,4 +98,4 @@ status=0
 wait "$app_pid" || status=$?
 app_pid=
 [[ $status -eq 0 ]] || fail "program exited with $status"
-echo "smoke test passed: sign-in, main window, exit"
+echo "smoke test passed: sign-in, main window, report dialog, exit"
