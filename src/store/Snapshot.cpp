@@ -29,7 +29,9 @@ public:
 
     Place take(const char *text, int bytes, std::vector<char16_t> &texts)
     {
-        if (!m_pooling)
+        // Only short texts repeat down a column; a long one would be copied into the pool's
+        // key and hashed for nothing.
+        if (!m_pooling || bytes > MaxPooledBytes)
             return append(text, bytes, texts);
         ++m_takes;
         const std::string_view key(text, size_t(bytes));
@@ -62,6 +64,7 @@ private:
 
     // A column of mostly different values (names, addresses) stops being pooled early.
     static constexpr size_t MaxShared = 1024;
+    static constexpr int MaxPooledBytes = 64;
     struct Hash
     {
         using is_transparent = void;
