@@ -5,14 +5,25 @@
 #include "store/Database.h"
 #include "store/Recordset.h"
 
+#include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QtTest>
+
+#include <csignal>
+
+#include <sys/resource.h>
 
 namespace {
 
 const QString AccessFolder = QStringLiteral(KELVARA_FIXTURES "/access");
 const QString ImportTool = QStringLiteral(IMPORT_TOOL);
+const QString ImportChild = QStringLiteral(IMPORT_CHILD);
+// A page of the Access files, and the first byte of a page that defines a table.
+constexpr qsizetype PageSize = 4096;
+constexpr char TableDefinition = 0x02;
 
 using Run = ProgramRun;
 
@@ -99,6 +110,56 @@ QStringList compareTable(const QString &table)
     return problems;
 }
 
+QByteArray sampleBytes()
+{
+    QFile file(sample());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Every file in the folder, hidden ones included, but the source.
+QStringList leftIn(const QString &folder, const QString &source)
+{
+    QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    names.removeAll(source);
+    return names;
+}
+
+// Runs the tool with its address space bounded, so that an unbounded allocation fails the
+// run instead of eating the machine's memory.
+Run importBounded(const QString &source, const QString &database)
+{
+    QProcess process;
+    process.setChildProcessModifier([] {
+        constexpr rlim_t Bound = rlim_t(1) << 30;
+        const rlimit limit{Bound, Bound};
+        setrlimit(RLIMIT_AS, &limit);
+    });
+    process.start(ImportTool, {source, QStringLiteral("--db"), database});
+    Run r;
+    if (!process.waitForFinished(60000))
+        return r;
+    r.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    r.err = QString::fromUtf8(process.readAllStandardError());
+    return r;
+}
+
+// The offsets of the pages that define tables: the page that a damaged header hurts most.
+QList<qsizetype> tableDefinitionPages(const QByteArray &file)
+{
+    QList<qsizetype> pages;
+    for (qsizetype at = 0; at + PageSize <= file.size(); at += PageSize) {
+        if (file.at(at) == TableDefinition)
+            pages << at;
+    }
+    return pages;
+}
+
 } // namespace
 
 class TestImportAccess : public QObject
@@ -175,6 +236,8 @@ private Q_SLOTS:
             QVERIFY2(r.err.contains(QString::fromUtf8(where)), where);
         QCOMPARE(r.err.count("Ditolak: "), 4);
         QVERIFY(r.err.contains("Tidak ada yang ditulis"));
+        QVERIFY2(r.out.contains("Departemen: 6 baris dibaca\n"), qPrintable(r.out));
+        QVERIFY(!r.out.contains("ditulis"));
         QVERIFY(!QFile::exists(target(db)));
         QVERIFY(!QFile::exists(db.folder() + "/imported - ditolak.csv"));
     }
@@ -189,10 +252,19 @@ private Q_SLOTS:
         QFile file(csv);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QList<CsvRecord> records = parseCsv(file.readAll());
+        QVERIFY(!records.isEmpty());
+        // Pegawai's nine values are the widest: a header field over every field.
+        QCOMPARE(records.first().size(), 3 + 9);
+        QCOMPARE(records.first().last().text, QString("Nilai 9"));
         QStringList refused;
-        for (const CsvRecord &record : records.mid(1))
+        for (const CsvRecord &record : records.mid(1)) {
+            QCOMPARE(record.size(), records.first().size());
+            qsizetype last = record.size() - 1;
+            while (record.value(last).text.isEmpty())
+                --last;
             refused << record.value(0).text + ' ' + record.value(1).text + ' ' +
-                           record.value(record.size() - 1).text;
+                           record.value(last).text;
+        }
         QCOMPARE(refused,
                  QStringList({"Departemen 6 Keterangan=Personalia (duplikat)",
                               "Peringkat 5 Jabatan=Tanpa Kode", "Pegawai 7 KodeDepartemen=D99",
@@ -204,6 +276,107 @@ private Q_SLOTS:
         QCOMPARE(db.count("Cuti"), 6);
         QCOMPARE(db.scalar("SELECT Keterangan FROM Departemen WHERE Kodedepartemen = 'D02'"),
                  QVariant("Personalia"));
+    }
+
+    // Damaged copies of the sample: each is refused with the damage named, also with
+    // --skip-bad, and leaves nothing beside the source.
+    void damagedCopiesAreRefused_data()
+    {
+        QTest::addColumn<qsizetype>("size");
+        QTest::addColumn<qsizetype>("offset");
+        QTest::addColumn<char>("byte");
+        QTest::addColumn<QString>("said");
+        const char none = 0;
+        QTest::newRow("cut inside a page")
+            << qsizetype(180000) << qsizetype(-1) << none << "File Access terpotong";
+        QTest::newRow("cut in the rows")
+            << qsizetype(150000) << qsizetype(-1) << none << "berukuran 150000 byte";
+        QTest::newRow("cut at a page") << qsizetype(36 * PageSize) << qsizetype(-1) << none
+                                       << "Departemen di file Access rusak: kepala tabel "
+                                          "menghitung 5 baris, yang dapat dibaca 0 baris";
+        QTest::newRow("last page lost") << qsizetype(47 * PageSize) << qsizetype(-1) << none
+                                        << "TPassword di file Access rusak: kepala tabel "
+                                           "menghitung 2 baris, yang dapat dibaca 0 baris";
+        QTest::newRow("index count") << qsizetype(-1) << qsizetype(131124) << char(0xCD)
+                                     << "Tabel Cuti di file Access rusak";
+        QTest::newRow("column count") << qsizetype(-1) << qsizetype(131118) << char(0xE4)
+                                      << "Tabel Cuti di file Access rusak: kepalanya menyebut "
+                                         "58373 kolom";
+        QTest::newRow("row count") << qsizetype(-1) << qsizetype(131072 + 18) << char(0x7F)
+                                   << "Tabel Cuti di file Access rusak: kepalanya menyebut";
+    }
+    void damagedCopiesAreRefused()
+    {
+        QFETCH(qsizetype, size);
+        QFETCH(qsizetype, offset);
+        QFETCH(char, byte);
+        QFETCH(QString, said);
+        QTemporaryDir folder;
+        QByteArray bytes = sampleBytes();
+        if (size >= 0)
+            bytes.truncate(size);
+        if (offset >= 0)
+            bytes[offset] = byte;
+        const QString source = folder.filePath("rusak.mdb");
+        QVERIFY(writeFile(source, bytes));
+        for (bool skipBad : {false, true}) {
+            const Run r = import(source, folder.filePath("baru.mdb"), skipBad);
+            QCOMPARE(r.exitCode, 1);
+            QVERIFY2(r.err.contains(said), qPrintable(r.err));
+            QVERIFY(!r.out.contains("ditulis"));
+            QCOMPARE(leftIn(folder.path(), "rusak.mdb"), QStringList());
+        }
+    }
+
+    // Seeded random damage to the pages that define tables: the tool ends, within a bounded
+    // address space, either with every counted row written or with nothing left.
+    void randomDamageNeverCrashes()
+    {
+        QTemporaryDir folder;
+        const QByteArray clean = sampleBytes();
+        const QList<qsizetype> pages = tableDefinitionPages(clean);
+        QVERIFY(pages.size() >= 6);
+        QRandomGenerator random(16);
+        const QString source = folder.filePath("rusak.mdb");
+        const QString into = folder.filePath("baru.mdb");
+        for (int run = 0; run < 40; ++run) {
+            QByteArray bytes = clean;
+            const qsizetype page = pages.at(random.bounded(int(pages.size())));
+            for (int n = 1 + random.bounded(3); n > 0; --n)
+                bytes[page + random.bounded(int(PageSize))] = char(random.bounded(256));
+            QVERIFY(writeFile(source, bytes));
+            const Run r = importBounded(source, into);
+            QVERIFY2(r.exitCode == 0 || r.exitCode == 1,
+                     qPrintable(QStringLiteral("run %1: %2").arg(run).arg(r.err)));
+            QCOMPARE(QFile::exists(into), r.exitCode == 0);
+            QFile::remove(into);
+            QCOMPARE(leftIn(folder.path(), "rusak.mdb"), QStringList());
+        }
+    }
+
+    void interruptedImportLeavesNothing_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("Ctrl+C") << int(SIGINT);
+        QTest::newRow("terminated") << int(SIGTERM);
+    }
+    void interruptedImportLeavesNothing()
+    {
+        QFETCH(int, signal);
+        QTemporaryDir folder;
+        const QString path = folder.filePath("baru.mdb");
+        QProcess child;
+        child.start(ImportChild, {sample(), path});
+        QVERIFY(child.waitForStarted());
+        while (!child.readAllStandardOutput().contains("copying"))
+            QVERIFY(child.waitForReadyRead(30000));
+        // The database is being built beside the target, which is not there yet.
+        QCOMPARE(leftIn(folder.path(), {}).size(), 2);
+        QVERIFY(!QFile::exists(path));
+        ::kill(pid_t(child.processId()), signal);
+        QVERIFY(child.waitForFinished(30000));
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+        QCOMPARE(leftIn(folder.path(), {}), QStringList());
     }
 
     void aTextFileIsNoSource()

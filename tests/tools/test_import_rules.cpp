@@ -245,7 +245,9 @@ private Q_SLOTS:
             ticks << QStringLiteral("%1 %2/%3").arg(table).arg(done).arg(total);
         });
         QVERIFY(importer.run(target(db)).written);
-        QCOMPARE(ticks, QStringList({"TPassword 3/6", "TPassword 6/6"}));
+        // Rows read of all the rows the six tables count, as a progress bar needs them.
+        QCOMPARE(ticks, QStringList({"Peringkat 3/15", "Pegawai 6/15", "Cuti 9/15",
+                                     "TPassword 12/15", "TPassword 15/15"}));
     }
 
     // What the rule checks miss, the engine refuses; the writer hands its reason back.

@@ -1,16 +1,20 @@
 #include "Importer.h"
 
 #include "RowRules.h"
+#include "ScratchGuard.h"
 #include "TableWriter.h"
 #include "Target.h"
 
 #include "store/Database.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlError>
 
+#include <algorithm>
 #include <vector>
 
 namespace migration {
@@ -23,6 +27,8 @@ namespace {
 struct Plan
 {
     const TargetTable *target = nullptr;
+    // The table's name in the source.
+    QString name;
     std::unique_ptr<SourceTable> table;
     // Per target column: its position in the source table, -1 when the source lacks it.
     QList<int> sourceColumn;
@@ -74,6 +80,7 @@ QString planTable(Source &source, Plan &plan, QStringList &ignored)
     const int at = indexOf(names, plan.target->name);
     if (at < 0)
         return QStringLiteral("Sumber tidak punya tabel %1.").arg(plan.target->name);
+    plan.name = names[at];
     plan.table = source.openTable(names[at]);
     if (!plan.table)
         return source.error();
@@ -117,28 +124,50 @@ Refusal refusal(const Plan &plan, qint64 row, const QString &rule, const Row &va
     return {plan.target->name, row, rule, columns, pick(values, plan.present)};
 }
 
-using Tick = std::function<void(const QString &table, qint64 done, qint64 total)>;
+// Rows read so far of all the rows the source's tables count, for the progress line.
+struct Counter
+{
+    qint64 done = 0;
+    qint64 total = 0;
+};
+using Tick = std::function<void(const QString &table, const Counter &counter)>;
 
-// Copies one table; returns a failure only when the import cannot go on.
-Status copyTable(Plan &plan, RowRules &rules, Outcome &outcome, const Tick &tick)
+QString stopped(const Status &status)
+{
+    return QStringLiteral("Pemindahan data berhenti:\n%1").arg(status.message());
+}
+
+// Every row the source's table counts must come across; a damaged page hides rows without a
+// word from the library, so the count read is compared with the count the table announces.
+QString shortfall(const QString &table, qint64 counted, qint64 read)
+{
+    return QStringLiteral("Tabel %1 di file Access rusak: kepala tabel menghitung %2 baris, "
+                          "yang dapat dibaca %3 baris. Tidak ada yang ditulis.")
+        .arg(table)
+        .arg(counted)
+        .arg(read);
+}
+
+// Copies one table; returns why the import cannot go on, or empty.
+QString copyTable(Plan &plan, RowRules &rules, Outcome &outcome, Counter &counter, const Tick &tick)
 {
     const TargetTable &target = *plan.target;
     TableWriter writer(target);
     Status status = writer.prepare(plan.present);
     if (!status.ok())
-        return status;
+        return stopped(status);
     Tally tally{target.name};
-    const qint64 total = plan.table->rowCount();
     Row source;
     QVariantList converted;
     while (plan.table->next(source)) {
         ++tally.read;
+        ++counter.done;
         const Row values = pick(source, plan.sourceColumn);
         QString rule = rules.check(target, values, converted);
         if (rule.isEmpty()) {
             status = writer.write(pick(converted, plan.present));
             if (isFatal(status))
-                return status;
+                return stopped(status);
             if (!status.ok())
                 rule = ruleOf(status);
         }
@@ -148,44 +177,58 @@ Status copyTable(Plan &plan, RowRules &rules, Outcome &outcome, const Tick &tick
         } else {
             outcome.refusals << refusal(plan, tally.read, rule, values);
         }
-        tick(target.name, tally.read, total);
+        tick(target.name, counter);
     }
     outcome.tallies << tally;
-    return Status::success();
+    if (!plan.table->error().isEmpty())
+        return plan.table->error();
+    const qint64 counted = plan.table->rowCount();
+    if (counted >= 0 && counted != tally.read)
+        return shortfall(plan.name, counted, tally.read);
+    return {};
 }
 
 // Copies every table in one transaction on the open database. Keeps the rows when none
-// was refused or refused rows are to be skipped; rolls everything back otherwise.
-Status copyAll(std::vector<Plan> &plans, bool skipBad, Outcome &outcome, const Tick &tick)
+// was refused or refused rows are to be skipped; rolls everything back otherwise. Returns
+// why the import stopped, or empty.
+QString copyAll(std::vector<Plan> &plans, bool skipBad, Outcome &outcome, const Tick &tick)
 {
     QSqlDatabase db = store::Database::connection();
     if (!db.transaction())
-        return Status::fromSql(db.lastError(), Status::Operation::Write);
+        return stopped(Status::fromSql(db.lastError(), Status::Operation::Write));
     RowRules rules;
-    Status status;
+    Counter counter;
+    for (const Plan &plan : plans)
+        counter.total += std::max<qint64>(plan.table->rowCount(), 0);
+    QString problem;
     for (Plan &plan : plans) {
-        status = copyTable(plan, rules, outcome, tick);
-        if (!status.ok())
+        problem = copyTable(plan, rules, outcome, counter, tick);
+        if (!problem.isEmpty())
             break;
     }
-    const bool keep = status.ok() && (skipBad || outcome.refusals.isEmpty());
+    const bool keep = problem.isEmpty() && (skipBad || outcome.refusals.isEmpty());
     if (keep && db.commit()) {
         outcome.written = true;
-        return status;
+        return {};
     }
     if (keep)
-        status = Status::fromSql(db.lastError(), Status::Operation::Write);
+        problem = stopped(Status::fromSql(db.lastError(), Status::Operation::Write));
     db.rollback();
-    return status;
+    return problem;
 }
 
-// Matches the six tables and creates the empty database; returns why it could not.
-QString prepare(Source &source, const QString &path, std::vector<Plan> &plans, QStringList &ignored)
+QString alreadyThere(const QString &path)
+{
+    return QStringLiteral("Database tujuan sudah ada: %1\nDatabase yang ada tidak akan "
+                          "ditimpa; pindahkan dulu atau pilih file lain.")
+        .arg(path);
+}
+
+// Matches the six tables; returns why they do not match.
+QString plan(Source &source, const QString &path, std::vector<Plan> &plans, QStringList &ignored)
 {
     if (QFileInfo::exists(path))
-        return QStringLiteral("Database tujuan sudah ada: %1\nDatabase yang ada tidak akan "
-                              "ditimpa; pindahkan dulu atau pilih file lain.")
-            .arg(path);
+        return alreadyThere(path);
     for (const TargetTable &target : targetTables()) {
         Plan plan;
         plan.target = &target;
@@ -194,10 +237,6 @@ QString prepare(Source &source, const QString &path, std::vector<Plan> &plans, Q
             return problem;
         plans.push_back(std::move(plan));
     }
-    const Status created = store::Database::create(path);
-    if (!created.ok())
-        return QStringLiteral("Database baru tidak dapat dibuat: %1\n%2")
-            .arg(path, created.message());
     return {};
 }
 
@@ -205,6 +244,53 @@ void removeDatabaseFiles(const QString &path)
 {
     for (const char *suffix : {"", "-journal", "-wal", "-shm"})
         QFile::remove(path + QLatin1String(suffix));
+}
+
+// The new database is built in a hidden file beside the target, so that the target appears
+// only complete, and in the same file system, so that a rename puts it in place at once.
+QString scratchPathFor(const QString &path)
+{
+    const QFileInfo info(path);
+    for (;;) {
+        const QString name =
+            QStringLiteral(".%1.impor-%2")
+                .arg(info.fileName())
+                .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+        const QString scratch = info.absoluteDir().filePath(name);
+        if (!QFileInfo::exists(scratch))
+            return scratch;
+    }
+}
+
+// Puts the finished database in place; a file that appeared at the target meanwhile is
+// never replaced.
+QString putInPlace(const QString &scratch, const QString &path)
+{
+    if (QFileInfo::exists(path))
+        return alreadyThere(path);
+    QFile file(scratch);
+    if (!file.rename(path))
+        return QStringLiteral("Database baru tidak dapat dipindahkan ke %1: %2")
+            .arg(path, file.errorString());
+    syncFolder(QFileInfo(path).absolutePath());
+    return {};
+}
+
+// Creates the database at scratch and copies every table into it; returns why it stopped.
+QString build(std::vector<Plan> &plans, const QString &scratch, bool skipBad, Outcome &outcome,
+              const Tick &tick)
+{
+    const Status created = store::Database::create(scratch);
+    if (!created.ok())
+        return QStringLiteral("Database baru tidak dapat dibuat: %1\n%2")
+            .arg(scratch, created.message());
+    const QString previous = store::Database::path();
+    store::Database::setPath(scratch);
+    const Status opened = store::Database::open();
+    const QString problem = opened.ok() ? copyAll(plans, skipBad, outcome, tick) : stopped(opened);
+    store::Database::close();
+    store::Database::setPath(previous);
+    return problem;
 }
 
 } // namespace
@@ -219,26 +305,23 @@ Outcome Importer::run(const QString &path)
 {
     Outcome outcome;
     std::vector<Plan> plans;
-    outcome.error = prepare(m_source, path, plans, outcome.ignoredColumns);
+    outcome.error = plan(m_source, path, plans, outcome.ignoredColumns);
     if (!outcome.error.isEmpty())
         return outcome;
 
-    const QString previous = store::Database::path();
-    store::Database::setPath(path);
-    Status status = store::Database::open();
-    if (status.ok()) {
-        status = copyAll(plans, m_skipBad, outcome,
-                         [this](const QString &table, qint64 done, qint64 total) {
-                             if (m_progress && m_every > 0 && done % m_every == 0)
-                                 m_progress(table, done, total);
-                         });
-    }
-    if (!status.ok())
-        outcome.error = QStringLiteral("Pemindahan data berhenti:\n%1").arg(status.message());
-    store::Database::close();
-    store::Database::setPath(previous);
-    if (!outcome.written)
-        removeDatabaseFiles(path);
+    const QString scratch = scratchPathFor(path);
+    const ScratchGuard guard(scratch);
+    const Tick tick = [this](const QString &table, const Counter &counter) {
+        if (m_progress && m_every > 0 &&
+            (counter.done % m_every == 0 || counter.done == counter.total))
+            m_progress(table, counter.done, counter.total);
+    };
+    outcome.error = build(plans, scratch, m_skipBad, outcome, tick);
+    if (outcome.error.isEmpty() && outcome.written)
+        outcome.error = putInPlace(scratch, path);
+    if (!outcome.error.isEmpty())
+        outcome.written = false;
+    removeDatabaseFiles(scratch);
     return outcome;
 }
 

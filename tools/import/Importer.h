@@ -48,11 +48,14 @@ public:
 
     explicit Importer(Source &source) : m_source(source) {}
     void setSkipBad(bool skip) { m_skipBad = skip; }
-    // Called after every `every` rows of a table.
+    // Called after every `every` rows and after the last one, with the table being read, the
+    // rows read so far and the rows all the source's tables count.
     void setProgress(qint64 every, Progress progress);
 
-    // Creates the database at path (refusing a file that exists) and fills it. On failure,
-    // and when a row is refused without skipBad, no file is left behind.
+    // Builds the database beside path and renames it into place once it is complete and
+    // synced (refusing a file that exists at path). On failure, on SIGINT or SIGTERM, and when
+    // a row is refused without skipBad, nothing is left behind. Every row a source table
+    // counts must be read, or nothing is written.
     Outcome run(const QString &path);
 
 private:

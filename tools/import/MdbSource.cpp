@@ -8,16 +8,25 @@
 
 #include <mdbtools.h>
 
+#include <algorithm>
 #include <clocale>
+#include <memory>
 #include <vector>
 
 namespace migration {
 
 namespace {
 
-// Long texts are cut at the bind size: 256 KiB holds the longest memo that Access lets a
-// person type (65,535 characters of up to four bytes each).
-constexpr size_t BindSize = 256 * 1024;
+// Jet keeps at most 255 columns in a table.
+constexpr unsigned MaxColumns = 255;
+// The smallest room a row takes in the file: its entry in the page's row list and its column
+// count. A table header that counts more rows than the file can hold is damaged.
+constexpr qint64 SmallestRow = 4;
+// What a bound value may grow to. libmdb gives every bound column a buffer of this size and
+// cuts longer texts; a value that fills it is refused, never taken cut. A text of 65,535
+// characters, the longest memo a person can type into Access, fits.
+constexpr qint64 LargestBindSize = 256 * 1024;
+constexpr qint64 SmallestBindSize = 4096;
 
 // Every Access file starts with a page whose bytes 4 to 18 name the engine that wrote it.
 bool looksLikeAccess(const QString &path)
@@ -28,6 +37,13 @@ bool looksLikeAccess(const QString &path)
     const QByteArray head = file.read(19);
     return head.size() == 19 &&
            (head.mid(4) == "Standard Jet DB" || head.mid(4) == "Standard ACE DB");
+}
+
+// No value the file holds decodes to more than twice its size in UTF-8, so a small file
+// needs no large buffers.
+size_t bindSizeFor(qint64 fileSize)
+{
+    return size_t(std::clamp(2 * fileSize + 1, SmallestBindSize, LargestBindSize));
 }
 
 SourceKind kindOf(int mdbType)
@@ -60,31 +76,66 @@ MdbCatalogEntry *catalogEntry(MdbHandle *mdb, unsigned index)
 
 bool isUserTable(MdbCatalogEntry *entry)
 {
-    return entry->object_type == MDB_TABLE && !mdb_is_system_table(entry);
+    return entry && entry->object_type == MDB_TABLE && !mdb_is_system_table(entry);
+}
+
+// A name from the file, which a damaged page may leave without its terminating nul.
+QString nameOf(const char (&name)[MDB_MAX_OBJ_NAME + 1])
+{
+    return QString::fromUtf8(name, qsizetype(qstrnlen(name, sizeof name)));
+}
+
+QString damaged(const QString &table, const QString &what)
+{
+    return QStringLiteral("Tabel %1 di file Access rusak: %2.").arg(table, what);
+}
+
+struct TableDefDeleter
+{
+    void operator()(MdbTableDef *table) const { mdb_free_tabledef(table); }
+};
+using TableDef = std::unique_ptr<MdbTableDef, TableDefDeleter>;
+
+// Checks what the table's header says against what the file can hold and reads its column
+// definitions; returns why the table cannot be read, or empty.
+QString readHeader(MdbTableDef *table, qint64 fileSize, const QString &name)
+{
+    if (table->num_cols == 0 || table->num_cols > MaxColumns)
+        return damaged(name, QStringLiteral("kepalanya menyebut %1 kolom").arg(table->num_cols));
+    if (qint64(table->num_rows) > fileSize / SmallestRow)
+        return damaged(name, QStringLiteral("kepalanya menyebut %1 baris, lebih dari yang "
+                                            "dapat dimuat file sebesar %2 byte")
+                                 .arg(table->num_rows)
+                                 .arg(fileSize));
+    if (!mdb_read_columns(table) || !table->columns || table->columns->len != table->num_cols)
+        return damaged(name, QStringLiteral("definisi kolomnya tidak dapat dibaca"));
+    return {};
 }
 
 class MdbTable : public SourceTable
 {
 public:
-    explicit MdbTable(MdbTableDef *table) : m_table(table)
+    MdbTable(TableDef table, QString name, size_t bindSize)
+        : m_table(std::move(table)), m_name(std::move(name)), m_bindSize(bindSize)
     {
-        mdb_read_columns(m_table);
-        mdb_rewind_table(m_table);
-        m_buffers.resize(m_table->num_cols, std::vector<char>(BindSize, '\0'));
+        mdb_rewind_table(m_table.get());
+        m_buffers.resize(m_table->num_cols);
         m_lengths.resize(m_table->num_cols, 0);
-        for (unsigned i = 0; i < m_table->num_cols; ++i)
-            mdb_bind_column(m_table, int(i) + 1, m_buffers[i].data(), &m_lengths[i]);
+        for (unsigned i = 0; i < m_table->num_cols; ++i) {
+            // Left uninitialised: the pages of a large buffer are only taken as a long text
+            // fills them.
+            m_buffers[i].reset(new char[bindSize]);
+            m_buffers[i][0] = '\0';
+            mdb_bind_column(m_table.get(), int(i) + 1, m_buffers[i].get(), &m_lengths[i]);
+        }
     }
-    ~MdbTable() override { mdb_free_tabledef(m_table); }
-    MdbTable(const MdbTable &) = delete;
-    MdbTable &operator=(const MdbTable &) = delete;
 
     QList<SourceColumn> columns() const override
     {
         QList<SourceColumn> result;
         for (unsigned i = 0; i < m_table->num_cols; ++i) {
             const auto *col = static_cast<MdbColumn *>(g_ptr_array_index(m_table->columns, i));
-            result.append({QString::fromUtf8(col->name), kindOf(col->col_type)});
+            result.append({nameOf(col->name), kindOf(col->col_type)});
         }
         return result;
     }
@@ -95,29 +146,53 @@ public:
     // database keeps as no value as well).
     bool next(Row &row) override
     {
-        if (!mdb_fetch_row(m_table))
+        if (!m_error.isEmpty() || !mdb_fetch_row(m_table.get()))
             return false;
+        ++m_read;
         row.clear();
         for (size_t i = 0; i < m_buffers.size(); ++i) {
-            if (m_lengths[i] == 0)
+            const int length = m_lengths[i];
+            if (length < 0 || size_t(length) >= m_bindSize - 1) {
+                m_error = tooLong(i);
+                return false;
+            }
+            if (length == 0)
                 row.append(std::nullopt);
             else
-                row.append(QString::fromUtf8(m_buffers[i].data(), m_lengths[i]));
+                row.append(QString::fromUtf8(m_buffers[i].get(), length));
         }
         return true;
     }
 
+    QString error() const override { return m_error; }
+
 private:
-    MdbTableDef *m_table;
-    std::vector<std::vector<char>> m_buffers;
+    QString tooLong(size_t column) const
+    {
+        const auto *col = static_cast<MdbColumn *>(g_ptr_array_index(m_table->columns, column));
+        return QStringLiteral("Tabel %1 baris %2: teks pada kolom %3 lebih panjang dari %4 "
+                              "byte yang dapat dibaca; teks itu tidak dipotong, tidak ada yang "
+                              "ditulis.")
+            .arg(m_name)
+            .arg(m_read)
+            .arg(nameOf(col->name))
+            .arg(m_bindSize - 2);
+    }
+
+    TableDef m_table;
+    QString m_name;
+    size_t m_bindSize;
+    std::vector<std::unique_ptr<char[]>> m_buffers;
     std::vector<int> m_lengths;
+    qint64 m_read = 0;
+    QString m_error;
 };
 
 // The catalog's user tables of one open file.
 class MdbSource : public Source
 {
 public:
-    explicit MdbSource(MdbHandle *mdb) : m_mdb(mdb) {}
+    MdbSource(MdbHandle *mdb, qint64 fileSize) : m_mdb(mdb), m_fileSize(fileSize) {}
     ~MdbSource() override { mdb_close(m_mdb); }
     MdbSource(const MdbSource &) = delete;
     MdbSource &operator=(const MdbSource &) = delete;
@@ -128,29 +203,36 @@ public:
 
 private:
     MdbHandle *m_mdb;
+    qint64 m_fileSize;
     QString m_error;
 };
 
 QStringList MdbSource::tableNames() const
 {
     QStringList names;
-    for (unsigned i = 0; i < m_mdb->num_catalog; ++i) {
+    for (unsigned i = 0; i < m_mdb->catalog->len; ++i) {
         MdbCatalogEntry *entry = catalogEntry(m_mdb, i);
         if (isUserTable(entry))
-            names << QString::fromUtf8(entry->object_name);
+            names << nameOf(entry->object_name);
     }
     return names;
 }
 
 std::unique_ptr<SourceTable> MdbSource::openTable(const QString &name)
 {
-    for (unsigned i = 0; i < m_mdb->num_catalog; ++i) {
+    for (unsigned i = 0; i < m_mdb->catalog->len; ++i) {
         MdbCatalogEntry *entry = catalogEntry(m_mdb, i);
-        if (!isUserTable(entry) || QString::fromUtf8(entry->object_name) != name)
+        if (!isUserTable(entry) || nameOf(entry->object_name) != name)
             continue;
-        if (MdbTableDef *table = mdb_read_table(entry))
-            return std::make_unique<MdbTable>(table);
-        break;
+        TableDef table(mdb_read_table(entry));
+        if (!table) {
+            m_error = damaged(name, QStringLiteral("halaman definisinya tidak dapat dibaca"));
+            return nullptr;
+        }
+        m_error = readHeader(table.get(), m_fileSize, name);
+        if (!m_error.isEmpty())
+            return nullptr;
+        return std::make_unique<MdbTable>(std::move(table), name, m_mdb->bind_size);
     }
     m_error = QStringLiteral("Tabel %1 tidak dapat dibaca dari file Access.").arg(name);
     return nullptr;
@@ -173,16 +255,27 @@ std::unique_ptr<Source> openAccess(const QString &path, QString &error)
     // user's locale says.
     std::setlocale(LC_NUMERIC, "C");
     MdbHandle *mdb = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
-    if (!mdb || !mdb_read_catalog(mdb, MDB_TABLE)) {
+    if (!mdb || !mdb_read_catalog(mdb, MDB_TABLE) || !mdb->catalog) {
         if (mdb)
             mdb_close(mdb);
         error = QStringLiteral("File Access tidak dapat dibaca: %1").arg(path);
         return nullptr;
     }
+    // Access writes whole pages: a file that ends inside a page was cut short, and the rows
+    // of its last page would read as empty values.
+    if (info.size() % mdb->fmt->pg_size != 0) {
+        error = QStringLiteral("File Access terpotong: %1 berukuran %2 byte, bukan kelipatan "
+                               "halamannya yang %3 byte. Tidak ada yang ditulis.")
+                    .arg(path)
+                    .arg(info.size())
+                    .arg(mdb->fmt->pg_size);
+        mdb_close(mdb);
+        return nullptr;
+    }
     mdb_set_date_fmt(mdb, "%Y-%m-%d");
     mdb_set_shortdate_fmt(mdb, "%Y-%m-%d");
-    mdb_set_bind_size(mdb, BindSize);
-    return std::make_unique<MdbSource>(mdb);
+    mdb_set_bind_size(mdb, bindSizeFor(info.size()));
+    return std::make_unique<MdbSource>(mdb, info.size());
 }
 
 } // namespace migration

@@ -5,6 +5,8 @@
 #include <QSaveFile>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace migration {
 
 namespace {
@@ -41,12 +43,19 @@ bool writeRefusals(const QString &path, const QList<Refusal> &refusals, QString 
         error = file.errorString();
         return false;
     }
-    QString text = csvLine({QStringLiteral("Tabel"), QStringLiteral("Baris"),
-                            QStringLiteral("Aturan"), QStringLiteral("Nilai")});
+    qsizetype widest = 0;
+    for (const Refusal &r : refusals)
+        widest = std::max(widest, r.columns.size());
+    QStringList header{QStringLiteral("Tabel"), QStringLiteral("Baris"), QStringLiteral("Aturan")};
+    for (qsizetype i = 1; i <= widest; ++i)
+        header << QStringLiteral("Nilai %1").arg(i);
+    QString text = csvLine(header);
     for (const Refusal &r : refusals) {
         QStringList fields{r.table, QString::number(r.row), r.rule};
         for (int i = 0; i < r.columns.size(); ++i)
             fields << r.columns[i] + QLatin1Char('=') + r.values.value(i).value_or(QString());
+        while (fields.size() < header.size())
+            fields << QString();
         text += csvLine(fields);
     }
     file.write(text.toUtf8());
@@ -72,12 +81,10 @@ QString describe(const Refusal &refusal)
         .arg(refusal.rule, values.join(QStringLiteral(", ")));
 }
 
-QString describe(const Tally &tally)
+QString describe(const Tally &tally, bool written)
 {
-    return QStringLiteral("%1: %2 baris dibaca, %3 ditulis")
-        .arg(tally.table)
-        .arg(tally.read)
-        .arg(tally.written);
+    const QString read = QStringLiteral("%1: %2 baris dibaca").arg(tally.table).arg(tally.read);
+    return written ? read + QStringLiteral(", %1 ditulis").arg(tally.written) : read;
 }
 
 } // namespace migration

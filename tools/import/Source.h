@@ -30,8 +30,10 @@ public:
     virtual QList<SourceColumn> columns() const = 0;
     // The number of rows the source announces; -1 when it cannot tell.
     virtual qint64 rowCount() const = 0;
-    // Reads the next row into row, one value per column; false after the last row.
+    // Reads the next row into row, one value per column; false after the last row, and when
+    // a row cannot be read (error() then says why).
     virtual bool next(Row &row) = 0;
+    virtual QString error() const { return {}; }
 };
 
 // Where the rows come from: an Access file in the tool, a list of rows in the tests.

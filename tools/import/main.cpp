@@ -11,7 +11,7 @@
 
 namespace {
 
-// Rows between two progress lines while a table is copied.
+// Rows between two progress lines; a smaller source shows none.
 constexpr qint64 ProgressEvery = 10000;
 
 struct Arguments
@@ -63,7 +63,7 @@ QString parse(const QStringList &args, Arguments &parsed)
 void printOutcome(const migration::Outcome &outcome, QTextStream &out, QTextStream &err)
 {
     for (const migration::Tally &tally : outcome.tallies)
-        out << migration::describe(tally) << '\n';
+        out << migration::describe(tally, outcome.written) << '\n';
     if (!outcome.ignoredColumns.isEmpty())
         out << "Kolom sumber yang tidak dipindahkan: "
             << outcome.ignoredColumns.join(QStringLiteral(", ")) << '\n';
@@ -122,7 +122,9 @@ int main(int argc, char *argv[])
     migration::Importer importer(*source);
     importer.setSkipBad(args.skipBad);
     importer.setProgress(ProgressEvery, [&err](const QString &table, qint64 done, qint64 total) {
-        err << "  " << table << ": " << done << " dari " << total << " baris...\n";
+        if (total <= ProgressEvery)
+            return;
+        err << "  " << done << " dari " << total << " baris dibaca (" << table << ")...\n";
         err.flush();
     });
     out << "Sumber: " << args.source << "\nDatabase baru: " << args.database << '\n';

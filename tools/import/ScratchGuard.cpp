@@ -1,0 +1,85 @@
+#include "ScratchGuard.h"
+
+#include <QFile>
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace migration {
+
+namespace {
+
+// The handler may only touch what is ready before the signal comes: fixed buffers, filled
+// before the handlers are set.
+constexpr size_t PathRoom = 4096;
+char scratchFile[PathRoom];
+char journalFile[PathRoom];
+using Handler = void (*)(int);
+Handler previousInt = SIG_DFL;
+Handler previousTerm = SIG_DFL;
+
+void removeFile(const char *path)
+{
+#ifdef Q_OS_UNIX
+    ::unlink(path);
+#else
+    std::remove(path);
+#endif
+}
+
+extern "C" void removeScratchAndStop(int signal)
+{
+    removeFile(scratchFile);
+    removeFile(journalFile);
+    std::signal(signal, signal == SIGINT ? previousInt : previousTerm);
+    std::raise(signal);
+}
+
+bool copyPath(char (&into)[PathRoom], const QByteArray &path)
+{
+    if (size_t(path.size()) >= PathRoom)
+        return false;
+    std::memcpy(into, path.constData(), size_t(path.size()) + 1);
+    return true;
+}
+
+} // namespace
+
+ScratchGuard::ScratchGuard(const QString &path)
+{
+    const QByteArray file = QFile::encodeName(path);
+    if (!copyPath(scratchFile, file) || !copyPath(journalFile, file + "-journal"))
+        return;
+    previousInt = std::signal(SIGINT, removeScratchAndStop);
+    previousTerm = std::signal(SIGTERM, removeScratchAndStop);
+    m_armed = true;
+}
+
+ScratchGuard::~ScratchGuard()
+{
+    if (!m_armed)
+        return;
+    std::signal(SIGINT, previousInt);
+    std::signal(SIGTERM, previousTerm);
+}
+
+void syncFolder(const QString &folder)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#else
+    Q_UNUSED(folder);
+#endif
+}
+
+} // namespace migration
