@@ -18,13 +18,22 @@ fi
     { cat "$build_dir.configure.log" >&2; exit 1; }
 "$cmake" --build "$build_dir" -j2
 
-for target in values search; do
+for target in values search access; do
     # New inputs go to a scratch folder; the committed seeds are only read.
     found="$build_dir/found-$target"
     rm -rf "$found"
     mkdir -p "$found"
+    seeds="$source_dir/seeds/$target"
+    set -- -max_len=4096
+    if [ "$target" = access ]; then
+        # Whole Access files, from the fixtures; an allocation beyond the bound fails the run,
+        # and the library's own warnings on standard error are dropped.
+        seeds="$seeds $source_dir/../../fixtures/access"
+        set -- -max_len=262144 -malloc_limit_mb=64 -rss_limit_mb=1024 -close_fd_mask=2
+    fi
     echo "fuzz_$target: ${seconds}s"
-    "$build_dir/fuzz_$target" -max_total_time="$seconds" -seed=1 -max_len=4096 \
+    # shellcheck disable=SC2086 # the seed folders are separate arguments
+    "$build_dir/fuzz_$target" -max_total_time="$seconds" -seed=1 "$@" \
         -artifact_prefix="$build_dir/crash-$target-" -print_final_stats=1 \
-        "$found" "$source_dir/seeds/$target"
+        "$found" $seeds
 done
