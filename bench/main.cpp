@@ -324,7 +324,7 @@ private:
     {
         const double program = medianMs(
             [] { store::DataEnvironment::instance().command(QStringLiteral("LaporanUpah")); },
-            m_o.runs, [] { store::DataEnvironment::reset(); });
+            m_o.runs);
         const double engine =
             medianMs([&] { m_engine.readAll("SELECT * FROM QupahSisaCuti"); }, m_o.runs);
         add(QStringLiteral("open command LaporanUpah"), program, engine, 300);
@@ -343,14 +343,13 @@ private:
 
     void reports()
     {
-        store::DataEnvironment::reset();
-        store::Snapshot *all =
+        const std::unique_ptr<store::Snapshot> all =
             store::DataEnvironment::instance().command(QStringLiteral("LaporanUpah"));
         const double allTarget = 1000.0 * m_o.rows / 10000.0;
         layout(QStringLiteral("lay out DataReport1, %1 rows").arg(m_o.rows), reports::dataReport1(),
-               all, "QupahSisaCuti", allTarget);
+               all.get(), "QupahSisaCuti", allTarget);
         layout(QStringLiteral("lay out DataReport2, %1 rows").arg(m_o.rows), reports::dataReport2(),
-               all, "QupahSisaCuti", allTarget);
+               all.get(), "QupahSisaCuti", allTarget);
         QSqlQuery(store::Database::connection())
             .exec(QStringLiteral(
                 "CREATE TEMP VIEW Bench10k AS SELECT * FROM QupahSisaCuti LIMIT 10000"));
@@ -431,7 +430,6 @@ int main(int argc, char **argv)
     bench.run();
     const int missed = printTable(bench.results());
     WindowRegistry::closeAll();
-    store::DataEnvironment::reset();
     store::Database::close();
     return missed == 0 ? 0 : 2;
 }

@@ -139,7 +139,7 @@ void FCuti::buildFields()
 
 void FCuti::afterAddNew()
 {
-    const QString entitlement = QString::number(LeaveEntitlementDays);
+    const QString entitlement = store::writeNumber(LeaveEntitlementDays);
     m_entitlement->setText(entitlement);
     m_remaining->setText(entitlement);
     m_taken->setText(QStringLiteral("0"));
@@ -148,7 +148,8 @@ void FCuti::afterAddNew()
 bool FCuti::prepareSave()
 {
     const double taken = store::readNumber(m_taken->text());
-    const double remaining = store::readNumber(m_remaining->text()) - taken;
+    const double before = store::readNumber(m_remaining->text());
+    const double remaining = before - taken;
     const double entitlement = store::readNumber(m_entitlement->text());
     // Asked as "within the limits", so that a reading that is no number at all is refused too.
     const bool allowed =
@@ -159,7 +160,9 @@ bool FCuti::prepareSave()
         return false;
     }
     m_remainingBeforeSave = m_remaining->text();
-    m_remaining->setText(store::writeNumber(remaining));
+    // Stored from this text: the subtraction's leftovers never reach the database.
+    m_remaining->setText(
+        store::writeNumber(remaining, std::max(std::fabs(before), std::fabs(taken))));
     return true;
 }
 

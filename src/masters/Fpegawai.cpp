@@ -50,9 +50,9 @@ Fpegawai::Fpegawai(QWidget *parent)
 {
     auto &environment = store::DataEnvironment::instance();
     store::Status status;
-    store::Snapshot *ranks = environment.command(QStringLiteral("Peringkat"), &status);
+    store::Snapshot *ranks = environment.bind(QStringLiteral("Peringkat"), this, &status);
     store::Snapshot *departments =
-        status.ok() ? environment.command(QStringLiteral("Departemen"), &status) : nullptr;
+        status.ok() ? environment.bind(QStringLiteral("Departemen"), this, &status) : nullptr;
 
     auto *nip = addTextField(QStringLiteral("Nip:"), label(0), QStringLiteral("txtNip"),
                              QStringLiteral("Nip"), 1695);

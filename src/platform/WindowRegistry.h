@@ -27,10 +27,17 @@ public:
         return window;
     }
 
-    // Loads the window if needed, shows it modeless and brings it to the front.
+    // Loads the window if needed, shows it modeless and brings it to the front. A loaded
+    // window that has a shownAgain() (a report, which reads its rows anew) is told first.
     template <typename W> static W *show()
     {
-        W *window = load<W>();
+        W *window = find<W>();
+        if constexpr (requires { window->shownAgain(); }) {
+            if (window)
+                window->shownAgain();
+        }
+        if (!window)
+            window = load<W>();
         raise(window);
         return window;
     }

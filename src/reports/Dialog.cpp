@@ -24,6 +24,8 @@ void paint(QWidget *widget, const QColor &background, const QColor &text)
     palette.setColor(QPalette::Window, background);
     palette.setColor(QPalette::WindowText, text);
     widget->setPalette(palette);
+    // A button fills with its button colour unless told to use the window colour.
+    widget->setBackgroundRole(QPalette::Window);
     widget->setAutoFillBackground(true);
 }
 
@@ -89,7 +91,7 @@ void Dialog::build()
         place(new platform::DataCombo(this), "DataCombo1", twips::rect(1680, 600, 2295, 315));
     store::Status status;
     store::Snapshot *rows =
-        store::DataEnvironment::instance().command(QStringLiteral("Departemen"), &status);
+        store::DataEnvironment::instance().bind(QStringLiteral("Departemen"), this, &status);
     m_departments->setRowSource(rows, QStringLiteral("Keterangan"), QStringLiteral("Keterangan"));
     m_departments->setValue(QString());
 

@@ -14,6 +14,11 @@ const QSize PreviewSize(15240, 11115);
 const QColor LightGrey(192, 192, 192);
 // Every text box of the payment reports is one line of the default font high.
 constexpr int ValueHeight = 210;
+// Wide enough in the default font for a whole date (dd/mm/yyyy, 830 twips) and for an amount
+// of 12 digits with three decimals and a sign (1480 twips). 720 cut the year's last digit and
+// the eighth digit of an amount; the amount boxes still end inside every report's width.
+constexpr int DateWidth = 960;
+constexpr int AmountWidth = 1500;
 
 QFont font(const QString &family, double points, bool bold = false, bool italic = false)
 {
@@ -114,11 +119,16 @@ Section paymentDetail()
         const char *column;
         int left, top, width;
     } boxes[] = {
-        {"Text1", "Nip", 135, 105, 720},          {"Text2", "Nama", 1200, 105, 1545},
-        {"Text3", "Jabatan", 1200, 405, 1590},    {"Text4", "TahunMasuk", 2985, 105, 720},
-        {"Text5", "PeriodeAwal", 4320, 75, 720},  {"Text6", "PeriodeAkhir", 4335, 375, 720},
-        {"Text7", "Hakcuti", 5955, 75, 720},      {"Text8", "SisaCuti", 5970, 375, 720},
-        {"Text9", "UpahPerhari", 7365, 90, 720},  {"Text10", "Total Uang Cuti", 7365, 390, 720},
+        {"Text1", "Nip", 135, 105, 720},
+        {"Text2", "Nama", 1200, 105, 1545},
+        {"Text3", "Jabatan", 1200, 405, 1590},
+        {"Text4", "TahunMasuk", 2985, 105, 720},
+        {"Text5", "PeriodeAwal", 4320, 75, DateWidth},
+        {"Text6", "PeriodeAkhir", 4335, 375, DateWidth},
+        {"Text7", "Hakcuti", 5955, 75, 720},
+        {"Text8", "SisaCuti", 5970, 375, 720},
+        {"Text9", "UpahPerhari", 7365, 90, AmountWidth},
+        {"Text10", "Total Uang Cuti", 7365, 390, AmountWidth},
         {"Text11", "Keterangan", 2985, 405, 720},
     };
     Section detail = section("Section1", SectionRole::Detail, 630);

@@ -2,8 +2,6 @@
 
 #include "store/Snapshot.h"
 
-#include <utility>
-
 namespace store {
 
 namespace {
@@ -37,11 +35,6 @@ DataEnvironment &DataEnvironment::instance()
     return *environment;
 }
 
-void DataEnvironment::reset()
-{
-    instance().m_open.clear();
-}
-
 QStringList DataEnvironment::commandNames() const
 {
     QStringList names;
@@ -68,21 +61,14 @@ QString DataEnvironment::rowSetOf(const QString &command) const
     return {};
 }
 
-Snapshot *DataEnvironment::command(const QString &name, Status *status)
+std::unique_ptr<Snapshot> DataEnvironment::command(const QString &name, Status *status) const
 {
     const QString source = sourceOf(name);
     if (source.isEmpty()) {
         if (status)
             *status = Status::failure(Status::Kind::Other,
-                                      QStringLiteral("unknown command: %1").arg(name));
+                                      QStringLiteral("Perintah data tidak dikenal: %1").arg(name));
         return nullptr;
-    }
-    const QString key = rowSetOf(name);
-    auto it = m_open.find(key);
-    if (it != m_open.end()) {
-        if (status)
-            *status = Status::success();
-        return it->second.get();
     }
     auto snapshot = std::make_unique<Snapshot>(source);
     const Status opened = snapshot->refresh();
@@ -90,7 +76,15 @@ Snapshot *DataEnvironment::command(const QString &name, Status *status)
         *status = opened;
     if (!opened.ok())
         return nullptr;
-    return m_open.emplace(key, std::move(snapshot)).first->second.get();
+    return snapshot;
+}
+
+Snapshot *DataEnvironment::bind(const QString &name, QObject *consumer, Status *status) const
+{
+    std::unique_ptr<Snapshot> rows = command(name, status);
+    if (rows)
+        rows->setParent(consumer);
+    return rows.release();
 }
 
 } // namespace store

@@ -1,27 +1,23 @@
 #pragma once
 
+#include "store/Snapshot.h"
 #include "store/Status.h"
 
 #include <QString>
 #include <QStringList>
 
-#include <map>
 #include <memory>
 
 namespace store {
 
-class Snapshot;
-
 // DataEnvironment1: the program-wide source of named row sets for the reports and the
-// department and rank lists. Each command names one table or view; its rows are a read-only
-// snapshot taken when the command first runs and kept until the program ends.
+// department and rank lists. Each command names one table or view. Every run reads the rows
+// afresh into a read-only snapshot of its own, so that a report shows the data as they stand
+// when it is shown, and a list those of the moment it binds.
 class DataEnvironment
 {
 public:
     static DataEnvironment &instance();
-    // Forgets every command, so that the next use reads the database anew (a test's own
-    // database, or a tool that opened another file).
-    static void reset();
 
     QString name() const { return QStringLiteral("DataEnvironment1"); }
     QString connectionName() const { return QStringLiteral("Connection1"); }
@@ -32,13 +28,15 @@ public:
     // The row set name of a command ("rs" and the command's name).
     QString rowSetOf(const QString &command) const;
 
-    // Binding by name: runs the command if its rows are not open yet and hands them over.
-    // Null, with the reason in status, when the command is unknown or cannot run.
-    Snapshot *command(const QString &name, Status *status = nullptr);
+    // Runs the command: the rows as they stand now. Null, with the reason in status, when
+    // the command is unknown or cannot run.
+    std::unique_ptr<Snapshot> command(const QString &name, Status *status = nullptr) const;
+    // Binding by name: runs the command and hands its rows to the consumer, which owns them
+    // from then on (they go when it goes).
+    Snapshot *bind(const QString &name, QObject *consumer, Status *status = nullptr) const;
 
 private:
     DataEnvironment() = default;
-    std::map<QString, std::unique_ptr<Snapshot>> m_open;
 };
 
 } // namespace store

@@ -10,6 +10,9 @@
 
 #include <sqlite3.h>
 
+#include <filesystem>
+#include <system_error>
+
 namespace store {
 
 namespace {
@@ -160,6 +163,38 @@ Status Database::addUser(const QString &name, const QString &password)
     if (!query.exec())
         return Status::fromSql(query.lastError(), Status::Operation::Write);
     return Status::success();
+}
+
+namespace {
+
+std::filesystem::path fsPath(const QString &file)
+{
+    return std::filesystem::path(file.toStdU16String());
+}
+
+// The place a path names once the links of its existing part are resolved.
+std::filesystem::path placeOf(const std::filesystem::path &file)
+{
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(file, error);
+    const std::filesystem::path place = std::filesystem::weakly_canonical(absolute, error);
+    return error ? absolute.lexically_normal() : place;
+}
+
+} // namespace
+
+bool Database::isDatabaseFile(const QString &file)
+{
+    const std::filesystem::path target = fsPath(file);
+    const std::filesystem::path place = placeOf(target);
+    for (const char *suffix : {"", "-journal", "-wal", "-shm"}) {
+        const std::filesystem::path own = fsPath(path() + QLatin1String(suffix));
+        std::error_code error;
+        // equivalent() also catches a hard link; the places catch a file not made yet.
+        if (std::filesystem::equivalent(target, own, error) || place == placeOf(own))
+            return true;
+    }
+    return false;
 }
 
 } // namespace store

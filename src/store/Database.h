@@ -37,6 +37,9 @@ public:
     // The engine keeps writing to such a file without complaint, and every save would then
     // report success while the data goes nowhere.
     static Status requireFileInPlace();
+    // Whether writing to the file would write over the database at path() or one of the
+    // engine's side files of it: the same file by any name (links, relative paths).
+    static bool isDatabaseFile(const QString &file);
 
     // Adds a user to TPassword of the database at the open connection.
     static Status addUser(const QString &name, const QString &password);

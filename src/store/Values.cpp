@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <string>
 
 namespace store {
@@ -101,16 +102,59 @@ double readNumber(QStringView text)
     return value;
 }
 
-QString writeNumber(double value)
+namespace {
+
+// The power of ten of a number's first digit once rounded to 15 significant digits.
+int decimalExponent(double value)
+{
+    char buffer[32];
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
+    const char *e = std::find(buffer, written.ptr, 'e');
+    int exponent = 0;
+    std::from_chars(e + 2, written.ptr, exponent);
+    return e[1] == '-' ? -exponent : exponent;
+}
+
+// Plain decimal digits of a number of 15 digits or more before the point, rounded to its
+// 15 first digits.
+std::string wholeDigits(double value)
+{
+    char buffer[32];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                       std::chars_format::scientific, 14);
+    std::string digits(1, buffer[0]);
+    digits.append(buffer + 2, std::find(buffer, written.ptr, 'e'));
+    digits.append(size_t(decimalExponent(value)) + 1 - digits.size(), '0');
+    return value < 0 ? '-' + digits : digits;
+}
+
+} // namespace
+
+QString writeNumber(double value, double operand)
 {
     if (!std::isfinite(value))
         return QString::number(value);
-    if (value == 0.0)
+    const double reference = std::max(std::fabs(value), std::fabs(operand));
+    if (reference == 0)
         return QStringLiteral("0");
+    const int exponent = decimalExponent(reference);
+    if (exponent >= 15 && decimalExponent(value) >= 15)
+        return QString::fromStdString(wholeDigits(value));
+    // Fifteen significant digits of the reference are what a double holds for certain; the
+    // digits beyond are leftovers of binary fractions (18 - 10.3 is 7.699999999999999).
     char buffer[400];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-    return QString::fromLatin1(buffer, result.ptr - buffer);
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                       std::chars_format::fixed, std::max(0, 14 - exponent));
+    std::string text(buffer, written.ptr);
+    if (text.find('.') != std::string::npos) {
+        text.erase(text.find_last_not_of('0') + 1);
+        if (text.back() == '.')
+            text.pop_back();
+    }
+    if (text == "-0")
+        return QStringLiteral("0");
+    return QString::fromStdString(text);
 }
 
 bool isDateColumn(QStringView column)
@@ -129,10 +173,12 @@ QString displayDate(const QString &isoDate)
     return date.toString(QStringLiteral("dd/MM/yyyy"));
 }
 
-QString displayText(const QVariant &value, bool dateColumn)
+namespace {
+
+// A stored number as text: whole numbers of an integer column exactly, reals through
+// writeNumber. Nothing for a value that is not a number.
+std::optional<QString> numberText(const QVariant &value)
 {
-    if (value.isNull())
-        return {};
     switch (value.typeId()) {
     case QMetaType::Double:
         return writeNumber(value.toDouble());
@@ -140,8 +186,18 @@ QString displayText(const QVariant &value, bool dateColumn)
     case QMetaType::Int:
         return QString::number(value.toLongLong());
     default:
-        break;
+        return std::nullopt;
     }
+}
+
+} // namespace
+
+QString displayText(const QVariant &value, bool dateColumn)
+{
+    if (value.isNull())
+        return {};
+    if (std::optional<QString> number = numberText(value))
+        return *number;
     const QString text = value.toString();
     return dateColumn ? displayDate(text) : text;
 }
@@ -150,15 +206,7 @@ QString editText(const QVariant &value)
 {
     if (value.isNull())
         return {};
-    switch (value.typeId()) {
-    case QMetaType::Double:
-        return writeNumber(value.toDouble());
-    case QMetaType::LongLong:
-    case QMetaType::Int:
-        return QString::number(value.toLongLong());
-    default:
-        return value.toString();
-    }
+    return numberText(value).value_or(value.toString());
 }
 
 } // namespace store

@@ -12,9 +12,12 @@ namespace store {
 // double reads as infinity.
 double readNumber(QStringView text);
 
-// Plain decimal text: whole numbers without a point, a leading minus for negatives, '.' as
-// the separator and the shortest digits that read back to the same value. Never an exponent.
-QString writeNumber(double value);
+// The one way a number becomes text (boxes, grids, reports, slips, messages): rounded to 15
+// significant digits, then the shortest plain decimal: whole numbers without a point, a
+// leading minus for negatives but never "-0", '.' as the separator, never an exponent.
+// When the value is a difference, operand is the larger of its two operands: the digits
+// below its 15th are the subtraction's leftovers (18 - 17.1 gives 0.9, not 0.899999999999999).
+QString writeNumber(double value, double operand = 0);
 
 // Dates are kept as ISO text (yyyy-MM-dd) and shown as day/month/year.
 bool isDateColumn(QStringView column);

@@ -115,6 +115,11 @@ void TestReportDialog::firstShow()
     QCOMPARE(label->palette().color(QPalette::Window), QColor(128, 128, 128));
     QCOMPARE(label->palette().color(QPalette::WindowText), QColor(255, 255, 0));
     QCOMPARE(department->palette().color(QPalette::WindowText), QColor(0, 255, 0));
+    // The options are filled with the application-workspace grey, not the button colour.
+    for (QRadioButton *option : {department, allStaff}) {
+        const QImage shot = option->grab().toImage();
+        QCOMPARE(shot.pixelColor(shot.width() - 2, 0), QColor(171, 171, 171));
+    }
     QCOMPARE(label->geometry(), platform::twips::rect(120, 240, 4335, 1455));
 
     auto *ok = child<QPushButton>(dialog, "OKButton");

@@ -253,11 +253,12 @@ void TestReportLayout::tenThousandRows()
 {
     TestDatabase db;
     QVERIFY(addLeaveRows(db, 10000));
-    store::Snapshot *rows = store::DataEnvironment::instance().command("LaporanUpah");
+    const std::unique_ptr<store::Snapshot> rows =
+        store::DataEnvironment::instance().command("LaporanUpah");
     QVERIFY(rows);
     QElapsedTimer timer;
     timer.start();
-    const Document document = layOut(reports::dataReport1(), rows, QPageSize(QPageSize::A4));
+    const Document document = layOut(reports::dataReport1(), rows.get(), QPageSize(QPageSize::A4));
     const qint64 layoutMs = timer.elapsed();
     // 17 rows on the first A4 page, 19 on each further one.
     QCOMPARE(document.pageCount(), 1 + (10000 - 17 + 18) / 19);

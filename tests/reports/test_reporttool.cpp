@@ -2,6 +2,8 @@
 
 #include "ProgramRun.h"
 #include "TestDatabase.h"
+#include "reports/ReportLayouts.h"
+#include "store/Database.h"
 
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -23,17 +25,40 @@ int pageCount(const QString &pdf)
     return pages.match(runProgram("pdfinfo", {pdf}).out).captured(1).toInt();
 }
 
-// Where pdftotext finds a word: its top-left corner in points.
-QPointF wordAt(const QString &pdf, const QString &word)
+// Where pdftotext finds a word, in points; an empty box when it finds none.
+QRectF wordBox(const QString &pdf, const QString &word)
 {
     const QRegularExpression found(
-        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>%1</word>")
+        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
+                       "yMax=\"([0-9.]+)\">%1</word>")
             .arg(QRegularExpression::escape(word)));
     const QRegularExpressionMatch match =
         found.match(runProgram("pdftotext", {"-bbox", pdf, "-"}).out);
     if (!match.hasMatch())
-        return {-1, -1};
-    return {match.captured(1).toDouble(), match.captured(2).toDouble()};
+        return {};
+    return QRectF(QPointF(match.captured(1).toDouble(), match.captured(2).toDouble()),
+                  QPointF(match.captured(3).toDouble(), match.captured(4).toDouble()));
+}
+
+QPointF wordAt(const QString &pdf, const QString &word)
+{
+    const QRectF box = wordBox(pdf, word);
+    return box.isEmpty() ? QPointF(-1, -1) : box.topLeft();
+}
+
+// A word stands whole, inside the left and right edges of the box it is printed in.
+bool standsInside(const QString &pdf, const QString &word, const QString &report,
+                  const QString &control)
+{
+    const auto definition = reports::reportNamed(report);
+    const QRect box = definition->control(control)->rect;
+    const double left = (definition->margins.left() + box.left()) / 20.0;
+    const QRectF found = wordBox(pdf, word);
+    const bool inside = !found.isEmpty() && found.left() >= left - 0.5 &&
+                        found.right() <= left + box.width() / 20.0;
+    if (!inside)
+        qWarning() << word << "at" << found << "in" << report << control << box;
+    return inside;
 }
 
 } // namespace
@@ -47,6 +72,8 @@ private Q_SLOTS:
     void writesEveryReport_data();
     void writesEveryReport();
     void firstValueStandsWhereTheLayoutPutsIt();
+    void datesAndLargeAmountsPrintWhole();
+    void refusesToWriteOverItsDatabase();
     void refusesWhatItCannotDo_data();
     void refusesWhatItCannotDo();
 };
@@ -137,6 +164,47 @@ void TestReportTool::firstValueStandsWhereTheLayoutPutsIt()
     QVERIFY(qAbs(slipNip.y() - (1440 + 420 + 915) / 20.0) < 2.0);
 }
 
+void TestReportTool::datesAndLargeAmountsPrintWhole()
+{
+    TestDatabase db;
+    QVERIFY(db.fillSample());
+    // 18 days left at a daily wage of ten digits: an amount of 12 digits and a half.
+    QVERIFY(db.exec("UPDATE Peringkat SET UpahPerhari = 6858710500.75 WHERE KodePeringkat = 'P2'"));
+    const QString pdf = db.folder() + "/all.pdf";
+    QCOMPARE(report({"DataReport1", "--db", db.path(), "--pdf", pdf}).exitCode, 0);
+    QVERIFY(standsInside(pdf, "6858710500.75", "DataReport1", "Text9"));
+    QVERIFY(standsInside(pdf, "123456789013.5", "DataReport1", "Text10"));
+    QVERIFY(standsInside(pdf, "01/01/2026", "DataReport1", "Text5"));
+    QVERIFY(standsInside(pdf, "31/12/2026", "DataReport1", "Text6"));
+
+    const QString slips = db.folder() + "/slips.pdf";
+    QCOMPARE(report({"DataReport2", "--db", db.path(), "--pdf", slips}).exitCode, 0);
+    QVERIFY(standsInside(slips, "123456789013.5", "DataReport2", "Text4"));
+}
+
+void TestReportTool::refusesToWriteOverItsDatabase()
+{
+    TestDatabase db;
+    QVERIFY(db.fillSample());
+    store::Database::close();
+    QFile file(db.path());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    const QString link = db.folder() + "/laporan.pdf";
+    QVERIFY(QFile::link(db.path(), link));
+    const QString roundabout = db.folder() + "/../" + QFileInfo(db.folder()).fileName() + "/" +
+                               QFileInfo(db.path()).fileName();
+    for (const QString &pdf : {db.path(), link, roundabout}) {
+        const Run refused = report({"DataReport1", "--db", db.path(), "--pdf", pdf});
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(refused.err.contains("database"), qPrintable(refused.err));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll() == before);
+        file.close();
+    }
+}
+
 void TestReportTool::refusesWhatItCannotDo_data()
 {
     QTest::addColumn<QString>("name");
@@ -163,6 +231,10 @@ void TestReportTool::refusesWhatItCannotDo_data()
                                     << "DB PT Mardeko.mdb"
                                     << "no folder/out.pdf"
                                     << "out.pdf";
+    QTest::newRow("existing file that is no PDF") << "DataReport1"
+                                                  << "DB PT Mardeko.mdb"
+                                                  << "junk.mdb"
+                                                  << "bukan file PDF";
 }
 
 void TestReportTool::refusesWhatItCannotDo()
@@ -179,10 +251,15 @@ void TestReportTool::refusesWhatItCannotDo()
     junk.close();
 
     const QString out = db.folder() + "/" + pdf;
+    const bool existed = QFile::exists(out);
     const Run refused = report({name, "--db", db.folder() + "/" + database, "--pdf", out});
     QVERIFY(refused.exitCode > 0);
     QVERIFY2(refused.err.contains(said), qPrintable(refused.err));
-    QVERIFY(!QFile::exists(out));
+    QCOMPARE(QFile::exists(out), existed);
+    if (existed) {
+        QVERIFY(junk.open(QIODevice::ReadOnly));
+        QVERIFY(junk.readAll() == QByteArray(4096, 'x'));
+    }
 }
 
 QTEST_MAIN(TestReportTool)

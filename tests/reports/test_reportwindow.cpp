@@ -1,8 +1,10 @@
 // The preview window: its frame, paging through many pages, saving, failures; and the fonts.
 
+#include "FormDriver.h"
 #include "ReportItems.h"
 #include "ScriptedDialogs.h"
 #include "TestDatabase.h"
+#include "leave/FCuti.h"
 #include "platform/BusyPointer.h"
 #include "platform/Twips.h"
 #include "platform/WindowRegistry.h"
@@ -11,8 +13,11 @@
 #include "reports/DataReport2.h"
 #include "reports/PaymentReports.h"
 
+#include <QFileDialog>
 #include <QFontInfo>
 #include <QLabel>
+#include <QTimer>
+#include <QToolBar>
 #include <QtTest>
 
 using platform::WindowRegistry;
@@ -27,6 +32,9 @@ private Q_SLOTS:
     void previewFrame();
     void paintsOnlyVisiblePages();
     void savesPdfAndTellsWhenItCannot();
+    void shownAgainAfterALeaveChangePrintsIt();
+    void saveAsAsksBeforeReplacing_data();
+    void saveAsAsksBeforeReplacing();
     void failingCommandIsTold();
     void fontsResolveToFreeFaces_data();
     void fontsResolveToFreeFaces();
@@ -112,6 +120,91 @@ void TestReportWindow::savesPdfAndTellsWhenItCannot()
     QCOMPARE(dialogs.last().buttons, platform::Buttons::Ok);
     QVERIFY(!platform::busy::isBusy());
     QVERIFY(slips->isVisible());
+}
+
+void TestReportWindow::shownAgainAfterALeaveChangePrintsIt()
+{
+    TestDatabase db;
+    QVERIFY(db.fillSample());
+    ScriptedDialogs dialogs;
+    DataReport2 *slips = WindowRegistry::show<DataReport2>();
+    DataReport1 *all = WindowRegistry::show<DataReport1>();
+    QCOMPARE(reporttest::textsOf(slips->document(), "Text4").value(0), QString("1950000"));
+
+    // 19001 earns 150000 a day and has 13 days left; 10.3 more taken leave 2.7.
+    FormDriver form(WindowRegistry::show<FCuti>());
+    form.click("cmdRubah");
+    form.type("txtcuti", "10.3");
+    form.click("cmdSimpan");
+    QCOMPARE(dialogs.last().text, QString("Data sudah Disimpan!"));
+
+    // An open report keeps the rows it was shown with, until it is shown again.
+    QCOMPARE(reporttest::textsOf(slips->document(), "Text4").value(0), QString("1950000"));
+    QCOMPARE(WindowRegistry::show<DataReport2>(), slips);
+    QCOMPARE(reporttest::textsOf(slips->document(), "Text4").value(0), QString("405000"));
+    // Closed and opened anew, a report reads its rows afresh too.
+    all->close();
+    all = WindowRegistry::show<DataReport1>();
+    QCOMPARE(reporttest::textsOf(all->document(), "Text8").value(0), QString("2.7"));
+    QCOMPARE(reporttest::textsOf(all->document(), "Text10").value(0), QString("405000"));
+}
+
+void TestReportWindow::saveAsAsksBeforeReplacing_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<platform::Answer>("answer");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("new name without suffix") << "baru" << false << platform::Answer::No << true;
+    QTest::newRow("existing, typed without suffix, No")
+        << "saved1" << true << platform::Answer::No << false;
+    QTest::newRow("existing, typed without suffix, Yes")
+        << "saved1" << true << platform::Answer::Yes << true;
+    QTest::newRow("existing, typed whole, No")
+        << "saved1.pdf" << true << platform::Answer::No << false;
+}
+
+void TestReportWindow::saveAsAsksBeforeReplacing()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, exists);
+    QFETCH(platform::Answer, answer);
+    QFETCH(bool, written);
+    TestDatabase db;
+    QVERIFY(db.fillSample());
+    ScriptedDialogs dialogs;
+    dialogs.answer(answer);
+    const QString target = db.folder() + "/" + QFileInfo(typed).completeBaseName() + ".pdf";
+    if (exists) {
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    DataReport2 *slips = WindowRegistry::show<DataReport2>();
+    QString suggested;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
+        QVERIFY(name);
+        suggested = name->text();
+        dialog->setDirectory(db.folder());
+        name->selectAll();
+        QTest::keyClicks(name, typed);
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    auto *bar = slips->findChild<QToolBar *>("previewToolBar");
+    QTest::mouseClick(bar->widgetForAction(slips->findChild<QAction *>("pdfAction")),
+                      Qt::LeftButton);
+    QCOMPARE(QFileInfo(suggested).fileName(), QString("Slip Pembayaran Uang Cuti.pdf"));
+    QCOMPARE(dialogs.count(), exists ? 1 : 0);
+    if (exists) {
+        QCOMPARE(dialogs.last().buttons, platform::Buttons::YesNo);
+        QVERIFY(dialogs.last().text.contains(QFileInfo(target).fileName()));
+    }
+    QFile file(target);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.read(5) == "%PDF-", written);
 }
 
 void TestReportWindow::failingCommandIsTold()

@@ -50,8 +50,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
         QTest::newRow("whole") << 13.0 << QStringLiteral("13");
         QTest::newRow("shortest") << 18 - 0.1 << QStringLiteral("17.9");
+        QTest::newRow("remaining days") << 18 - 10.3 << QStringLiteral("7.7");
+        QTest::newRow("slip amount") << 17.9 * 95000 << QStringLiteral("1700500");
+        QTest::newRow("wage times days") << 100000 * 5.1 << QStringLiteral("510000");
+        QTest::newRow("sum of tenths") << 0.1 + 0.2 << QStringLiteral("0.3");
         QTest::newRow("negative") << -3.0 << QStringLiteral("-3");
+        QTest::newRow("negative fraction") << 18 - 21.7 << QStringLiteral("-3.7");
         QTest::newRow("minus zero") << -0.0 << QStringLiteral("0");
+        QTest::newRow("tiny negative is no minus zero")
+            << -1e-300 << QString("-0.%1").arg(QString(299, '0') + '1');
+        QTest::newRow("12 digits and a half") << 123456789012.5 << QStringLiteral("123456789012.5");
+        QTest::newRow("1e15") << 1e15 << QStringLiteral("1000000000000000");
+        QTest::newRow("16th digit rounds")
+            << 1234567890123456.0 << QStringLiteral("1234567890123460");
         QTest::newRow("large without exponent") << 1e21 << QStringLiteral("1000000000000000000000");
         QTest::newRow("small without exponent") << 0.0001 << QStringLiteral("0.0001");
         QTest::newRow("wage with cents") << 95000.5 << QStringLiteral("95000.5");
@@ -61,7 +72,42 @@ private Q_SLOTS:
         QFETCH(double, value);
         QFETCH(QString, expected);
         QCOMPARE(store::writeNumber(value), expected);
-        QCOMPARE(store::readNumber(expected), value == 0 ? 0.0 : value);
+    }
+
+    // A difference keeps the digits its larger operand holds for certain, and no more.
+    void writesDifferences_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<double>("operand");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("18 - 17.1") << 18 - 17.1 << 18.0 << QStringLiteral("0.9");
+        QTest::newRow("13 - 12.9") << 13 - 12.9 << 13.0 << QStringLiteral("0.1");
+        QTest::newRow("given back") << 0.3 - 1.7 << 1.7 << QStringLiteral("-1.4");
+        QTest::newRow("all taken") << 18 - 18.0 << 18.0 << QStringLiteral("0");
+        QTest::newRow("huge operand") << 0.5 << 1e16 << QStringLiteral("0");
+    }
+    void writesDifferences()
+    {
+        QFETCH(double, value);
+        QFETCH(double, operand);
+        QFETCH(QString, expected);
+        QCOMPARE(store::writeNumber(value, operand), expected);
+    }
+
+    // Every one-decimal number of days taken leaves a one-decimal number of days, and the
+    // amount at a whole wage has at most one decimal.
+    void tenthsLeaveNoLeftovers()
+    {
+        for (int tenths = 0; tenths <= 180; ++tenths) {
+            const double taken = store::readNumber(QString::number(tenths / 10.0));
+            const int left = 180 - tenths;
+            const QString days = QStringLiteral("%1.%2").arg(left / 10).arg(left % 10);
+            QCOMPARE(store::writeNumber(18 - taken, 18),
+                     left % 10 ? days : QString::number(left / 10));
+            // The amount is worked out from the stored days, which are read from that text.
+            const double stored = store::readNumber(store::writeNumber(18 - taken, 18));
+            QCOMPARE(store::writeNumber(stored * 95000), QString::number(left * 9500));
+        }
     }
 
     void showsDatesDayFirst()

@@ -1,7 +1,6 @@
 #include "TestDatabase.h"
 
 #include "platform/WindowRegistry.h"
-#include "store/DataEnvironment.h"
 #include "store/Database.h"
 
 #include <QSqlError>
@@ -11,7 +10,6 @@
 TestDatabase::TestDatabase()
 {
     platform::WindowRegistry::closeAll();
-    store::DataEnvironment::reset();
     store::Database::close();
     m_path = m_dir.filePath(QStringLiteral("DB PT Mardeko.mdb"));
     const store::Status created = store::Database::create(m_path);
@@ -31,7 +29,6 @@ TestDatabase::TestDatabase()
 TestDatabase::~TestDatabase()
 {
     platform::WindowRegistry::closeAll();
-    store::DataEnvironment::reset();
     store::Database::close();
     store::Database::setPath(QString());
 }

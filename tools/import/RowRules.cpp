@@ -2,6 +2,8 @@
 
 #include "Convert.h"
 
+#include "store/Values.h"
+
 namespace migration {
 
 namespace {
@@ -39,7 +41,7 @@ std::optional<QString> uniqueKey(const TargetTable &table, const QStringList &co
             return std::nullopt;
         parts << fold(value);
         if (shown)
-            *shown << value.toString();
+            *shown << store::displayText(value, false);
     }
     return parts.join(QChar(0x1f));
 }
@@ -68,7 +70,7 @@ QString RowRules::breach(const TargetTable &table, const QVariantList &converted
         if (!column.refersTo.isEmpty() && !value.isNull() &&
             !m_keys.value(column.refersTo).contains(fold(value)))
             return QStringLiteral("%1 \"%2\" tidak ada di tabel %3")
-                .arg(column.name, value.toString(), column.refersTo);
+                .arg(column.name, store::displayText(value, false), column.refersTo);
     }
     for (const QStringList &columns : table.unique) {
         QStringList shown;

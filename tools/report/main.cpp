@@ -9,6 +9,7 @@
 #include "store/Location.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 #include <QGuiApplication>
 #include <QTextStream>
 
@@ -18,6 +19,19 @@ int fail(const QString &text)
 {
     QTextStream(stderr) << "kelvara-report: " << text << Qt::endl;
     return 1;
+}
+
+// The output may replace an earlier PDF; never the database it reads, nor any other file.
+QString refusal(const QString &output)
+{
+    if (store::Database::isDatabaseFile(output))
+        return QStringLiteral("%1 adalah database yang dibaca; PDF tidak ditulis di atasnya.")
+            .arg(output);
+    QFile existing(output);
+    if (existing.exists() && !(existing.open(QIODevice::ReadOnly) && existing.read(5) == "%PDF-"))
+        return QStringLiteral("%1 sudah ada dan bukan file PDF; file itu tidak ditimpa.")
+            .arg(output);
+    return {};
 }
 
 } // namespace
@@ -56,6 +70,8 @@ int main(int argc, char *argv[])
 
     if (parser.isSet(db))
         store::Database::setPath(parser.value(db));
+    if (const QString refused = refusal(parser.value(pdf)); !refused.isEmpty())
+        return fail(refused);
     const store::Status opened = store::Database::open();
     if (!opened.ok())
         return fail(

@@ -187,9 +187,9 @@ Document layOut(const ReportDefinition &definition, const store::Snapshot *rows,
 store::Status layOut(const ReportDefinition &definition, const QPageSize &paper, Document *document)
 {
     store::Status status;
-    const store::Snapshot *rows =
+    const std::unique_ptr<store::Snapshot> rows =
         store::DataEnvironment::instance().command(definition.dataMember, &status);
-    *document = layOut(definition, rows, paper);
+    *document = layOut(definition, rows.get(), paper);
     return status;
 }
 

@@ -6,12 +6,14 @@
 #include "platform/report/Layout.h"
 #include "platform/report/PagePainter.h"
 #include "platform/report/PageView.h"
+#include "store/Database.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -38,10 +40,6 @@ ReportWindow::ReportWindow(ReportDefinition definition, QWidget *parent)
     : QWidget(parent, Qt::Window), m_definition(std::move(definition))
 {
     setWindowTitle(m_definition.caption);
-    busy::setBusy();
-    const store::Status status = layOut(m_definition, defaultPageSize(), &m_document);
-    busy::setNormal();
-
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -49,16 +47,28 @@ ReportWindow::ReportWindow(ReportDefinition definition, QWidget *parent)
     m_view = new PageView(this);
     m_view->setObjectName(QStringLiteral("pageView"));
     layout->addWidget(m_view, 1);
-    m_view->setDocument(&m_document);
     connect(m_view, &PageView::currentPageChanged, this, &ReportWindow::updatePageLabel);
-    updatePageLabel();
     resize(twips::size(m_definition.previewSize.width(), m_definition.previewSize.height()));
+    layOutRows();
+}
 
+ReportWindow::~ReportWindow() = default;
+
+void ReportWindow::layOutRows()
+{
+    busy::setBusy();
+    const store::Status status = layOut(m_definition, defaultPageSize(), &m_document);
+    busy::setNormal();
+    m_view->setDocument(&m_document);
+    updatePageLabel();
     if (!status.ok())
         tell(status.message());
 }
 
-ReportWindow::~ReportWindow() = default;
+void ReportWindow::shownAgain()
+{
+    layOutRows();
+}
 
 void ReportWindow::buildToolBar()
 {
@@ -154,13 +164,29 @@ bool ReportWindow::savePdf(const QString &path)
 
 void ReportWindow::saveAsPdf()
 {
-    const QString suggested = QDir::home().filePath(m_definition.name + QStringLiteral(".pdf"));
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Simpan sebagai PDF"),
-                                                suggested, QStringLiteral("Dokumen PDF (*.pdf)"));
-    if (path.isEmpty())
+    const QString suggested = QDir::home().filePath(m_definition.caption + QStringLiteral(".pdf"));
+    QFileDialog dialog(this, QStringLiteral("Simpan sebagai PDF"), suggested,
+                       QStringLiteral("Dokumen PDF (*.pdf)"));
+    dialog.setObjectName(QStringLiteral("pdfDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // The question about an existing file comes below, once the suffix is on the name.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
+    QString path = dialog.selectedFiles().constFirst();
     if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
         path += QStringLiteral(".pdf");
+    if (store::Database::isDatabaseFile(path)) {
+        tell(QStringLiteral("%1 adalah database program; laporan tidak disimpan di atasnya.")
+                 .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    if (QFileInfo::exists(path) &&
+        Dialogs::instance().message(
+            QStringLiteral("File %1 sudah ada. Apakah file itu akan ditimpa?")
+                .arg(QDir::toNativeSeparators(path)),
+            QStringLiteral("Simpan PDF"), Icon::Question, Buttons::YesNo) != Answer::Yes)
+        return;
     savePdf(path);
 }
 

@@ -32,6 +32,8 @@ public:
 
     // Writes the report to a PDF file; a failure is shown in a message box.
     bool savePdf(const QString &path);
+    // Shown while open: lays the report out again from its command's rows as they stand now.
+    void shownAgain();
 
 public Q_SLOTS:
     void print();
@@ -44,6 +46,7 @@ protected:
 
 private:
     void buildToolBar();
+    void layOutRows();
     void updatePageLabel();
 
     ReportDefinition m_definition;
