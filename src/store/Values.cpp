@@ -138,12 +138,19 @@ QString writeNumber(double value, double operand)
     const double reference = std::max(std::fabs(value), std::fabs(operand));
     if (reference == 0)
         return QStringLiteral("0");
+    char buffer[400];
+    // Rounded to 15 digits, the largest doubles would read back as infinity: they keep the
+    // digits that read back.
+    if (std::fabs(value) > 1.79769313486231e308) {
+        const auto written =
+            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+        return QString::fromLatin1(buffer, written.ptr - buffer);
+    }
     const int exponent = decimalExponent(reference);
     if (exponent >= 15 && decimalExponent(value) >= 15)
         return QString::fromStdString(wholeDigits(value));
     // Fifteen significant digits of the reference are what a double holds for certain; the
     // digits beyond are leftovers of binary fractions (18 - 10.3 is 7.699999999999999).
-    char buffer[400];
     const auto written = std::to_chars(buffer, buffer + sizeof buffer, value,
                                        std::chars_format::fixed, std::max(0, 14 - exponent));
     std::string text(buffer, written.ptr);
