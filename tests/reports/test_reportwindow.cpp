@@ -144,6 +144,8 @@ void TestReportWindow::shownAgainAfterALeaveChangePrintsIt()
     QCOMPARE(reporttest::textsOf(slips->document(), "Text4").value(0), QString("405000"));
     // Closed and opened anew, a report reads its rows afresh too.
     all->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!WindowRegistry::find<DataReport1>());
     all = WindowRegistry::show<DataReport1>();
     QCOMPARE(reporttest::textsOf(all->document(), "Text8").value(0), QString("2.7"));
     QCOMPARE(reporttest::textsOf(all->document(), "Text10").value(0), QString("405000"));
