@@ -38,7 +38,8 @@ inline const Item *item(const Page &page, const QString &name)
 inline QStringList textsOf(const Document &document, const QString &name)
 {
     QStringList texts;
-    for (const Page &page : document.pages) {
+    for (int p = 0; p < document.pageCount(); ++p) {
+        const Page page = document.page(p);
         for (const Item *item : itemsNamed(page, name))
             texts << item->text;
     }

@@ -169,14 +169,13 @@ void TestReportDefinitions::departmentReportsListTheirOwnRows()
     // No rows: the headers with the department's title and the line, and no band.
     const Document si = layOutNamed("Laporansi");
     QCOMPARE(si.pageCount(), 1);
-    QVERIFY(!item(si.pages[0], "Text1"));
-    QCOMPARE(item(si.pages[0], "Label2")->text,
-             QString("LAPORAN KARYAWAN BAGIAN SISTEM INFORMASI"));
-    QVERIFY(item(si.pages[0], "Line3"));
+    QVERIFY(!item(si.page(0), "Text1"));
+    QCOMPARE(item(si.page(0), "Label2")->text, QString("LAPORAN KARYAWAN BAGIAN SISTEM INFORMASI"));
+    QVERIFY(item(si.page(0), "Line3"));
 
     // The band sits under the moved page header: 675 + 2115 + 105 + 75 below the margin.
     const Document personalia = layOutNamed("Laporanpersonalia");
-    QCOMPARE(item(personalia.pages[0], "Text1")->rect,
+    QCOMPARE(item(personalia.page(0), "Text1")->rect,
              QRect(Margin + 135 - 15, Margin + 675 + 2115 + 105 + 75, 720, 210));
 }
 
@@ -238,7 +237,7 @@ void TestReportDefinitions::twoWholeSlipsAPage()
     const int footerTop = slips.pageTwips.height() - Margin - 360;
     const QList<int> perPage{2, 2, 1};
     for (int p = 0; p < slips.pageCount(); ++p) {
-        const Page &page = slips.pages[size_t(p)];
+        const Page page = slips.page(p);
         const auto frames = itemsNamed(page, "Shape2");
         QCOMPARE(int(frames.size()), perPage[p]);
         // The first slip starts under the report header on the first page only.

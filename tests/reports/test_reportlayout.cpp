@@ -51,6 +51,8 @@ private Q_SLOTS:
     void emptyCommandPrintsHeadersOnly();
     void unknownCommandLaysOutEmptyAndSaysWhy();
     void oversizedBandStillEnds();
+    void reportFooterStartsAPageOnlyWithControls_data();
+    void reportFooterStartsAPageOnlyWithControls();
     void tenThousandRows();
 };
 
@@ -60,8 +62,8 @@ void TestReportLayout::threeRowsGiveThreeBandsInRowOrder()
     QVERIFY(db.fillSample());
     const Document document = layOutAllStaff();
     QCOMPARE(document.pageCount(), 1);
-    QCOMPARE(document.rowCount, 3);
-    const Page &page = document.pages[0];
+    QCOMPARE(document.rowCount(), 3);
+    const Page page = document.page(0);
 
     QCOMPARE(textsOf(document, "Text1"), QStringList({"19001", "19002", "20003"}));
     const std::vector<const Item *> nips = itemsNamed(page, "Text1");
@@ -100,7 +102,7 @@ void TestReportLayout::valuesPrintAsPlainText()
 
     // The amount under "Total Gaji" is the query's "Total Uang Cuti", not a sum of the report.
     QCOMPARE(textsOf(document, "Text10"), QStringList({"1950000", "1800000", "840000"}));
-    const Page &page = document.pages[0];
+    const Page page = document.page(0);
     const Item *heading = item(page, "Label13");
     QCOMPARE(heading->text, QString("Total Gaji"));
     const Item *amount = item(page, "Text10");
@@ -136,7 +138,7 @@ void TestReportLayout::headersRepeatAndBandsNeverSplit()
     QCOMPARE(textsOf(document, "Text1"), expected);
 
     for (int p = 0; p < document.pageCount(); ++p) {
-        const Page &page = document.pages[size_t(p)];
+        const Page page = document.page(p);
         QCOMPARE(int(itemsNamed(page, "Text1").size()), rowsPerPage[p]);
         QCOMPARE(int(itemsNamed(page, "Label1").size()), p == 0 ? 1 : 0);
         const int headerTop = Margin + (p == 0 ? ReportHeader : 0);
@@ -163,7 +165,7 @@ void TestReportLayout::longNameIsCutOffAtItsBox()
     const QString longName(120, QChar('W'));
     QVERIFY(db.exec("UPDATE Pegawai SET Nama = ? WHERE Nip = 'N00001'", {longName}));
     const Document document = layOutAllStaff();
-    const Page &page = document.pages[0];
+    const Page page = document.page(0);
     const Item *name = item(page, "Text2");
     QCOMPARE(name->text, longName);
     QCOMPARE(name->rect.size(), QSize(1545, 210));
@@ -200,8 +202,8 @@ void TestReportLayout::emptyCommandPrintsHeadersOnly()
     TestDatabase db;
     const Document document = layOutAllStaff();
     QCOMPARE(document.pageCount(), 1);
-    QCOMPARE(document.rowCount, 0);
-    const Page &page = document.pages[0];
+    QCOMPARE(document.rowCount(), 0);
+    const Page page = document.page(0);
     QVERIFY(item(page, "Label1"));
     QVERIFY(item(page, "Shape1"));
     QVERIFY(item(page, "Label13"));
@@ -212,7 +214,7 @@ void TestReportLayout::emptyCommandPrintsHeadersOnly()
     Document slips;
     QVERIFY(layOut(reports::dataReport2(), QPageSize(QPageSize::A4), &slips).ok());
     QCOMPARE(slips.pageCount(), 1);
-    QVERIFY(slips.pages[0].items.empty());
+    QVERIFY(slips.page(0).items.empty());
 }
 
 void TestReportLayout::unknownCommandLaysOutEmptyAndSaysWhy()
@@ -226,8 +228,8 @@ void TestReportLayout::unknownCommandLaysOutEmptyAndSaysWhy()
     QVERIFY(!status.ok());
     QVERIFY(!status.message().isEmpty());
     QCOMPARE(document.pageCount(), 1);
-    QVERIFY(item(document.pages[0], "Label13"));
-    QVERIFY(!item(document.pages[0], "Text1"));
+    QVERIFY(item(document.page(0), "Label13"));
+    QVERIFY(!item(document.page(0), "Text1"));
 }
 
 void TestReportLayout::oversizedBandStillEnds()
@@ -238,33 +240,87 @@ void TestReportLayout::oversizedBandStillEnds()
     definition.section(SectionRole::Detail)->height = 20000; // taller than the paper
     Document document;
     QVERIFY(layOut(definition, QPageSize(QPageSize::A4), &document).ok());
-    // Each band moves to a page of its own, right under the page header; the report
-    // footer follows on one more page.
-    QCOMPARE(document.pageCount(), 5);
+    // Each band moves to a page of its own, right under the page header.
+    QCOMPARE(document.pageCount(), 4);
     QCOMPARE(textsOf(document, "Text1"), QStringList({"N00001", "N00002", "N00003"}));
     for (int p = 1; p <= 3; ++p) {
-        const Page &page = document.pages[size_t(p)];
+        const Page page = document.page(p);
         QCOMPARE(itemsNamed(page, "Text1").size(), size_t(1));
         QCOMPARE(item(page, "Text1")->rect.top(), Margin + PageHeader + 105);
     }
+}
+
+void TestReportLayout::reportFooterStartsAPageOnlyWithControls_data()
+{
+    QTest::addColumn<QString>("report");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<bool>("footerLabel");
+    QTest::addColumn<int>("pages");
+    // DataReport1 on A4: 17 rows on the first page, 19 on the next; a full page leaves no room
+    // for the 480 of the report footer. Laporanpersonalia: 16, then 17, and its 1485 of report
+    // footer fit under no more than 14 rows.
+    QTest::newRow("two full pages, empty footer") << "DataReport1" << 36 << false << 2;
+    QTest::newRow("one more row") << "DataReport1" << 37 << false << 3;
+    QTest::newRow("two full pages, footer with a label") << "DataReport1" << 36 << true << 3;
+    QTest::newRow("footer with a label fits") << "DataReport1" << 35 << true << 2;
+    QTest::newRow("department, 14 on the last page") << "Laporanpersonalia" << 30 << false << 2;
+    QTest::newRow("department, 15 on the last page") << "Laporanpersonalia" << 31 << false << 2;
+    QTest::newRow("department, 17 on the last page") << "Laporanpersonalia" << 33 << false << 2;
+    QTest::newRow("department, 15, footer with a label") << "Laporanpersonalia" << 31 << true << 3;
+}
+
+void TestReportLayout::reportFooterStartsAPageOnlyWithControls()
+{
+    QFETCH(QString, report);
+    QFETCH(int, rows);
+    QFETCH(bool, footerLabel);
+    QFETCH(int, pages);
+    TestDatabase db;
+    QVERIFY(addLeaveRows(db, rows));
+    ReportDefinition definition = *reports::reportNamed(report);
+    Section *footer = definition.section(SectionRole::ReportFooter);
+    if (footerLabel)
+        footer->controls.push_back({"End",
+                                    ControlKind::Label,
+                                    {105, 60, 3000, 270},
+                                    "SELESAI",
+                                    DefaultFont,
+                                    Qt::AlignLeft,
+                                    {}});
+    Document document;
+    QVERIFY(layOut(definition, QPageSize(QPageSize::A4), &document).ok());
+    QCOMPARE(document.pageCount(), pages);
+    QCOMPARE(textsOf(document, "Text1").size(), rows);
+    const Page last = document.page(pages - 1);
+    QVERIFY(item(last, "Text1") || footerLabel);
+    if (!footerLabel)
+        return;
+    // The footer's label follows the last band, or tops a page of its own under the header.
+    const Item *end = item(last, "End");
+    QVERIFY(end);
+    const std::vector<const Item *> bands = itemsNamed(last, "Text1");
+    const int bandTop = definition.control("Text1")->rect.top();
+    const int below = bands.empty() ? Margin + definition.section(SectionRole::PageHeader)->height
+                                    : bands.back()->rect.top() - bandTop +
+                                          definition.section(SectionRole::Detail)->height;
+    QCOMPARE(end->rect.top(), below + 60);
+    QVERIFY(end->rect.bottom() < footerTop(document));
 }
 
 void TestReportLayout::tenThousandRows()
 {
     TestDatabase db;
     QVERIFY(addLeaveRows(db, 10000));
-    const std::unique_ptr<store::Snapshot> rows =
-        store::DataEnvironment::instance().command("LaporanUpah");
-    QVERIFY(rows);
-    QElapsedTimer timer;
-    timer.start();
-    const Document document = layOut(reports::dataReport1(), rows.get(), QPageSize(QPageSize::A4));
-    const qint64 layoutMs = timer.elapsed();
+    const Document document = layOutAllStaff();
     // 17 rows on the first A4 page, 19 on each further one.
     QCOMPARE(document.pageCount(), 1 + (10000 - 17 + 18) / 19);
-    QCOMPARE(item(document.pages.back(), "Text1") != nullptr, true);
-    QCOMPARE(itemsNamed(document.pages.back(), "Text1").back()->text, QString("N10000"));
-    qInfo("laid out 10000 rows on %d pages in %lld ms", document.pageCount(), layoutMs);
+    QCOMPARE(document.rowsOn(document.pageCount() - 1), std::make_pair(9992, 10000));
+    const Page last = document.page(document.pageCount() - 1);
+    QCOMPARE(itemsNamed(last, "Text1").back()->text, QString("N10000"));
+    QCOMPARE(itemsNamed(last, "Text1").size(), size_t(8));
+    // A page that does not exist holds nothing.
+    QVERIFY(document.page(document.pageCount()).items.empty());
+    QVERIFY(document.page(-1).items.empty());
 }
 
 QTEST_MAIN(TestReportLayout)

@@ -11,11 +11,13 @@
 #include "platform/report/FontSubstitutes.h"
 #include "platform/report/PageView.h"
 #include "reports/DataReport2.h"
+#include "reports/Dialog.h"
 #include "reports/PaymentReports.h"
 
 #include <QFileDialog>
 #include <QFontInfo>
 #include <QLabel>
+#include <QScreen>
 #include <QTimer>
 #include <QToolBar>
 #include <QtTest>
@@ -31,6 +33,9 @@ private Q_SLOTS:
     void initTestCase();
     void previewFrame();
     void paintsOnlyVisiblePages();
+    void pageKeys_data();
+    void pageKeys();
+    void ctrlWClosesAndBringsTheDialogBack();
     void savesPdfAndTellsWhenItCannot();
     void shownAgainAfterALeaveChangePrintsIt();
     void saveAsAsksBeforeReplacing_data();
@@ -54,7 +59,15 @@ void TestReportWindow::previewFrame()
     QVERIFY(report->isWindow());
     QVERIFY(!report->parentWidget());
     QVERIFY(!report->isModal());
-    QCOMPARE(report->size(), platform::twips::size(15240, 11115));
+    // The client area of 15240 x 11115, no larger than the screen's free area.
+    const QSize free = report->screen()->availableGeometry().size();
+    const QSize wanted = platform::twips::size(15240, 11115);
+    for (const auto &[side, asked, room] :
+         {std::tuple{report->width(), wanted.width(), free.width()},
+          {report->height(), wanted.height(), free.height()}}) {
+        QVERIFY(side <= std::min(asked, room));
+        QVERIFY(side == asked || side > room - 100); // cut to the screen only
+    }
     QVERIFY(!platform::busy::isBusy());
     QCOMPARE(report->document().pageCount(), 1);
     QCOMPARE(report->findChild<QLabel *>("pageLabel")->text(), QString("Halaman 1 dari 1"));
@@ -98,6 +111,62 @@ void TestReportWindow::paintsOnlyVisiblePages()
     QCOMPARE(report->currentPage(), pages - 1);
     QCOMPARE(view->visiblePages().second, pages - 1);
     QVERIFY(!report->grab().isNull());
+}
+
+void TestReportWindow::pageKeys_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("to"); // -1: the last page
+    QTest::newRow("End") << 0 << int(Qt::Key_End) << 0 << -1;
+    QTest::newRow("Ctrl+End") << 0 << int(Qt::Key_End) << int(Qt::ControlModifier) << -1;
+    QTest::newRow("Home") << 50 << int(Qt::Key_Home) << 0 << 0;
+    QTest::newRow("Ctrl+Home") << 50 << int(Qt::Key_Home) << int(Qt::ControlModifier) << 0;
+    QTest::newRow("PageDown") << 50 << int(Qt::Key_PageDown) << 0 << 51;
+    QTest::newRow("PageUp") << 50 << int(Qt::Key_PageUp) << 0 << 49;
+    QTest::newRow("PageUp on the first page") << 0 << int(Qt::Key_PageUp) << 0 << 0;
+}
+
+void TestReportWindow::pageKeys()
+{
+    QFETCH(int, from);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, to);
+    TestDatabase db;
+    QVERIFY(reporttest::addLeaveRows(db, 300));
+    DataReport2 *slips = WindowRegistry::show<DataReport2>();
+    const int pages = slips->document().pageCount();
+    QCOMPARE(pages, 150);
+    slips->showPage(from);
+    QVERIFY(QTest::qWaitForWindowActive(slips));
+    // The keys reach the pages wherever the focus lies in the window.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(slips->currentPage(), to < 0 ? pages - 1 : to);
+    QCOMPARE(slips->findChild<QLabel *>("pageLabel")->text(),
+             QStringLiteral("Halaman %1 dari %2").arg(slips->currentPage() + 1).arg(pages));
+}
+
+void TestReportWindow::ctrlWClosesAndBringsTheDialogBack()
+{
+    TestDatabase db;
+    QVERIFY(db.fillSample());
+    const auto pressCtrlW = [](QWidget *window) {
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_W, Qt::ControlModifier);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    pressCtrlW(WindowRegistry::show<DataReport1>());
+    QVERIFY(!WindowRegistry::find<DataReport1>());
+    QVERIFY(WindowRegistry::find<Dialog>() && WindowRegistry::find<Dialog>()->isVisible());
+
+    // The slip closes the same way and brings nothing back.
+    WindowRegistry::closeAll();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    pressCtrlW(WindowRegistry::show<DataReport2>());
+    QVERIFY(!WindowRegistry::find<DataReport2>());
+    QVERIFY(!WindowRegistry::find<Dialog>());
 }
 
 void TestReportWindow::savesPdfAndTellsWhenItCannot()
@@ -221,8 +290,8 @@ void TestReportWindow::failingCommandIsTold()
     QVERIFY(dialogs.last().text.contains("QlapSDM"));
     QVERIFY(report->isVisible());
     QCOMPARE(report->document().pageCount(), 1);
-    QVERIFY(reporttest::item(report->document().pages[0], "Label2"));
-    QVERIFY(!reporttest::item(report->document().pages[0], "Text1"));
+    QVERIFY(reporttest::item(report->document().page(0), "Label2"));
+    QVERIFY(!reporttest::item(report->document().page(0), "Text1"));
     QVERIFY(!platform::busy::isBusy());
 }
 

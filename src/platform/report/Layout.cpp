@@ -5,18 +5,12 @@
 
 #include <QPrinterInfo>
 
+#include <algorithm>
+#include <limits>
+
 namespace platform::report {
 
 namespace {
-
-// A section turned into items once, placed at the left margin and top 0; every band of it
-// is a copy moved down to its place, with the text boxes filled from the row.
-struct Band
-{
-    int height = 0;
-    std::vector<Item> items;
-    std::vector<int> columns; // per item: the bound column, -1 for fixed content
-};
 
 ItemKind itemKind(ControlKind kind)
 {
@@ -35,7 +29,7 @@ Band makeBand(const Section *section, int left, const store::Snapshot *rows)
     Band band;
     if (!section)
         return band;
-    band.height = section->height;
+    band.height = std::max(0, section->height);
     band.items.reserve(section->controls.size());
     band.columns.reserve(section->controls.size());
     for (const Control &control : section->controls) {
@@ -60,104 +54,68 @@ Band makeBand(const Section *section, int left, const store::Snapshot *rows)
     return band;
 }
 
-class Pager
+// How many bands of a height fit from top down to the footer. A band that does not fit
+// moves whole to the next page, but on a page that holds nothing but its page header it is
+// placed anyway, so that an oversized band cannot loop.
+qint64 bandsFitting(int top, int freshTop, int footerTop, int height, qint64 rows)
 {
-public:
-    Pager(const ReportDefinition &definition, const store::Snapshot *rows, Document &document)
-        : m_document(document), m_rows(rows), m_top(definition.margins.top()),
-          m_reportHeader(makeBand(definition.section(SectionRole::ReportHeader),
-                                  definition.margins.left(), rows)),
-          m_pageHeader(makeBand(definition.section(SectionRole::PageHeader),
-                                definition.margins.left(), rows)),
-          m_detail(
-              makeBand(definition.section(SectionRole::Detail), definition.margins.left(), rows)),
-          m_pageFooter(makeBand(definition.section(SectionRole::PageFooter),
-                                definition.margins.left(), rows)),
-          m_reportFooter(makeBand(definition.section(SectionRole::ReportFooter),
-                                  definition.margins.left(), rows))
-    {
-        m_footerTop =
-            document.pageTwips.height() - definition.margins.bottom() - m_pageFooter.height;
-        m_freshTop = m_top + m_pageHeader.height;
-    }
-
-    void run()
-    {
-        const int rowCount = m_rows ? m_rows->rowCount() : 0;
-        reserve(rowCount);
-        startPage(true);
-        for (int row = 0; row < rowCount; ++row)
-            placeWhole(m_detail, row);
-        placeWhole(m_reportFooter, -1);
-        endPage();
-        m_document.rowCount = rowCount;
-    }
-
-private:
-    void reserve(int rowCount)
-    {
-        const int perPage = m_detail.height > 0
-                                ? std::max(1, (m_footerTop - m_freshTop) / m_detail.height)
-                                : std::max(1, rowCount);
-        m_perPageItems = m_reportHeader.items.size() + m_pageHeader.items.size() +
-                         m_pageFooter.items.size() + m_reportFooter.items.size() +
-                         size_t(perPage) * m_detail.items.size();
-        m_document.pages.reserve(size_t(rowCount / perPage + 2));
-    }
-
-    void startPage(bool first)
-    {
-        m_document.pages.emplace_back();
-        m_document.pages.back().items.reserve(m_perPageItems);
-        m_cursor = m_top;
-        if (first)
-            place(m_reportHeader, -1);
-        place(m_pageHeader, -1);
-    }
-
-    void endPage()
-    {
-        const int cursor = m_cursor;
-        m_cursor = m_footerTop;
-        place(m_pageFooter, -1);
-        m_cursor = cursor;
-    }
-
-    // A band that does not fit moves whole to the next page; on a page that holds nothing
-    // but its page header it is placed anyway, so that an oversized band cannot loop.
-    void placeWhole(const Band &band, int row)
-    {
-        if (m_cursor + band.height > m_footerTop && m_cursor > m_freshTop) {
-            endPage();
-            startPage(false);
-        }
-        place(band, row);
-    }
-
-    void place(const Band &band, int row)
-    {
-        std::vector<Item> &items = m_document.pages.back().items;
-        for (size_t i = 0; i < band.items.size(); ++i) {
-            Item item = band.items[i];
-            item.rect.translate(0, m_cursor);
-            if (band.columns[i] >= 0)
-                item.text = m_rows->text(row, band.columns[i]);
-            items.push_back(std::move(item));
-        }
-        m_cursor += band.height;
-    }
-
-    Document &m_document;
-    const store::Snapshot *m_rows;
-    int m_top;
-    Band m_reportHeader, m_pageHeader, m_detail, m_pageFooter, m_reportFooter;
-    int m_footerTop = 0;
-    int m_freshTop = 0;
-    int m_cursor = 0;
-    size_t m_perPageItems = 0;
-};
+    if (height <= 0)
+        return top <= footerTop || top <= freshTop ? rows : 0;
+    const qint64 fit = top + height <= footerTop ? (footerTop - top) / height : 0;
+    return fit == 0 && top <= freshTop ? 1 : fit;
+}
 
 } // namespace
+
+int Document::rowCount() const
+{
+    return m_rows ? m_rows->rowCount() : 0;
+}
+
+std::pair<int, int> Document::rowsOn(int page) const
+{
+    if (page < 0 || page >= m_pageCount || (m_footerPage && page == m_pageCount - 1))
+        return {rowCount(), rowCount()};
+    if (page == 0)
+        return {0, std::min(rowCount(), m_firstRows)};
+    const qint64 first = m_firstRows + qint64(page - 1) * m_rowsPerPage;
+    return {int(std::min<qint64>(first, rowCount())),
+            int(std::min<qint64>(first + m_rowsPerPage, rowCount()))};
+}
+
+Page Document::page(int index) const
+{
+    Page page;
+    if (index < 0 || index >= m_pageCount)
+        return page;
+    const auto [first, end] = rowsOn(index);
+    page.items.reserve((index == 0 ? m_reportHeader.items.size() : 0) + m_pageHeader.items.size() +
+                       m_pageFooter.items.size() + m_reportFooter.items.size() +
+                       size_t(end - first) * m_detail.items.size());
+    int cursor = m_top;
+    if (index == 0)
+        cursor = placeBand(m_reportHeader, -1, cursor, page);
+    cursor = placeBand(m_pageHeader, -1, cursor, page);
+    for (int row = first; row < end; ++row)
+        cursor = placeBand(m_detail, row, cursor, page);
+    // A report footer that holds nothing is never placed, so it cannot start a page.
+    if (index == m_pageCount - 1 && !m_reportFooter.items.empty())
+        placeBand(m_reportFooter, -1, cursor, page);
+    placeBand(m_pageFooter, -1, m_footerTop, page);
+    return page;
+}
+
+int Document::placeBand(const Band &band, int row, int top, Page &page) const
+{
+    for (size_t i = 0; i < band.items.size(); ++i) {
+        Item item = band.items[i];
+        item.rect.translate(0, top);
+        if (band.columns[i] >= 0)
+            item.text = m_rows->text(row, band.columns[i]);
+        page.items.push_back(std::move(item));
+    }
+    return top + band.height;
+}
 
 QPageSize defaultPageSize()
 {
@@ -170,26 +128,59 @@ QPageSize defaultPageSize()
     return QPageSize(QPageSize::A4);
 }
 
-Document layOut(const ReportDefinition &definition, const store::Snapshot *rows,
+Document layOut(const ReportDefinition &definition, std::shared_ptr<const store::Snapshot> rows,
                 const QPageSize &paper)
 {
-    Document document;
-    document.title = definition.title;
-    document.pageSize = paper;
-    document.pageTwips = twipsOf(paper);
-    document.fonts = definition.fonts;
-    if (document.fonts.empty())
-        document.fonts.push_back(QFont());
-    Pager(definition, rows, document).run();
-    return document;
+    Document d;
+    d.title = definition.title;
+    d.pageSize = paper;
+    d.pageTwips = twipsOf(paper);
+    d.fonts = definition.fonts;
+    if (d.fonts.empty())
+        d.fonts.push_back(QFont());
+    const int left = definition.margins.left();
+    const auto band = [&](SectionRole role) {
+        return makeBand(definition.section(role), left, rows.get());
+    };
+    d.m_reportHeader = band(SectionRole::ReportHeader);
+    d.m_pageHeader = band(SectionRole::PageHeader);
+    d.m_detail = band(SectionRole::Detail);
+    d.m_pageFooter = band(SectionRole::PageFooter);
+    d.m_reportFooter = band(SectionRole::ReportFooter);
+    d.m_rows = std::move(rows);
+
+    d.m_top = definition.margins.top();
+    d.m_footerTop = d.pageTwips.height() - definition.margins.bottom() - d.m_pageFooter.height;
+    d.m_freshTop = d.m_top + d.m_pageHeader.height;
+    const int firstTop = d.m_freshTop + d.m_reportHeader.height;
+    const qint64 rowCount = d.rowCount();
+    const int detail = d.m_detail.height;
+    const qint64 first = bandsFitting(firstTop, d.m_freshTop, d.m_footerTop, detail, rowCount);
+    const qint64 perPage = std::max<qint64>(
+        1, bandsFitting(d.m_freshTop, d.m_freshTop, d.m_footerTop, detail, rowCount));
+    d.m_firstRows = int(std::min(first, rowCount));
+    d.m_rowsPerPage = int(std::min<qint64>(perPage, std::max<qint64>(1, rowCount)));
+    const qint64 rest = rowCount - d.m_firstRows;
+    qint64 pages = 1 + (rest + d.m_rowsPerPage - 1) / d.m_rowsPerPage;
+
+    // The report footer follows the last band and moves whole to a page of its own when it
+    // does not fit under it.
+    const qint64 lastRows = pages == 1 ? d.m_firstRows : rest - (pages - 2) * d.m_rowsPerPage;
+    const qint64 cursor = (pages == 1 ? firstTop : d.m_freshTop) + lastRows * detail;
+    d.m_footerPage = !d.m_reportFooter.items.empty() &&
+                     cursor + d.m_reportFooter.height > d.m_footerTop && cursor > d.m_freshTop;
+    if (d.m_footerPage)
+        ++pages;
+    d.m_pageCount = int(std::min<qint64>(pages, std::numeric_limits<int>::max()));
+    return d;
 }
 
 store::Status layOut(const ReportDefinition &definition, const QPageSize &paper, Document *document)
 {
     store::Status status;
-    const std::unique_ptr<store::Snapshot> rows =
+    std::shared_ptr<const store::Snapshot> rows =
         store::DataEnvironment::instance().command(definition.dataMember, &status);
-    *document = layOut(definition, rows.get(), paper);
+    *document = layOut(definition, std::move(rows), paper);
     return status;
 }
 

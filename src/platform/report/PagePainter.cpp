@@ -74,14 +74,18 @@ PagePainter::PagePainter(const Document &document) : m_document(document)
 
 void PagePainter::paint(QPainter &painter, int page) const
 {
-    if (page < 0 || page >= m_document.pageCount())
-        return;
+    if (page >= 0 && page < m_document.pageCount())
+        paint(painter, m_document.page(page));
+}
+
+void PagePainter::paint(QPainter &painter, const Page &page) const
+{
     painter.save();
     QPen pen(Qt::black, PenTwips);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
     int currentFont = -1;
-    for (const Item &item : m_document.pages[size_t(page)].items) {
+    for (const Item &item : page.items) {
         switch (item.kind) {
         case ItemKind::Rectangle:
             if (item.fill.isValid())

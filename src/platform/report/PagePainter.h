@@ -18,15 +18,17 @@ class PagePainter
 public:
     explicit PagePainter(const Document &document);
 
+    // Builds the page's items and draws them.
     void paint(QPainter &painter, int page) const;
+    void paint(QPainter &painter, const Page &page) const;
 
 private:
     const Document &m_document;
     std::vector<QFont> m_fonts;
 };
 
-// Writes every page into a PDF file on the document's paper. False, with the reason in
-// error, when the file cannot be written.
+// Writes every page into a PDF file on the document's paper, one page after another. False, with
+// the reason in error, when the file cannot be written.
 bool writePdf(const Document &document, const QString &path, QString *error = nullptr);
 
 // Prints the pages from first to last (1-based, 0 for all) on a printer set up by the

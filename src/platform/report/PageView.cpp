@@ -2,6 +2,7 @@
 
 #include "platform/Twips.h"
 
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -71,9 +72,14 @@ int PageView::pageStride() const
     return pagePixels().height() + Gap;
 }
 
-int PageView::pageTop(int page) const
+qint64 PageView::pageTop(int page) const
 {
-    return Gap + page * pageStride();
+    return Gap + qint64(page) * pageStride();
+}
+
+qint64 PageView::viewTop() const
+{
+    return qint64(verticalScrollBar()->value()) * m_scrollUnit;
 }
 
 int PageView::pageLeft() const
@@ -87,9 +93,12 @@ void PageView::updateScrollBars()
     const int pages = m_document ? m_document->pageCount() : 0;
     const QSize page = pagePixels();
     const qint64 height = Gap + qint64(pages) * pageStride();
-    const int total = int(std::min<qint64>(height, std::numeric_limits<int>::max()));
-    verticalScrollBar()->setRange(0, std::max(0, total - viewport()->height()));
-    verticalScrollBar()->setPageStep(viewport()->height());
+    // A scroll bar counts in int: a million slips at a large zoom are taller than that, so
+    // each step of the bar then stands for several pixels.
+    const qint64 range = std::max<qint64>(0, height - viewport()->height());
+    m_scrollUnit = 1 + range / std::numeric_limits<int>::max();
+    verticalScrollBar()->setRange(0, int(range / m_scrollUnit));
+    verticalScrollBar()->setPageStep(std::max(1, int(viewport()->height() / m_scrollUnit)));
     horizontalScrollBar()->setRange(0, std::max(0, page.width() + 2 * Gap - viewport()->width()));
     horizontalScrollBar()->setPageStep(viewport()->width());
 }
@@ -98,10 +107,11 @@ std::pair<int, int> PageView::visiblePages() const
 {
     if (!m_document || m_document->pageCount() == 0)
         return {0, -1};
-    const int top = verticalScrollBar()->value();
-    const int bottom = top + viewport()->height();
-    const int first = std::max(0, (top - Gap) / pageStride());
-    const int last = std::min(m_document->pageCount() - 1, (bottom - Gap) / pageStride());
+    const qint64 top = viewTop();
+    const qint64 bottom = top + viewport()->height();
+    const int first = int(std::max<qint64>(0, (top - Gap) / pageStride()));
+    const int last =
+        int(std::min<qint64>(m_document->pageCount() - 1, (bottom - Gap) / pageStride()));
     return {first, std::max(first - 1, last)};
 }
 
@@ -110,13 +120,15 @@ int PageView::currentPage() const
     if (!m_document || m_document->pageCount() == 0)
         return 0;
     // The page that holds the middle of the view's top half.
-    const int y = verticalScrollBar()->value() + viewport()->height() / 4;
-    return std::clamp((y - Gap / 2) / pageStride(), 0, m_document->pageCount() - 1);
+    const qint64 y = viewTop() + viewport()->height() / 4;
+    return int(std::clamp<qint64>((y - Gap / 2) / pageStride(), 0, m_document->pageCount() - 1));
 }
 
 void PageView::scrollToPage(int page)
 {
-    verticalScrollBar()->setValue(pageTop(std::max(0, page)) - Gap / 2);
+    const qint64 top = pageTop(std::max(0, page)) - Gap / 2;
+    verticalScrollBar()->setValue(
+        int(std::min<qint64>(top / m_scrollUnit, std::numeric_limits<int>::max())));
 }
 
 void PageView::paintEvent(QPaintEvent *event)
@@ -129,8 +141,7 @@ void PageView::paintEvent(QPaintEvent *event)
     const double scale = pixelsPerTwip();
     const auto [first, last] = visiblePages();
     for (int page = first; page <= last; ++page) {
-        const QRect paper(left, pageTop(page) - verticalScrollBar()->value(), size.width(),
-                          size.height());
+        const QRect paper(left, int(pageTop(page) - viewTop()), size.width(), size.height());
         if (!paper.adjusted(0, 0, 3, 3).intersects(event->rect()))
             continue;
         painter.fillRect(paper.translated(3, 3), QColor(0, 0, 0, 90));
@@ -144,6 +155,36 @@ void PageView::paintEvent(QPaintEvent *event)
         m_painter->paint(painter, page);
         painter.restore();
     }
+}
+
+void PageView::keyPressEvent(QKeyEvent *event)
+{
+    if (!m_document) {
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    const int last = m_document->pageCount() - 1;
+    switch (event->key()) {
+    case Qt::Key_Home:
+        scrollToPage(0);
+        break;
+    case Qt::Key_End:
+        scrollToPage(last);
+        break;
+    case Qt::Key_PageDown:
+        scrollToPage(std::min(last, currentPage() + 1));
+        break;
+    case Qt::Key_PageUp: {
+        // Back to the top of the page in view, or to the page before when already there.
+        const int page = currentPage();
+        scrollToPage(viewTop() > pageTop(page) - Gap / 2 ? page : std::max(0, page - 1));
+        break;
+    }
+    default:
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    event->accept();
 }
 
 void PageView::resizeEvent(QResizeEvent *event)

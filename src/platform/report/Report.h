@@ -8,10 +8,16 @@
 #include <QSize>
 #include <QString>
 
+#include <memory>
+#include <utility>
 #include <vector>
 
+namespace store {
+class Snapshot;
+}
+
 // A banded report: its definition (sections of controls placed in twips) and the pages that
-// laying it out produces (plain drawing items in twips from the page's top-left corner).
+// laying it out gives (plain drawing items in twips from the page's top-left corner).
 namespace platform::report {
 
 enum class SectionRole { ReportHeader, PageHeader, Detail, PageFooter, ReportFooter };
@@ -88,16 +94,47 @@ struct Page
     std::vector<Item> items;
 };
 
-struct Document
+// A section turned into items once, placed at the left margin and top 0; every band of it is
+// a copy moved down to its place, with the text boxes filled from the row.
+struct Band
 {
+    int height = 0;
+    std::vector<Item> items;
+    std::vector<int> columns; // per item: the bound column, -1 for fixed content
+};
+
+// A laid-out report. Every band has a fixed height, so the rows a page holds follow from the
+// section heights, the margins and the paper: the document keeps the rows and that
+// arithmetic, and builds a page's drawing items only when the page is drawn.
+class Document
+{
+public:
     QString title;
     QPageSize pageSize;
     QSize pageTwips;
     std::vector<QFont> fonts;
-    std::vector<Page> pages;
-    int rowCount = 0;
 
-    int pageCount() const { return int(pages.size()); }
+    int rowCount() const;
+    int pageCount() const { return m_pageCount; }
+    // The rows of a page, from first up to (not including) end.
+    std::pair<int, int> rowsOn(int page) const;
+    // The items of a page in drawing order; none for a page that does not exist.
+    Page page(int index) const;
+
+private:
+    friend Document layOut(const ReportDefinition &definition,
+                           std::shared_ptr<const store::Snapshot> rows, const QPageSize &paper);
+    int placeBand(const Band &band, int row, int top, Page &page) const;
+
+    std::shared_ptr<const store::Snapshot> m_rows;
+    Band m_reportHeader, m_pageHeader, m_detail, m_pageFooter, m_reportFooter;
+    int m_top = 0;       // where the first band of a page starts
+    int m_footerTop = 0; // where the page footer starts
+    int m_freshTop = 0;  // below the page header of every page but the first
+    int m_firstRows = 0; // rows on the first page
+    int m_rowsPerPage = 1;
+    bool m_footerPage = false; // the report footer moved to a page of its own
+    int m_pageCount = 1;
 };
 
 // Twips of a page size (1440 to the inch), portrait.

@@ -14,9 +14,11 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -28,6 +30,18 @@ namespace platform::report {
 namespace {
 
 const int ZoomSteps[] = {25, 50, 75, 100, 125, 150, 200, 300, 400};
+
+// Room for the window manager's frame and title bar around the client area.
+const QSize FrameAllowance(16, 48);
+
+// The client area asked for, no larger than the screen's free area can show with a frame.
+QSize fittingSize(const QSize &wanted)
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return wanted;
+    return wanted.boundedTo(screen->availableGeometry().size() - FrameAllowance);
+}
 
 void tell(const QString &text)
 {
@@ -48,8 +62,10 @@ ReportWindow::ReportWindow(ReportDefinition definition, QWidget *parent)
     m_view->setObjectName(QStringLiteral("pageView"));
     layout->addWidget(m_view, 1);
     connect(m_view, &PageView::currentPageChanged, this, &ReportWindow::updatePageLabel);
-    resize(twips::size(m_definition.previewSize.width(), m_definition.previewSize.height()));
+    resize(fittingSize(
+        twips::size(m_definition.previewSize.width(), m_definition.previewSize.height())));
     layOutRows();
+    m_view->setFocus();
 }
 
 ReportWindow::~ReportWindow() = default;
@@ -83,6 +99,12 @@ void ReportWindow::buildToolBar()
         bar->addAction(QStringLiteral("Simpan PDF..."), this, &ReportWindow::saveAsPdf);
     pdfAction->setObjectName(QStringLiteral("pdfAction"));
     pdfAction->setShortcut(QKeySequence::Save);
+    // Ctrl+W closes the preview as its close box does.
+    auto *closeAction = new QAction(this);
+    closeAction->setObjectName(QStringLiteral("closeAction"));
+    closeAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    connect(closeAction, &QAction::triggered, this, &QWidget::close);
+    addAction(closeAction);
     bar->addSeparator();
 
     QAction *smaller = bar->addAction(QStringLiteral("Perkecil"), this, [this] {
@@ -97,8 +119,11 @@ void ReportWindow::buildToolBar()
     for (int step : ZoomSteps)
         m_zoom->addItem(QStringLiteral("%1%").arg(step), step);
     m_zoom->setCurrentIndex(m_zoom->findData(100));
-    connect(m_zoom, &QComboBox::activated, this,
-            [this](int index) { setZoom(m_zoom->itemData(index).toInt()); });
+    connect(m_zoom, &QComboBox::activated, this, [this](int index) {
+        setZoom(m_zoom->itemData(index).toInt());
+        // The page keys go to the pages again.
+        m_view->setFocus();
+    });
     bar->addWidget(m_zoom);
     QAction *larger = bar->addAction(QStringLiteral("Perbesar"), this, [this] {
         auto above = std::find_if(std::begin(ZoomSteps), std::end(ZoomSteps),
