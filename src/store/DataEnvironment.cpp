@@ -61,7 +61,8 @@ QString DataEnvironment::rowSetOf(const QString &command) const
     return {};
 }
 
-std::unique_ptr<Snapshot> DataEnvironment::command(const QString &name, Status *status) const
+std::unique_ptr<Snapshot> DataEnvironment::command(const QString &name, Status *status,
+                                                   const QStringList &columns) const
 {
     const QString source = sourceOf(name);
     if (source.isEmpty()) {
@@ -70,8 +71,12 @@ std::unique_ptr<Snapshot> DataEnvironment::command(const QString &name, Status *
                                       QStringLiteral("Perintah data tidak dikenal: %1").arg(name));
         return nullptr;
     }
-    auto snapshot = std::make_unique<Snapshot>(source);
-    const Status opened = snapshot->refresh();
+    auto snapshot = std::make_unique<Snapshot>(source, columns);
+    Status opened = snapshot->refresh();
+    if (!opened.ok() && !columns.isEmpty()) {
+        snapshot = std::make_unique<Snapshot>(source);
+        opened = snapshot->refresh();
+    }
     if (status)
         *status = opened;
     if (!opened.ok())

@@ -28,9 +28,11 @@ public:
     // The row set name of a command ("rs" and the command's name).
     QString rowSetOf(const QString &command) const;
 
-    // Runs the command: the rows as they stand now. Null, with the reason in status, when
-    // the command is unknown or cannot run.
-    std::unique_ptr<Snapshot> command(const QString &name, Status *status = nullptr) const;
+    // Runs the command: the rows as they stand now. With a column list only those columns
+    // are kept, unless the command lacks one of them: then it keeps them all. Null, with the
+    // reason in status, when the command is unknown or cannot run.
+    std::unique_ptr<Snapshot> command(const QString &name, Status *status = nullptr,
+                                      const QStringList &columns = {}) const;
     // Binding by name: runs the command and hands its rows to the consumer, which owns them
     // from then on (they go when it goes).
     Snapshot *bind(const QString &name, QObject *consumer, Status *status = nullptr) const;

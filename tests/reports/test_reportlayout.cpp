@@ -50,6 +50,7 @@ private Q_SLOTS:
     void longNameIsCutOffAtItsBox();
     void emptyCommandPrintsHeadersOnly();
     void unknownCommandLaysOutEmptyAndSaysWhy();
+    void viewLackingAColumnPrintsItBlank();
     void oversizedBandStillEnds();
     void reportFooterStartsAPageOnlyWithControls_data();
     void reportFooterStartsAPageOnlyWithControls();
@@ -230,6 +231,18 @@ void TestReportLayout::unknownCommandLaysOutEmptyAndSaysWhy()
     QCOMPARE(document.pageCount(), 1);
     QVERIFY(item(document.page(0), "Label13"));
     QVERIFY(!item(document.page(0), "Text1"));
+}
+
+void TestReportLayout::viewLackingAColumnPrintsItBlank()
+{
+    TestDatabase db;
+    QVERIFY(db.fillSample());
+    QVERIFY(db.exec("DROP VIEW QupahSisaCuti"));
+    QVERIFY(db.exec("CREATE VIEW QupahSisaCuti AS SELECT Nip, Nama FROM Pegawai ORDER BY Nip"));
+    Document document;
+    QVERIFY(layOut(reports::dataReport1(), QPageSize(QPageSize::A4), &document).ok());
+    QCOMPARE(textsOf(document, "Text2"), QStringList({"Budi", "Susi", "Bunga"}));
+    QCOMPARE(textsOf(document, "Text10"), QStringList({"", "", ""}));
 }
 
 void TestReportLayout::oversizedBandStillEnds()

@@ -175,11 +175,24 @@ Document layOut(const ReportDefinition &definition, std::shared_ptr<const store:
     return d;
 }
 
+QStringList boundColumns(const ReportDefinition &definition)
+{
+    QStringList columns;
+    for (const Section &section : definition.sections) {
+        for (const Control &control : section.controls) {
+            if (control.kind == ControlKind::TextBox &&
+                !columns.contains(control.text, Qt::CaseInsensitive))
+                columns << control.text;
+        }
+    }
+    return columns;
+}
+
 store::Status layOut(const ReportDefinition &definition, const QPageSize &paper, Document *document)
 {
     store::Status status;
-    std::shared_ptr<const store::Snapshot> rows =
-        store::DataEnvironment::instance().command(definition.dataMember, &status);
+    std::shared_ptr<const store::Snapshot> rows = store::DataEnvironment::instance().command(
+        definition.dataMember, &status, boundColumns(definition));
     *document = layOut(definition, std::move(rows), paper);
     return status;
 }

@@ -3,6 +3,8 @@
 #include "platform/report/Report.h"
 #include "store/Status.h"
 
+#include <QStringList>
+
 namespace store {
 class Snapshot;
 }
@@ -20,6 +22,10 @@ QPageSize defaultPageSize();
 // the rows, and no one else may change them while it lives.
 Document layOut(const ReportDefinition &definition, std::shared_ptr<const store::Snapshot> rows,
                 const QPageSize &paper);
+
+// The columns that the report's text boxes show, each once: all that a report keeps of its
+// command's rows.
+QStringList boundColumns(const ReportDefinition &definition);
 
 // Runs the report's command of the data environment afresh and lays out its rows. When the
 // command cannot run, the document holds the report without rows and the status says why.

@@ -8,10 +8,6 @@
 #include <cmath>
 #include <functional>
 
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
-
 namespace platform::report {
 
 namespace {
@@ -20,19 +16,6 @@ constexpr int TwipsPerInch = 1440;
 constexpr int TwipsPerPoint = 20;
 // A line or a rectangle's border is one pixel of a 96 dpi screen.
 constexpr int PenTwips = 15;
-
-// Qt's PDF writer compresses every page through fresh buffers of several megabytes. By
-// default glibc hands that memory back to the system after each page and faults it in again
-// for the next, which more than doubles the time a long report takes to write.
-void keepLargeBuffers()
-{
-#if defined(__GLIBC__)
-    static const bool once = [] {
-        return mallopt(M_TOP_PAD, 64 << 20) == 1;
-    }();
-    Q_UNUSED(once);
-#endif
-}
 
 QFont twipsFont(const QFont &font)
 {
@@ -110,7 +93,6 @@ void PagePainter::paint(QPainter &painter, const Page &page) const
 
 bool writePdf(const Document &document, const QString &path, QString *error)
 {
-    keepLargeBuffers();
     QPdfWriter writer(path);
     writer.setPageSize(document.pageSize);
     writer.setPageOrientation(QPageLayout::Portrait);
@@ -132,7 +114,6 @@ bool writePdf(const Document &document, const QString &path, QString *error)
 
 bool printPages(const Document &document, QPrinter &printer, int first, int last)
 {
-    keepLargeBuffers();
     printer.setFullPage(true);
     printer.setPageSize(document.pageSize);
     printer.setPageOrientation(QPageLayout::Portrait);
