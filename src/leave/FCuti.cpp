@@ -52,6 +52,13 @@ QLineEdit *locked(QLineEdit *edit)
     return edit;
 }
 
+// A locked box is narrow: it shows the start of its text, "17.9" rather than ".7.9".
+void showFromStart(QLineEdit *edit, const QString &text)
+{
+    edit->setText(text);
+    edit->setCursorPosition(0);
+}
+
 } // namespace
 
 FCuti::FCuti(QWidget *parent) : RecordForm(settings(), parent), m_names(QStringLiteral("Pegawai"))
@@ -140,8 +147,8 @@ void FCuti::buildFields()
 void FCuti::afterAddNew()
 {
     const QString entitlement = store::writeNumber(LeaveEntitlementDays);
-    m_entitlement->setText(entitlement);
-    m_remaining->setText(entitlement);
+    showFromStart(m_entitlement, entitlement);
+    showFromStart(m_remaining, entitlement);
     m_taken->setText(QStringLiteral("0"));
 }
 
@@ -161,16 +168,23 @@ bool FCuti::prepareSave()
     }
     m_remainingBeforeSave = m_remaining->text();
     // Stored from this text: the subtraction's leftovers never reach the database.
-    m_remaining->setText(
-        store::writeNumber(remaining, std::max(std::fabs(before), std::fabs(taken))));
+    showFromStart(m_remaining,
+                  store::writeNumber(remaining, std::max(std::fabs(before), std::fabs(taken))));
     return true;
+}
+
+bool FCuti::prepareOwnWrite()
+{
+    // Days typed since the record was read pass the same check and computation as a save;
+    // a record changed otherwise (its leave card, say) is stored as it is.
+    return !data1()->isChanged(m_taken) || prepareSave();
 }
 
 void FCuti::saveRefused()
 {
     // The record stays pending: put back the remaining days, or the next save of the
     // corrected record would subtract the days taken a second time.
-    m_remaining->setText(m_remainingBeforeSave);
+    showFromStart(m_remaining, m_remainingBeforeSave);
 }
 
 void FCuti::showEmployeeName(const QString &nip)

@@ -20,6 +20,7 @@ public:
 protected:
     void afterAddNew() override;
     bool prepareSave() override;
+    bool prepareOwnWrite() override;
     void saveRefused() override;
 
 private:

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
@@ -51,6 +52,18 @@ QPalette tealPalette(QPalette palette)
     return palette;
 }
 
+// View mode must stay readable: the text of a disabled field is dark on a light ground
+// (about 10:1), not the style's light grey on light grey.
+QPalette readableWhenDisabled(QPalette palette)
+{
+    const QColor ground(0xf0, 0xf0, 0xf0);
+    const QColor text(0x40, 0x40, 0x40);
+    palette.setColor(QPalette::Disabled, QPalette::Base, ground);
+    palette.setColor(QPalette::Disabled, QPalette::Text, text);
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, text);
+    return palette;
+}
+
 } // namespace
 
 RecordForm::RecordForm(FormSettings settings, QWidget *parent)
@@ -69,7 +82,9 @@ RecordForm::RecordForm(FormSettings settings, QWidget *parent)
                                             QString(), Icon::None, Buttons::Ok);
                 *response = 0;
             });
+    m_data1->setWriteCheck([this] { return prepareOwnWrite(); }, [this] { saveRefused(); });
     buildWindow();
+    setPalette(readableWhenDisabled(palette()));
 }
 
 void RecordForm::buildWindow()
@@ -174,6 +189,8 @@ QToolButton *RecordForm::addButton(QWidget *parent, const QString &name, const Q
     button->setFont(small);
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setGeometry(platform::twips::rect(left, top, ButtonWidth, ButtonHeight));
+    button->setFocusPolicy(Qt::StrongFocus);
+    button->installEventFilter(this);
     return button;
 }
 
@@ -232,6 +249,7 @@ W *RecordForm::addField(const QString &label, const QString &labelName, const QS
     caption->setBuddy(field);
     field->setProperty("widthTwips", widthTwips);
     field->setProperty("caption", QVariant::fromValue<QObject *>(caption));
+    m_fields << field;
     if (!m_settings.placedFields) {
         m_rows << field;
         layOutRows();
@@ -337,9 +355,37 @@ void RecordForm::load()
             reportFailure(status);
     }
     m_data1->open();
+    setTabOrder();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     if (!m_settings.singlePage)
         move(screen.center() - rect().center());
+}
+
+void RecordForm::setTabOrder()
+{
+    // Tab goes through the fields top to bottom, then the navigator, then the buttons.
+    QList<QWidget *> chain = m_fields;
+    for (QToolButton *button : m_data1->findChildren<QToolButton *>(Qt::FindDirectChildrenOnly))
+        chain << button;
+    for (const char *name :
+         {"cmdTambah", "cmdSimpan", "cmdRubah", "Command1", "cmdHapus", "cmdCari", "cmdKeluar"})
+        chain << findChild<QToolButton *>(QString::fromLatin1(name));
+    for (int i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+bool RecordForm::eventFilter(QObject *watched, QEvent *event)
+{
+    // Enter on a focused button presses it, as on the platform the users come from.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        auto *button = qobject_cast<QToolButton *>(watched);
+        if (button && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            button->click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void RecordForm::setEditMode()
@@ -368,12 +414,22 @@ void RecordForm::reportFailure(const store::Status &status)
     platform::busy::setNormal();
 }
 
+void RecordForm::reportUnlessChecked(const store::Status &status)
+{
+    // A write check that refused has told the user why.
+    if (m_data1->refusedByCheck())
+        platform::busy::setNormal();
+    else
+        reportFailure(status);
+}
+
 void RecordForm::add()
 {
     setEditMode();
     const store::Status status = m_data1->addNew();
+    platform::busy::setNormal();
     if (!status.ok()) {
-        reportFailure(status);
+        reportUnlessChecked(status);
         return;
     }
     afterAddNew();
@@ -395,48 +451,51 @@ void RecordForm::change()
 
 void RecordForm::save()
 {
+    // Nothing pending and nothing typed (a move or a search stored it): nothing to write.
+    if (!m_data1->isEditing() && !m_data1->hasChanges()) {
+        setViewMode();
+        platform::busy::setNormal();
+        return;
+    }
     if (!prepareSave())
         return;
-    // Each step runs only when the one before it succeeded; a refused write keeps the record
-    // pending so that it can be corrected and saved again.
-    store::Status status = m_data1->update();
-    if (!status.ok())
+    // A refused write keeps the record pending so that it can be corrected and saved again.
+    const store::Status written = m_data1->update();
+    if (!written.ok()) {
         saveRefused();
-    if (status.ok())
-        status = m_data1->refresh();
-    if (status.ok() && m_browseRows) {
-        m_grid->refresh();
-        status = m_browseRows->refresh();
-    }
-    if (!status.ok()) {
-        reportFailure(status);
+        reportFailure(written);
         return;
+    }
+    // The record is stored from here on: a step after it that fails is reported on its own.
+    store::Status later = m_data1->refresh();
+    if (later.ok() && m_browseRows) {
+        m_grid->refresh();
+        later = m_browseRows->refresh();
     }
     afterSaveRefresh();
-    status = m_data1->moveLast();
-    if (!status.ok()) {
-        reportFailure(status);
-        return;
-    }
+    if (later.ok())
+        later = m_data1->moveLast();
+    platform::busy::setNormal();
     Dialogs::instance().message(QStringLiteral("Data sudah Disimpan!"),
                                 QStringLiteral("Simpan Data"), Icon::Information, Buttons::Ok);
+    if (!later.ok())
+        reportFailure(later);
     setViewMode();
 }
 
 void RecordForm::cancel()
 {
-    // Nothing may be pending any more (a move saved it, or Ubah found no record): the window
-    // still returns to view mode so that it never sticks in edit mode.
-    if (m_data1->isEditing()) {
-        const store::Status dropped = m_data1->cancelUpdate();
-        if (!dropped.ok())
-            reportFailure(dropped);
-    }
+    // Cancel writes nothing: whatever the boxes hold that is not stored is dropped, whether
+    // a change is pending or typing had only just begun, before the move can write it.
+    static_cast<void>(m_data1->cancelUpdate());
     const store::Status moved = m_settings.afterCancel == FormSettings::AfterCancel::First
                                     ? m_data1->moveFirst()
                                     : m_data1->moveLast();
-    if (!moved.ok())
+    const bool empty =
+        moved.kind() == store::Status::Kind::NoCurrentRecord && m_data1->recordCount() == 0;
+    if (!moved.ok() && !empty)
         reportFailure(moved);
+    platform::busy::setNormal();
     setViewMode();
 }
 
@@ -450,8 +509,9 @@ void RecordForm::search()
         return;
     }
     const store::Status status = m_data1->findFirst(m_settings.searchColumn, answer);
+    platform::busy::setNormal();
     if (!status.ok()) {
-        reportFailure(status);
+        reportUnlessChecked(status);
         return;
     }
     if (m_data1->noMatch())
@@ -510,8 +570,14 @@ void RecordForm::showPosition()
 
 void RecordForm::closeEvent(QCloseEvent *event)
 {
-    m_data1->raiseClose();
+    // Changed boxes are written before the window goes; a refused write keeps it open with
+    // the changes in place.
+    const store::Status written = m_data1->raiseClose();
     platform::busy::setNormal();
+    if (!written.ok()) {
+        event->ignore();
+        return;
+    }
     QWidget::closeEvent(event);
 }
 

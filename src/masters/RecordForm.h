@@ -110,11 +110,15 @@ protected:
     virtual void afterSaveRefresh() {}
     // Runs when the store refuses the write of a save; the record is still pending.
     virtual void saveRefused() {}
+    // Runs before the record source writes changed boxes by itself (a move, a search, the
+    // close); false refuses the write and the action.
+    virtual bool prepareOwnWrite() { return true; }
 
     // Shows a failure of the record sources with its explanation and the engine's text.
     void reportFailure(const store::Status &status);
 
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildWindow();
@@ -127,6 +131,8 @@ private:
     W *addField(const QString &label, const QString &labelName, const QString &name,
                 int widthTwips);
     void layOutRows();
+    void setTabOrder();
+    void reportUnlessChecked(const store::Status &status);
 
     void add();
     void change();
@@ -151,7 +157,8 @@ private:
     QToolButton *m_change = nullptr;
     QToolButton *m_cancel = nullptr;
 
-    QList<QWidget *> m_rows; // fields placed top to bottom
+    QList<QWidget *> m_rows;   // fields placed top to bottom
+    QList<QWidget *> m_fields; // every field, in the order the window added them
     QList<QWidget *> m_modeControls;
     QWidget *m_focusTarget = nullptr;
 };

@@ -38,8 +38,12 @@ void DataCombo::setRowSource(store::Snapshot *rows, const QString &listColumn,
 
 void DataCombo::setValue(const QString &value)
 {
+    // The value is announced also when it stays the same: the record shown has changed, and
+    // what hangs on the value (a look-up) must follow that record.
     if (value != currentText())
         setEditText(value);
+    else
+        Q_EMIT valueChanged(value);
 }
 
 } // namespace platform

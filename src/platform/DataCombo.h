@@ -23,6 +23,7 @@ public:
                       const QString &boundColumn = {});
 
     QString value() const { return currentText(); }
+    // Sets the value and announces it, even when it is the value shown.
     void setValue(const QString &value);
 
 Q_SIGNALS:

@@ -1,12 +1,15 @@
 #include "platform/DataControl.h"
 
+#include "platform/BusyPointer.h"
 #include "platform/DataCombo.h"
 #include "platform/DatePicker.h"
 #include "platform/Dialogs.h"
 #include "store/Values.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
@@ -37,9 +40,32 @@ void setWidgetText(QWidget *widget, const QString &text)
         data->setValue(text);
     else if (auto *combo = qobject_cast<QComboBox *>(widget))
         combo->setEditText(text);
-    else if (auto *edit = qobject_cast<QLineEdit *>(widget))
+    else if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
         edit->setText(text);
+        // A record's text is read from its start, also in a box narrower than the text.
+        edit->setCursorPosition(0);
+    }
 }
+
+// Enter on a focused navigator button presses it, as on the platform the users come from.
+class EnterPresses : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                static_cast<QAbstractButton *>(watched)->click();
+                return true;
+            }
+        }
+        return false;
+    }
+};
 
 // An empty box stores no value, as an unset field would.
 QVariant storedValue(const QString &text)
@@ -54,6 +80,7 @@ DataControl::DataControl(const QString &table, QWidget *parent) : QWidget(parent
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    auto *enterPresses = new EnterPresses(this);
     const struct
     {
         QStyle::StandardPixmap icon;
@@ -68,7 +95,8 @@ DataControl::DataControl(const QString &table, QWidget *parent) : QWidget(parent
         button->setObjectName(QString::fromLatin1(buttons[i].name));
         button->setIcon(style()->standardIcon(buttons[i].icon));
         button->setAutoRaise(false);
-        button->setFocusPolicy(Qt::NoFocus);
+        button->setFocusPolicy(Qt::TabFocus);
+        button->installEventFilter(enterPresses);
         const Action action = buttons[i].action;
         connect(button, &QToolButton::clicked, this, [this, action] { navigate(action); });
         if (i == 2) {
@@ -93,6 +121,30 @@ void DataControl::bind(QWidget *widget, const QString &field)
     if (edit)
         edit->setMaxLength(std::numeric_limits<int>::max());
     m_bindings.append({widget, field, QString()});
+    // What the user types into a bound widget starts a change of the record shown; what code
+    // writes into it (the record, a look-up) does not.
+    if (auto *picker = qobject_cast<DatePicker *>(widget))
+        connect(picker, &DatePicker::edited, this, &DataControl::userEdited);
+    else if (edit)
+        connect(edit, &QLineEdit::textEdited, this, &DataControl::userEdited);
+    if (auto *combo = qobject_cast<QComboBox *>(widget))
+        connect(combo, &QComboBox::activated, this, &DataControl::userEdited);
+}
+
+void DataControl::setWriteCheck(std::function<bool()> check, std::function<void()> refused)
+{
+    m_writeCheck = std::move(check);
+    m_writeRefused = std::move(refused);
+}
+
+void DataControl::userEdited()
+{
+    // Typing into the shown record with nothing pending is an implicit edit, as the
+    // platform's data control does: the save then stores it and a cancel drops it.
+    if (m_displaying || isEditing() || !m_records.hasCurrent())
+        return;
+    if (!m_records.edit().ok())
+        return; // the record cannot be read now; the save will say why
 }
 
 void DataControl::open()
@@ -121,6 +173,7 @@ void DataControl::display()
     // Look-ups hang on the code combo boxes: fill them after the plain fields, so that what a
     // look-up writes is not overwritten by the stored text of the field it fills.
     const bool blank = m_records.editMode() == store::Recordset::EditMode::Adding;
+    m_displaying = true;
     for (int pass = 0; pass < 2; ++pass) {
         for (Binding &b : m_bindings) {
             if (!b.widget || (qobject_cast<DataCombo *>(b.widget) != nullptr) != (pass == 1))
@@ -134,9 +187,10 @@ void DataControl::display()
         if (b.widget)
             b.shown = widgetText(b.widget);
     }
+    m_displaying = false;
 }
 
-bool DataControl::anyChanged() const
+bool DataControl::hasChanges() const
 {
     for (const Binding &b : m_bindings) {
         if (b.widget && widgetText(b.widget) != b.shown)
@@ -145,8 +199,27 @@ bool DataControl::anyChanged() const
     return false;
 }
 
+bool DataControl::isChanged(const QWidget *widget) const
+{
+    for (const Binding &b : m_bindings) {
+        if (b.widget == widget)
+            return widgetText(b.widget) != b.shown;
+    }
+    return false;
+}
+
 store::Status DataControl::writeBound()
 {
+    // A date typed only in part, or one that does not exist, is refused before anything is
+    // written: it is never stored as another date or as none.
+    for (const Binding &b : m_bindings) {
+        auto *picker = qobject_cast<const DatePicker *>(b.widget.data());
+        if (picker && !picker->unfinishedEntry().isEmpty())
+            return store::Status::failure(
+                store::Status::Kind::NotADate,
+                QStringLiteral("Tanggal \"%1\" tidak lengkap atau tidak ada.")
+                    .arg(picker->unfinishedEntry()));
+    }
     for (const Binding &b : m_bindings) {
         if (!b.widget)
             continue;
@@ -159,7 +232,8 @@ store::Status DataControl::writeBound()
 
 store::Status DataControl::saveChangesBefore(Action action)
 {
-    bool save = anyChanged();
+    m_refusedByCheck = false;
+    bool save = hasChanges();
     Q_EMIT validate(action, &save);
     if (!save) {
         // A new record that was never filled in is dropped when it is left.
@@ -167,12 +241,25 @@ store::Status DataControl::saveChangesBefore(Action action)
             m_records.cancelUpdate();
         return store::Status::success();
     }
-    if (m_records.editMode() == store::Recordset::EditMode::None) {
+    if (!isEditing()) {
+        // With no record shown there is nothing that the typed texts could belong to.
+        if (!m_records.hasCurrent()) {
+            display();
+            return store::Status::success();
+        }
         const store::Status status = m_records.edit();
         if (!status.ok())
             return status;
     }
-    return writeBound();
+    if (m_writeCheck && !m_writeCheck()) {
+        m_refusedByCheck = true;
+        return store::Status::failure(store::Status::Kind::Other,
+                                      QStringLiteral("The write was refused by its check."));
+    }
+    const store::Status status = writeBound();
+    if (!status.ok() && m_writeRefused)
+        m_writeRefused();
+    return status;
 }
 
 store::Status DataControl::move(Action action)
@@ -196,16 +283,19 @@ store::Status DataControl::move(Action action)
         break;
     }
     display();
-    if (status.ok())
-        Q_EMIT reposition();
-    return status;
+    if (!status.ok())
+        return status;
+    Q_EMIT reposition();
+    // A record that cannot be read is shown empty and read again when it is next shown.
+    return m_records.readCurrent();
 }
 
 void DataControl::navigate(Action action)
 {
     const store::Status status = move(action);
-    if (!status.ok() && status.kind() != store::Status::Kind::NoCurrentRecord)
+    if (!status.ok() && status.kind() != store::Status::Kind::NoCurrentRecord && !m_refusedByCheck)
         raiseError(status);
+    busy::setNormal();
 }
 
 store::Status DataControl::addNew()
@@ -224,11 +314,28 @@ store::Status DataControl::addNew()
 
 store::Status DataControl::edit()
 {
-    return m_records.edit();
+    // Typing may have started the change already; what it typed stays.
+    if (isEditing())
+        return store::Status::success();
+    const store::Status status = m_records.edit();
+    // The boxes show what is stored: nothing when there is no record, the record when it
+    // could not be read before.
+    display();
+    return status;
 }
 
 store::Status DataControl::update()
 {
+    if (!isEditing()) {
+        if (!m_records.hasCurrent()) {
+            display();
+            return store::Status::failure(store::Status::Kind::NoCurrentRecord,
+                                          QStringLiteral("No current record."));
+        }
+        const store::Status status = m_records.edit();
+        if (!status.ok())
+            return status;
+    }
     bool save = true;
     Q_EMIT validate(Update, &save);
     const store::Status status = writeBound();
@@ -239,9 +346,7 @@ store::Status DataControl::update()
 
 store::Status DataControl::cancelUpdate()
 {
-    if (!isEditing())
-        return store::Status::failure(store::Status::Kind::Other,
-                                      QStringLiteral("CancelUpdate without AddNew or Edit."));
+    // Whatever the widgets hold that is not stored is dropped too, pending or not.
     m_records.cancelUpdate();
     display();
     return store::Status::success();
@@ -281,13 +386,15 @@ store::Status DataControl::findFirst(const QString &column, const QString &value
     m_records.cancelUpdate();
     display();
     Q_EMIT reposition();
-    return status;
+    return m_records.readCurrent();
 }
 
-void DataControl::raiseClose()
+store::Status DataControl::raiseClose()
 {
-    bool save = false;
-    Q_EMIT validate(Close, &save);
+    const store::Status status = saveChangesBefore(Close);
+    if (!status.ok() && !m_refusedByCheck)
+        raiseError(status);
+    return status;
 }
 
 void DataControl::raiseError(const store::Status &status)

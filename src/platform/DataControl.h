@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
+
 class QLabel;
 class QToolButton;
 
@@ -55,6 +57,18 @@ public:
     QVariant field(int position) const { return m_records.value(position); }
     QVariant field(const QString &name) const { return m_records.value(name); }
     bool isEditing() const { return m_records.editMode() != store::Recordset::EditMode::None; }
+    // Whether bound widgets hold texts that the record does not: typed, or written by a
+    // look-up that typing set off.
+    bool hasChanges() const;
+    bool isChanged(const QWidget *widget) const;
+    // Whether the last action stopped because the write check refused it; the check has told
+    // the user already.
+    bool refusedByCheck() const { return m_refusedByCheck; }
+
+    // A check run before the control writes changed widgets by itself (a move, a search, the
+    // close): false refuses the write, and the action does not happen. refused() runs when
+    // the check passed but the store refused the write.
+    void setWriteCheck(std::function<bool()> check, std::function<void()> refused);
 
     store::Status moveFirst() { return move(MoveFirst); }
     store::Status movePrevious() { return move(MovePrevious); }
@@ -70,8 +84,9 @@ public:
     store::Status refresh();
     store::Status findFirst(const QString &column, const QString &value);
 
-    // Raised for the close action when the window that holds the control closes.
-    void raiseClose();
+    // Raised for the close action when the window that holds the control closes: changed
+    // widgets are written first. A refused write raises error() and the window must stay.
+    store::Status raiseClose();
 
 Q_SIGNALS:
     void validate(int action, bool *save);
@@ -89,14 +104,18 @@ private:
     store::Status move(Action action);
     store::Status saveChangesBefore(Action action);
     store::Status writeBound();
-    bool anyChanged() const;
     void display();
+    void userEdited();
     void navigate(Action action);
     void raiseError(const store::Status &status);
 
     store::Recordset m_records;
     QList<Binding> m_bindings;
     QLabel *m_caption = nullptr;
+    bool m_displaying = false;
+    bool m_refusedByCheck = false;
+    std::function<bool()> m_writeCheck;
+    std::function<void()> m_writeRefused;
 };
 
 } // namespace platform

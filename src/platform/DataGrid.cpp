@@ -18,11 +18,24 @@ DataGrid::DataGrid(QWidget *parent) : QTableView(parent)
     verticalHeader()->hide();
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setDefaultSectionSize(110);
+    // Columns fit their content up to a width that leaves room for the others; the sizing
+    // looks at the first rows only, so a large table sizes as quickly as a small one.
+    horizontalHeader()->setMaximumSectionSize(MaximumColumnWidth);
+    horizontalHeader()->setResizeContentsPrecision(100);
 }
 
 void DataGrid::setSource(store::Snapshot *snapshot)
 {
-    setModel(SnapshotModel::of(snapshot));
+    SnapshotModel *rows = SnapshotModel::of(snapshot);
+    setModel(rows);
+    if (rows)
+        connect(rows, &QAbstractItemModel::modelReset, this, &DataGrid::fitColumns);
+    fitColumns();
+}
+
+void DataGrid::fitColumns()
+{
+    resizeColumnsToContents();
 }
 
 void DataGrid::refresh()

@@ -19,6 +19,10 @@ public:
     void setSource(store::Snapshot *snapshot);
     // Redisplays the rows of the source as they are, without reading them again.
     void refresh();
+
+private:
+    static constexpr int MaximumColumnWidth = 260;
+    void fitColumns();
 };
 
 } // namespace platform

@@ -181,21 +181,35 @@ Status Recordset::findFirst(const QString &column, const QVariant &value)
     return Status::success();
 }
 
+Status Recordset::readCurrent() const
+{
+    if (!hasCurrent() || m_cachedKey == currentKey())
+        return Status::success();
+    const qint64 key = currentKey();
+    m_rowQuery.bindValue(0, key);
+    if (!m_rowQuery.exec()) {
+        // Not cached: once the engine can answer again, the record is read afresh.
+        const Status failed = Status::fromSql(m_rowQuery.lastError(), Status::Operation::Read);
+        m_rowQuery.finish();
+        return failed;
+    }
+    // A row that another record source deleted reads as an empty record.
+    m_cachedRow.clear();
+    if (m_rowQuery.next()) {
+        for (int i = 0; i < m_columns.size(); ++i)
+            m_cachedRow << m_rowQuery.value(i);
+    }
+    m_rowQuery.finish();
+    m_cachedKey = key;
+    return Status::success();
+}
+
 QVariant Recordset::value(int position) const
 {
     if (!hasCurrent() || position < 0 || position >= m_columns.size())
         return {};
-    const qint64 key = currentKey();
-    if (m_cachedKey != key) {
-        m_cachedRow.clear();
-        m_rowQuery.bindValue(0, key);
-        if (m_rowQuery.exec() && m_rowQuery.next()) {
-            for (int i = 0; i < m_columns.size(); ++i)
-                m_cachedRow << m_rowQuery.value(i);
-        }
-        m_rowQuery.finish();
-        m_cachedKey = key;
-    }
+    if (!readCurrent().ok())
+        return {};
     return position < m_cachedRow.size() ? m_cachedRow[position] : QVariant();
 }
 
@@ -217,6 +231,8 @@ Status Recordset::addNew()
 Status Recordset::edit()
 {
     Status status = requireCurrent();
+    if (status.ok())
+        status = readCurrent();
     if (!status.ok())
         return status;
     m_editMode = EditMode::Editing;
@@ -247,16 +263,25 @@ Status Recordset::update()
     if (m_editMode == EditMode::None)
         return Status::failure(Status::Kind::Other,
                                QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
-    const Status status = inTransaction(
-        [this] { return m_editMode == EditMode::Adding ? insertPending() : rewritePending(); });
-    if (status.ok()) {
-        m_editMode = EditMode::None;
-        m_cachedKey = -1;
+    qint64 inserted = -1;
+    const Status status = inTransaction([this, &inserted] {
+        return m_editMode == EditMode::Adding ? insertPending(&inserted) : rewritePending();
+    });
+    if (!status.ok())
+        return status;
+    // The new row's key joins the list only once the engine committed it.
+    if (inserted >= 0) {
+        const auto at = std::lower_bound(m_keys.begin(), m_keys.end(), inserted);
+        // The id may still be listed here when another record source deleted that row.
+        if (at == m_keys.end() || *at != inserted)
+            m_keys.insert(at, inserted);
     }
+    m_editMode = EditMode::None;
+    m_cachedKey = -1;
     return status;
 }
 
-Status Recordset::insertPending()
+Status Recordset::insertPending(qint64 *inserted)
 {
     QStringList names;
     QStringList marks;
@@ -278,11 +303,7 @@ Status Recordset::insertPending()
     }
     if (!query.exec())
         return Status::fromSql(query.lastError(), Status::Operation::Write);
-    const qint64 key = query.lastInsertId().toLongLong();
-    // The id may still be listed here when another record source deleted that row.
-    const auto at = std::lower_bound(m_keys.begin(), m_keys.end(), key);
-    if (at == m_keys.end() || *at != key)
-        m_keys.insert(at, key);
+    *inserted = query.lastInsertId().toLongLong();
     return Status::success();
 }
 
@@ -350,6 +371,8 @@ void Recordset::cancelUpdate()
 Status Recordset::remove()
 {
     Status status = requireCurrent();
+    if (status.ok())
+        status = readCurrent();
     if (!status.ok())
         return status;
     const qint64 key = currentKey();

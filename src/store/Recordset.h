@@ -48,7 +48,10 @@ public:
     const QStringList &columnNames() const { return m_columns; }
     // Position of a column, matched without regard to letter case; -1 when unknown.
     int columnIndex(const QString &column) const;
-    // Values of the current record; no value when there is none.
+    // Reads the current record unless it is read already. A failed read is not kept: the
+    // values are empty until a later read succeeds.
+    Status readCurrent() const;
+    // Values of the current record; no value when there is none or it cannot be read.
     QVariant value(int position) const;
     QVariant value(const QString &column) const;
 
@@ -72,7 +75,7 @@ private:
     Status requireCurrent() const;
     Status loadColumns();
     Status loadKeys();
-    Status insertPending();
+    Status insertPending(qint64 *inserted);
     Status rewritePending();
     QVariantList rowAsRead() const;
     QString sameRowCondition() const;
