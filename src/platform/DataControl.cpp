@@ -170,9 +170,12 @@ void DataControl::setCaption(const QString &caption)
 
 void DataControl::display()
 {
+    // A record that cannot be read is shown empty, and read again when it is next shown.
+    m_lastRead = m_records.readCurrent();
+    const store::Status &read = m_lastRead;
     // Look-ups hang on the code combo boxes: fill them after the plain fields, so that what a
     // look-up writes is not overwritten by the stored text of the field it fills.
-    const bool blank = m_records.editMode() == store::Recordset::EditMode::Adding;
+    const bool blank = m_records.editMode() == store::Recordset::EditMode::Adding || !read.ok();
     m_displaying = true;
     for (int pass = 0; pass < 2; ++pass) {
         for (Binding &b : m_bindings) {
@@ -283,11 +286,11 @@ store::Status DataControl::move(Action action)
         break;
     }
     display();
+    const store::Status read = m_lastRead;
     if (!status.ok())
         return status;
     Q_EMIT reposition();
-    // A record that cannot be read is shown empty and read again when it is next shown.
-    return m_records.readCurrent();
+    return read;
 }
 
 void DataControl::navigate(Action action)
@@ -385,8 +388,9 @@ store::Status DataControl::findFirst(const QString &column, const QString &value
         return status;
     m_records.cancelUpdate();
     display();
+    const store::Status read = m_lastRead;
     Q_EMIT reposition();
-    return m_records.readCurrent();
+    return read;
 }
 
 store::Status DataControl::raiseClose()

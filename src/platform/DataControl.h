@@ -113,6 +113,7 @@ private:
     QList<Binding> m_bindings;
     QLabel *m_caption = nullptr;
     bool m_displaying = false;
+    store::Status m_lastRead; // the reading of the record last shown
     bool m_refusedByCheck = false;
     std::function<bool()> m_writeCheck;
     std::function<void()> m_writeRefused;

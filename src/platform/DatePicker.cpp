@@ -195,10 +195,8 @@ void DatePicker::entryChanged()
         m_byCode = false;
     }
     // The line edit shows the entry as typed; the picker's own text handling is bypassed.
-    {
-        const QSignalBlocker quiet(lineEdit());
-        lineEdit()->setText(entryText());
-    }
+    const QSignalBlocker quiet(lineEdit());
+    lineEdit()->setText(entryText());
     // The cursor stands after what has been typed into the current part.
     qsizetype cursor = 0;
     for (int part = Day; part < m_entry.part; ++part)

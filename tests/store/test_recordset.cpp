@@ -2,6 +2,8 @@
 
 #include "store/Recordset.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest>
 
 using store::Recordset;
@@ -103,6 +105,37 @@ private Q_SLOTS:
         // Corrected, the same pending record goes through.
         QVERIFY(rs.setValue(QStringLiteral("Kodedepartemen"), QStringLiteral("D09")).ok());
         QVERIFY(rs.update().ok());
+        QCOMPARE(db.count(QStringLiteral("Departemen")), 6);
+    }
+
+    // Another program reading in a transaction blocks the commit: the new row is neither in
+    // the table nor counted, and once the reader is gone the same save goes through.
+    void commitRefusedByAReaderChangesNothing()
+    {
+        TestDatabase db;
+        QVERIFY(db.fillSample());
+        Recordset rs(QStringLiteral("Departemen"));
+        QVERIFY(rs.open().ok());
+        {
+            QSqlDatabase reader = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "reader");
+            reader.setDatabaseName(db.path());
+            QVERIFY(reader.open());
+            QSqlQuery read(reader);
+            QVERIFY(read.exec(QStringLiteral("BEGIN")));
+            QVERIFY(read.exec(QStringLiteral("SELECT count(*) FROM Departemen")) && read.next());
+            QVERIFY(rs.addNew().ok());
+            QVERIFY(rs.setValue(QStringLiteral("Kodedepartemen"), QStringLiteral("D09")).ok());
+            QCOMPARE(rs.update().kind(), Status::Kind::Busy);
+            QCOMPARE(rs.recordCount(), 5);
+            QCOMPARE(rs.editMode(), Recordset::EditMode::Adding);
+            read.finish();
+            QVERIFY(read.exec(QStringLiteral("COMMIT")));
+            reader.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("reader"));
+        QCOMPARE(db.count(QStringLiteral("Departemen")), 5);
+        QVERIFY(rs.update().ok());
+        QCOMPARE(rs.recordCount(), 6);
         QCOMPARE(db.count(QStringLiteral("Departemen")), 6);
     }
 

@@ -40,7 +40,21 @@ public:
         QVERIFY2(edit, qPrintable(name));
         edit->selectAll();
         QTest::keyClick(edit, Qt::Key_Delete);
-        QTest::keyClicks(edit, text);
+        keys(edit, text);
+    }
+
+    // Types a text key by key; letters beyond ASCII arrive as a keyboard layout sends them.
+    static void keys(QWidget *widget, const QString &text)
+    {
+        for (const QChar c : text) {
+            if (c.unicode() < 128) {
+                QTest::keyClick(widget, char(c.unicode()));
+                continue;
+            }
+            QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c),
+                                Qt::NoModifier);
+        }
     }
 
     QString text(const QString &name) const

@@ -8,9 +8,13 @@
 
 // A stand-in for the dialog service: answers from a script and records what was asked.
 // Installs itself for its lifetime.
+//
+// A strict script fails the test at once on a message box that it did not expect, and at its
+// end on an expected one that never came.
 class ScriptedDialogs : public platform::Dialogs
 {
 public:
+    enum Mode { Lenient, Strict };
     struct Asked
     {
         bool input = false;
@@ -20,8 +24,11 @@ public:
         platform::Buttons buttons = platform::Buttons::Ok;
     };
 
-    ScriptedDialogs();
+    explicit ScriptedDialogs(Mode mode = Lenient);
     ~ScriptedDialogs() override;
+
+    // Strict: the next message box must begin with this text; it gets this answer.
+    void expect(const QString &text, platform::Answer answer = platform::Answer::Ok);
 
     // The next message box gets this answer (unscripted ones get Ok, or No for Yes/No).
     void answer(platform::Answer answer) { m_answers.enqueue(answer); }
@@ -39,6 +46,14 @@ public:
     QString input(const QString &prompt, const QString &title) override;
 
 private:
+    struct Expected
+    {
+        QString text;
+        platform::Answer answer;
+    };
+
+    Mode m_mode;
+    QQueue<Expected> m_expected;
     QQueue<platform::Answer> m_answers;
     QQueue<QString> m_inputs;
     QList<Asked> m_asked;

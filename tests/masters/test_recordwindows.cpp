@@ -1,0 +1,491 @@
+// The five record windows driven as a clerk drives them, with the keyboard and the
+// navigator; every outcome is read back from the database.
+#include "FormDriver.h"
+#include "ScriptedDialogs.h"
+#include "TestDatabase.h"
+
+#include "leave/FCuti.h"
+#include "masters/Fdepartemen.h"
+#include "masters/Fkartucuti.h"
+#include "masters/Fpegawai.h"
+#include "masters/Fperingkat.h"
+#include "platform/BusyPointer.h"
+#include "platform/DatePicker.h"
+#include "platform/WindowRegistry.h"
+#include "store/Database.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QtTest>
+
+#include <functional>
+
+using platform::WindowRegistry;
+
+namespace {
+
+// A window with a box that edit mode enables and the column it is bound to.
+struct Window
+{
+    std::function<QWidget *()> open;
+    QString table;
+    QString box;
+    QString column;
+    QString typed;     // a realistic value for the box
+    QString duplicate; // a value the engine refuses for the box; empty when none is typed
+};
+
+const QList<Window> &windows()
+{
+    static const QList<Window> all = {
+        {[] { return WindowRegistry::show<Fdepartemen>(); },
+         "Departemen",
+         "txtKeterangan",
+         "Keterangan",
+         "Keuangan & Akuntansi",
+         {}},
+        {[] { return WindowRegistry::show<Fperingkat>(); },
+         "Peringkat",
+         "txtJabatan",
+         "Jabatan",
+         "Pengawas Mutu",
+         {}},
+        {[] { return WindowRegistry::show<Fpegawai>(); },
+         "Pegawai",
+         "txtNama",
+         "Nama",
+         "D'Arcy Ñoño Sétiawan",
+         {}},
+        {[] { return WindowRegistry::show<Fkartucuti>(); }, "Periode", "txtKartucuti", "Kartucuti",
+         "K2030", "K2025"},
+        {[] { return WindowRegistry::show<FCuti>(); },
+         "Cuti",
+         "txtcuti",
+         "Penggantian Cuti",
+         "10.3",
+         {}},
+    };
+    return all;
+}
+
+void addWindowRows()
+{
+    QTest::addColumn<int>("window");
+    const char *names[] = {"Fdepartemen", "Fperingkat", "Fpegawai", "Fkartucuti", "FCuti"};
+    for (int i = 0; i < 5; ++i)
+        QTest::newRow(names[i]) << i;
+}
+
+// Every row of a table, for comparing before and after.
+QStringList rows(const QString &table)
+{
+    QSqlQuery query(store::Database::connection());
+    QStringList all;
+    if (!query.exec(QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(table)))
+        return {QStringLiteral("unreadable")};
+    while (query.next()) {
+        QStringList row;
+        for (int i = 0; i < query.record().count(); ++i)
+            row << query.value(i).toString();
+        all << row.join(u'|');
+    }
+    return all;
+}
+
+QString storedAt(TestDatabase &db, const Window &w, int rowid)
+{
+    return db
+        .scalar(QStringLiteral("SELECT \"%1\" FROM \"%2\" WHERE rowid = ?").arg(w.column, w.table),
+                {rowid})
+        .toString();
+}
+
+} // namespace
+
+class TestRecordWindows : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Ubah, a move (the window stays in edit mode), then typing: Cancel drops the text and
+    // Simpan stores it into the record it was typed for, never into the one left.
+    void typingAfterAMove_data()
+    {
+        QTest::addColumn<int>("window");
+        QTest::addColumn<bool>("save");
+        const char *names[] = {"Fdepartemen", "Fperingkat", "Fpegawai", "Fkartucuti", "FCuti"};
+        for (int i = 0; i < 5; ++i) {
+            QTest::addRow("%s cancel", names[i]) << i << false;
+            QTest::addRow("%s save", names[i]) << i << true;
+        }
+    }
+    void typingAfterAMove()
+    {
+        QFETCH(int, window);
+        QFETCH(bool, save);
+        const Window &w = windows()[window];
+        TestDatabase db;
+        QVERIFY(db.fillSample());
+        const QStringList before = rows(w.table);
+        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        FormDriver form(w.open());
+        form.click("cmdRubah");
+        form.navigate("Next");
+        QVERIFY(form.inEditMode());
+        form.type(w.box, w.typed);
+        if (!save) {
+            form.click("Command1");
+            QCOMPARE(rows(w.table), before);
+            QVERIFY(form.inViewMode());
+            // Nothing typed is left in the box either.
+            QVERIFY(form.text(w.box) != w.typed);
+            return;
+        }
+        dialogs.expect("Data sudah Disimpan!");
+        form.click("cmdSimpan");
+        QCOMPARE(storedAt(db, w, 2), w.typed);
+        QCOMPARE(rows(w.table).first(), before.first());
+        QVERIFY(form.inViewMode());
+        QVERIFY(!platform::busy::isBusy());
+    }
+
+    // Tambah, then the navigator's Next: the blank record is dropped, and Cancel after typing
+    // changes no record.
+    void cancelAfterAddAndMove()
+    {
+        TestDatabase db;
+        QVERIFY(db.fillSample());
+        const QStringList before = rows("Departemen");
+        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        FormDriver form(WindowRegistry::show<Fdepartemen>());
+        form.click("cmdTambah");
+        form.navigate("Next");
+        form.type("txtKodedepartemen", "D99");
+        form.click("Command1");
+        QCOMPARE(rows("Departemen"), before);
+        QCOMPARE(rows("Pegawai").filter("D99").size(), 0);
+        QCOMPARE(form.text("txtKodedepartemen"), QStringLiteral("D01"));
+    }
+
+    // Simpan with nothing pending and nothing typed writes nothing and says nothing.
+    void saveWithNothingPending_data() { addWindowRows(); }
+    void saveWithNothingPending()
+    {
+        QFETCH(int, window);
+        const Window &w = windows()[window];
+        TestDatabase db;
+        QVERIFY(db.fillSample());
+        const QStringList before = rows(w.table);
+        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        FormDriver form(w.open());
+        form.click("cmdRubah");
+        form.navigate("Next");
+        form.click("cmdSimpan");
+        QVERIFY(form.inViewMode());
+        QCOMPARE(rows(w.table), before);
+        QCOMPARE(form.caption(), QStringLiteral("Record :2"));
+    }
+
+    // On an empty table: Ubah is refused, the typed text goes, and Tambah works.
+    void emptyTableRecovers_data() { addWindowRows(); }
+    void emptyTableRecovers()
+    {
+        QFETCH(int, window);
+        const Window &w = windows()[window];
+        TestDatabase db;
+        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        FormDriver form(w.open());
+        dialogs.expect("Tidak ada record yang aktif.");
+        form.click("cmdRubah");
+        form.type(w.box, w.typed);
+        form.click("Command1");
+        QCOMPARE(form.text(w.box), QString());
+        QCOMPARE(form.caption(), QStringLiteral("Record :0"));
+        form.click("cmdTambah");
+        QVERIFY(form.inEditMode());
+        form.click("Command1");
+        QCOMPARE(db.count(w.table), 0);
+        QVERIFY(!platform::busy::isBusy());
+    }
+
+    // Keluar with changed boxes stores them; a refused write keeps the window and the text.
+    void closeWritesChanges_data() { addWindowRows(); }
+    void closeWritesChanges()
+    {
+        QFETCH(int, window);
+        const Window &w = windows()[window];
+        TestDatabase db;
+        QVERIFY(db.fillSample());
+        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        QPointer<QWidget> shown = w.open();
+        FormDriver form(shown);
+        form.click("cmdRubah");
+        form.type(w.box, w.typed);
+        form.click("cmdKeluar");
+        QTRY_VERIFY(shown.isNull());
+        QCOMPARE(storedAt(db, w, 1), w.typed);
+    }
+
+    void refusedCloseKeepsTheWindow_data()
+    {
+        QTest::addColumn<int>("window");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("duplicate code") << 3 << "K2026"
+                                        << "Data error event hit eer:UNIQUE";
+        QTest::newRow("days above 18") << 4 << "25"
+                                       << "Tidak Boleh melebihi jatah Cuti!";
+    }
+    void refusedCloseKeepsTheWindow()
+    {
+        QFETCH(int, window);
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        const Window &w = windows()[window];
+        TestDatabase db;
+        QVERIFY(db.fillSample());
+        const QStringList before = rows(w.table);
+        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        QPointer<QWidget> shown = w.open();
+        FormDriver form(shown);
+        form.click("cmdRubah");
+        form.type(w.box, typed);
+        dialogs.expect(message);
+        form.click("cmdKeluar");
+        QCoreApplication::processEvents();
+        QVERIFY(shown && shown->isVisible());
+        QCOMPARE(form.text(w.box), typed);
+        QCOMPARE(rows(w.table), before);
+        QVERIFY(!platform::busy::isBusy());
+    }
+
+    // The leave window's own write on a move applies the save's check and computation to
+    // newly typed days; a leave card changed in view mode is stored as it is.
+    void leaveMoveChecksTypedDays_data()
+    {
+        QTest::addColumn<bool>("change");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<QString>("storedDays");
+        QTest::addColumn<QString>("storedRemaining");
+        QTest::newRow("25 days") << true << "txtcuti"
+                                 << "25" << true << "5"
+                                 << "13";
+        QTest::newRow("6 days") << true << "txtcuti"
+                                << "6" << false << "6"
+                                << "7";
+        QTest::newRow("7.5 days") << true << "txtcuti"
+                                  << "7.5" << false << "7.5"
+                                  << "5.5";
+        QTest::newRow("card in view mode") << false << "DataCombo2"
+                                           << "K2026" << false << "5"
+                                           << "13";
+    }
+    void leaveMoveChecksTypedDays()
+    {
+        QFETCH(bool, change);
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(bool, refused);
+        QFETCH(QString, storedDays);
+        QFETCH(QString, storedRemaining);
+        TestDatabase db;
+        QVERIFY(db.fillSample());
+        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        FormDriver form(WindowRegistry::show<FCuti>());
+        if (change)
+            form.click("cmdRubah");
+        form.type(box, typed);
+        if (refused)
+            dialogs.expect("Tidak Boleh melebihi jatah Cuti!");
+        form.navigate("Next");
+        QCOMPARE(form.caption(),
+                 refused ? QStringLiteral("Record :1") : QStringLiteral("Record :2"));
+        const auto stored = [&db](const char *column) {
+            return db
+                .scalar(QStringLiteral("SELECT \"%1\" FROM Cuti WHERE rowid = 1")
+                            .arg(QLatin1String(column)))
+                .toString();
+        };
+        QCOMPARE(stored("Penggantian Cuti"), storedDays);
+        QCOMPARE(stored("SisaCuti"), storedRemaining);
+        if (refused)
+            QCOMPARE(form.text(box), typed);
+    }
+
+    // A move between two employees of the same rank still shows the rank's title, and the
+    // look-up alone stores nothing.
+    void sameRankCodeIsLookedUpAgain()
+    {
+        TestDatabase db;
+        QVERIFY(db.fillSample());
+        QVERIFY(db.exec("UPDATE Pegawai SET KodePeringkat = 'P1', Jabatan = 'Lama' "
+                        "WHERE Nip = '19002'"));
+        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        FormDriver form(WindowRegistry::show<Fpegawai>());
+        form.navigate("Next");
+        QCOMPARE(form.text("DataCombo1"), QStringLiteral("P1"));
+        QCOMPARE(form.text("txtJabatan"), QStringLiteral("Kepala Bagian"));
+        form.navigate("Next");
+        QCOMPARE(db.scalar("SELECT Jabatan FROM Pegawai WHERE Nip = '19002'").toString(),
+                 QStringLiteral("Lama"));
+    }
+
+    // Dates typed into the pickers as a person types them; an impossible or incomplete one
+    // is refused with a message and nothing is stored.
+    void typedDates_data()
+    {
+        QTest::addColumn<bool>("employee");
+        QTest::addColumn<bool>("overADate");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("stored"); // "refused" when the save is refused
+        QTest::newRow("empty, with separators") << false << false << "14/03/2023"
+                                                << "2023-03-14";
+        QTest::newRow("empty, without") << false << false << "14032023"
+                                        << "2023-03-14";
+        QTest::newRow("single digits") << false << false << "4/3/2023"
+                                       << "2023-03-04";
+        QTest::newRow("parts that end early") << false << false << "432023"
+                                              << "2023-03-04";
+        QTest::newRow("over a date") << false << true << "14/03/2023"
+                                     << "2023-03-14";
+        QTest::newRow("day only, over a date") << false << true << "09"
+                                               << "2025-01-09";
+        QTest::newRow("corrected digit") << false << false << "15\b4/03/2023"
+                                         << "2023-03-14";
+        QTest::newRow("impossible") << false << false << "31/02/2023"
+                                    << "refused";
+        QTest::newRow("impossible over a date") << false << true << "31/02/2023"
+                                                << "refused";
+        QTest::newRow("incomplete") << false << false << "14/03"
+                                    << "refused";
+        QTest::newRow("cleared") << false << true << "\x7f"
+                                 << "";
+        QTest::newRow("birth date, none before") << true << false << "17051980"
+                                                 << "1980-05-17";
+    }
+    void typedDates()
+    {
+        QFETCH(bool, employee);
+        QFETCH(bool, overADate);
+        QFETCH(QString, keys);
+        QFETCH(QString, stored);
+        TestDatabase db;
+        QVERIFY(db.fillSample());
+        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        FormDriver form(employee ? static_cast<QWidget *>(WindowRegistry::show<Fpegawai>())
+                                 : WindowRegistry::show<Fkartucuti>());
+        const QString table = employee ? "Pegawai" : "Periode";
+        const QString column = employee ? "Tgllahir" : "PeriodeAwal";
+        // The employee without a birth date, the first card (2025-01-01), or a new card.
+        const int rowid = employee ? 2 : overADate ? 1 : 3;
+        if (employee)
+            form.navigate("Next");
+        if (employee || overADate) {
+            form.click("cmdRubah");
+        } else {
+            form.click("cmdTambah");
+            form.type("txtKartucuti", "K2030");
+        }
+        auto *picker = form.find<platform::DatePicker>("DTPicker1");
+        for (const QChar c : keys) {
+            if (c == u'\b')
+                QTest::keyClick(picker, Qt::Key_Backspace);
+            else if (c == u'\x7f')
+                QTest::keyClick(picker, Qt::Key_Delete);
+            else
+                QTest::keyClicks(picker, QString(c));
+        }
+        const QStringList before = rows(table);
+        if (stored == "refused") {
+            dialogs.expect("Isian harus berupa tanggal yang benar.");
+            form.click("cmdSimpan");
+            QVERIFY(dialogs.last().text.contains(keys.left(5)));
+            QVERIFY(form.inEditMode());
+            QCOMPARE(rows(table), before);
+            return;
+        }
+        dialogs.expect("Data sudah Disimpan!");
+        form.click("cmdSimpan");
+        QCOMPARE(db.scalar(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(column, table),
+                           {rowid})
+                     .toString(),
+                 stored);
+    }
+
+    // The keyboard alone: a code, Tab, a date, Tab, a date, then Enter on the save button.
+    void newCardByKeyboard()
+    {
+        TestDatabase db;
+        QVERIFY(db.fillSample());
+        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        QWidget *window = WindowRegistry::show<Fkartucuti>();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        FormDriver form(window);
+        form.click("cmdTambah");
+        QTest::keyClicks(QApplication::focusWidget(), "K2030");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), form.find("DTPicker1"));
+        QTest::keyClicks(QApplication::focusWidget(), "14/03/2023");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), form.find("DTPicker2"));
+        QTest::keyClicks(QApplication::focusWidget(), "31122023");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        // Then the navigator's buttons, which Tab reaches too.
+        QCOMPARE(QApplication::focusWidget(), form.data()->findChild<QWidget *>("First"));
+        auto *save = form.find("cmdSimpan");
+        save->setFocus();
+        dialogs.expect("Data sudah Disimpan!");
+        QTest::keyClick(save, Qt::Key_Return);
+        QCOMPARE(db.scalar("SELECT PeriodeAwal || ' ' || Periodeahir FROM Periode "
+                           "WHERE Kartucuti = 'K2030'")
+                     .toString(),
+                 QStringLiteral("2023-03-14 2023-12-31"));
+    }
+
+    // A navigator move while another program holds the database: the error is shown, and the
+    // record comes back once the lock is gone.
+    void lockedReadIsReportedAndNotKept()
+    {
+        TestDatabase db;
+        QVERIFY(db.fillSample());
+        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        FormDriver form(WindowRegistry::show<Fdepartemen>());
+        {
+            auto other = QSqlDatabase::addDatabase("QSQLITE", "other");
+            other.setDatabaseName(db.path());
+            QVERIFY(other.open());
+            QSqlQuery lock(other);
+            QVERIFY(lock.exec("BEGIN EXCLUSIVE"));
+            dialogs.expect("Data error event hit eer:");
+            form.navigate("Next");
+            QVERIFY(!platform::busy::isBusy());
+            QVERIFY(lock.exec("COMMIT"));
+            other.close();
+        }
+        QSqlDatabase::removeDatabase("other");
+        form.navigate("Next");
+        form.navigate("Previous");
+        QCOMPARE(form.text("txtKodedepartemen"), QStringLiteral("D02"));
+        QCOMPARE(form.text("txtKeterangan"), QStringLiteral("Personalia"));
+    }
+
+    // The busy pointer ends with the action that set it, whatever its outcome.
+    void busyPointerEndsWithTheAction()
+    {
+        TestDatabase db;
+        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        FormDriver form(WindowRegistry::show<Fdepartemen>());
+        form.navigate("Next");
+        QVERIFY(!platform::busy::isBusy());
+        QVERIFY(db.fillSample());
+        dialogs.type("X9");
+        dialogs.expect("Data tidak di temukan ");
+        form.click("cmdCari");
+        QVERIFY(!platform::busy::isBusy());
+    }
+};
+
+QTEST_MAIN(TestRecordWindows)
+#include "test_recordwindows.moc"
