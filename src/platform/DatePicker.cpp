@@ -114,6 +114,18 @@ QString DatePicker::textFromDateTime(const QDateTime &dateTime) const
     return m_entry.active ? entryText() : QDateEdit::textFromDateTime(dateTime);
 }
 
+// The picker's own checking would "correct" a typed 31/02 into 29/02 on the screen.
+QValidator::State DatePicker::validate(QString &input, int &pos) const
+{
+    return m_entry.active ? QValidator::Acceptable : QDateEdit::validate(input, pos);
+}
+
+void DatePicker::fixup(QString &input) const
+{
+    if (!m_entry.active)
+        QDateEdit::fixup(input);
+}
+
 void DatePicker::startEntry()
 {
     if (!m_entry.active) {
@@ -202,7 +214,9 @@ void DatePicker::entryChanged()
     for (int part = Day; part < m_entry.part; ++part)
         cursor +=
             (m_entry.parts[part].isEmpty() ? placeholder(part) : m_entry.parts[part]).size() + 1;
-    cursor += m_entry.fresh[m_entry.part] ? 0 : m_entry.parts[m_entry.part].size();
+    const bool yearDone = m_entry.part == Year && m_entry.parts[Year].size() == 4;
+    if (!m_entry.fresh[m_entry.part] || yearDone)
+        cursor += m_entry.parts[m_entry.part].size();
     lineEdit()->setCursorPosition(int(cursor));
     Q_EMIT isoTextChanged(isoText());
     Q_EMIT edited();

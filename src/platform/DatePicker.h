@@ -39,6 +39,8 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
     bool focusNextPrevChild(bool next) override;
     QString textFromDateTime(const QDateTime &dateTime) const override;
+    QValidator::State validate(QString &input, int &pos) const override;
+    void fixup(QString &input) const override;
 
 private:
     // What has been typed: day, month and year as digit strings.

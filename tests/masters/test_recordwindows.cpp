@@ -399,6 +399,8 @@ private Q_SLOTS:
         }
         const QStringList before = rows(table);
         if (stored == "refused") {
+            // Shown as typed, never "corrected" into another date.
+            QVERIFY2(picker->text().startsWith(keys), qPrintable(picker->text()));
             dialogs.expect("Isian harus berupa tanggal yang benar.");
             form.click("cmdSimpan");
             QVERIFY(dialogs.last().text.contains(keys.left(5)));
