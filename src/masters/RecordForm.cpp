@@ -5,6 +5,7 @@
 #include "platform/DataGrid.h"
 #include "platform/DatePicker.h"
 #include "platform/Dialogs.h"
+#include "platform/EnterPresses.h"
 #include "platform/Twips.h"
 #include "store/Snapshot.h"
 
@@ -12,7 +13,6 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
@@ -190,7 +190,7 @@ QToolButton *RecordForm::addButton(QWidget *parent, const QString &name, const Q
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setGeometry(platform::twips::rect(left, top, ButtonWidth, ButtonHeight));
     button->setFocusPolicy(Qt::StrongFocus);
-    button->installEventFilter(this);
+    platform::pressOnEnter(button);
     return button;
 }
 
@@ -372,20 +372,6 @@ void RecordForm::setTabOrder()
         chain << findChild<QToolButton *>(QString::fromLatin1(name));
     for (int i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
-}
-
-bool RecordForm::eventFilter(QObject *watched, QEvent *event)
-{
-    // Enter on a focused button presses it, as on the platform the users come from.
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        auto *button = qobject_cast<QToolButton *>(watched);
-        if (button && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
-            button->click();
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void RecordForm::setEditMode()

@@ -118,7 +118,6 @@ protected:
     void reportFailure(const store::Status &status);
 
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildWindow();

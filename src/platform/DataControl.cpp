@@ -4,12 +4,11 @@
 #include "platform/DataCombo.h"
 #include "platform/DatePicker.h"
 #include "platform/Dialogs.h"
+#include "platform/EnterPresses.h"
 #include "store/Values.h"
 
 #include <QComboBox>
-#include <QEvent>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStyle>
@@ -47,26 +46,6 @@ void setWidgetText(QWidget *widget, const QString &text)
     }
 }
 
-// Enter on a focused navigator button presses it, as on the platform the users come from.
-class EnterPresses : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent *>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                static_cast<QAbstractButton *>(watched)->click();
-                return true;
-            }
-        }
-        return false;
-    }
-};
-
 // An empty box stores no value, as an unset field would.
 QVariant storedValue(const QString &text)
 {
@@ -80,7 +59,6 @@ DataControl::DataControl(const QString &table, QWidget *parent) : QWidget(parent
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    auto *enterPresses = new EnterPresses(this);
     const struct
     {
         QStyle::StandardPixmap icon;
@@ -96,7 +74,7 @@ DataControl::DataControl(const QString &table, QWidget *parent) : QWidget(parent
         button->setIcon(style()->standardIcon(buttons[i].icon));
         button->setAutoRaise(false);
         button->setFocusPolicy(Qt::TabFocus);
-        button->installEventFilter(enterPresses);
+        pressOnEnter(button);
         const Action action = buttons[i].action;
         connect(button, &QToolButton::clicked, this, [this, action] { navigate(action); });
         if (i == 2) {

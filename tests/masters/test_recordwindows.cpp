@@ -444,6 +444,9 @@ private Q_SLOTS:
                            "WHERE Kartucuti = 'K2030'")
                      .toString(),
                  QStringLiteral("2023-03-14 2023-12-31"));
+        QCOMPARE(form.caption(), QStringLiteral("Record :3"));
+        QTest::keyClick(form.data()->findChild<QWidget *>("Previous"), Qt::Key_Return);
+        QCOMPARE(form.caption(), QStringLiteral("Record :2"));
     }
 
     // A navigator move while another program holds the database: the error is shown, and the
@@ -471,6 +474,28 @@ private Q_SLOTS:
         form.navigate("Previous");
         QCOMPARE(form.text("txtKodedepartemen"), QStringLiteral("D02"));
         QCOMPARE(form.text("txtKeterangan"), QStringLiteral("Personalia"));
+    }
+
+    // A save that was stored says so even when reading the browse list afterwards fails; the
+    // failure is reported on its own and the window returns to view mode.
+    void storedSaveWithAFailedRefresh()
+    {
+        TestDatabase db;
+        QVERIFY(db.fillSample());
+        QVERIFY(db.exec("DROP VIEW QupahSisaCuti"));
+        QVERIFY(db.exec("CREATE VIEW QupahSisaCuti AS SELECT * FROM Hilang"));
+        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        dialogs.expect(QString()); // the browse list cannot be read when the window loads
+        FormDriver form(WindowRegistry::show<FCuti>());
+        form.click("cmdRubah");
+        form.type("txtcuti", "6");
+        dialogs.expect("Data sudah Disimpan!");
+        dialogs.expect(QString());
+        form.click("cmdSimpan");
+        QVERIFY(dialogs.last().text.contains("Hilang"));
+        QVERIFY(form.inViewMode());
+        QCOMPARE(db.scalar("SELECT SisaCuti FROM Cuti WHERE rowid = 1").toString(),
+                 QStringLiteral("7"));
     }
 
     // The busy pointer ends with the action that set it, whatever its outcome.
