@@ -21,7 +21,7 @@ DataGrid::DataGrid(QWidget *parent) : QTableView(parent)
     // Columns fit their content up to a width that leaves room for the others; the sizing
     // looks at the first rows only, so a large table sizes as quickly as a small one.
     horizontalHeader()->setMaximumSectionSize(MaximumColumnWidth);
-    horizontalHeader()->setResizeContentsPrecision(100);
+    verticalHeader()->setResizeContentsPrecision(100);
 }
 
 void DataGrid::setSource(store::Snapshot *snapshot)
