@@ -1,5 +1,5 @@
 #include "platform/WindowRegistry.h"
-#include "platform/report/FontSubstitutes.h"
+#include "shell/ShellSupport.h"
 #include "shell/frmSplash.h"
 
 #include <QApplication>
@@ -9,9 +9,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelvara"));
-    // The windows and reports name Windows fonts; the free look-alikes must stand in for them
-    // before the first window measures its text.
-    platform::installFontSubstitutes();
+    shell::prepareProgram();
     platform::WindowRegistry::show<frmSplash>();
     return QApplication::exec();
 }

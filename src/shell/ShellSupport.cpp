@@ -1,5 +1,8 @@
 #include "shell/ShellSupport.h"
 
+#include "language/Language.h"
+#include "platform/report/FontSubstitutes.h"
+
 #include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
@@ -26,7 +29,23 @@ QPixmap logoPixmap()
 
 QIcon logoIcon()
 {
-    return QIcon(logoPixmap());
+    registerAssets();
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128})
+        icon.addFile(QStringLiteral(":/kelvara/icons/kelvara-%1.png").arg(size), QSize(size, size));
+    icon.addFile(QStringLiteral(":/kelvara/kelvara.png"), QSize(256, 256));
+    return icon;
+}
+
+void prepareProgram()
+{
+    language::useIndonesian();
+    // Every window, message box and preview carries the program's icon, not only the main
+    // window.
+    QApplication::setWindowIcon(logoIcon());
+    // The windows and reports name Windows fonts; the free look-alikes must stand in for them
+    // before the first window measures its text.
+    platform::installFontSubstitutes();
 }
 
 void centreOnScreen(QWidget *window)

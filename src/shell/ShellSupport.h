@@ -17,6 +17,10 @@ namespace shell {
 QPixmap logoPixmap();
 QIcon logoIcon();
 
+// What the program sets up before its first window: Indonesian texts and dates, the icon of
+// every window, the fonts that stand in for the Windows ones.
+void prepareProgram();
+
 // Places a window in the middle of the screen it will appear on.
 void centreOnScreen(QWidget *window);
 
