@@ -3,9 +3,11 @@
 #include <QDebug>
 #include <QProcess>
 
-ProgramRun runProgram(const QString &program, const QStringList &arguments)
+ProgramRun runProgram(const QString &program, const QStringList &arguments,
+                      const QProcessEnvironment &environment)
 {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(program, arguments);
     ProgramRun result;
     if (!process.waitForFinished(120000)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -12,4 +13,6 @@ struct ProgramRun
 };
 
 // Runs a program to its end, for at most two minutes.
-ProgramRun runProgram(const QString &program, const QStringList &arguments);
+ProgramRun
+runProgram(const QString &program, const QStringList &arguments,
+           const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());

@@ -1,13 +1,17 @@
 // kelvara-import: moves the data of a company's Access database into a new database of the
 // program.
+#include "CommandLine.h"
 #include "Importer.h"
 #include "MdbSource.h"
 #include "Report.h"
 
 #include "store/Location.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
+
+#include <cstdlib>
 
 namespace {
 
@@ -19,45 +23,38 @@ struct Arguments
     QString source;
     QString database;
     bool skipBad = false;
-    bool help = false;
 };
 
-QString usage()
+// Reads the command line; ends the tool when it cannot be read.
+Arguments parse()
 {
-    return QStringLiteral("Pemakaian: kelvara-import SUMBER.mdb [--db FILE] [--skip-bad]\n"
-                          "\n"
-                          "Memindahkan data dari database Access (.mdb) ke database baru Kelvara.\n"
-                          "  --db FILE    letak database baru (bawaan: %1)\n"
-                          "  --skip-bad   tetap memindahkan baris yang benar; baris yang ditolak\n"
-                          "               dicatat di file CSV di samping database baru\n")
-        .arg(store::databasePath());
-}
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Memindahkan data dari database Access (.mdb) ke database baru Kelvara."));
+    parser.addPositionalArgument(QStringLiteral("SUMBER.mdb"),
+                                 QStringLiteral("Database Access yang dipindahkan."));
+    const QCommandLineOption db(
+        QStringLiteral("db"),
+        QStringLiteral("Letak database baru (bawaan: %1).").arg(store::databasePath()),
+        QStringLiteral("FILE"));
+    const QCommandLineOption skipBad(
+        QStringLiteral("skip-bad"),
+        QStringLiteral("Tetap memindahkan baris yang benar; baris yang ditolak dicatat di file "
+                       "CSV di samping database baru."));
+    parser.addOption(db);
+    parser.addOption(skipBad);
+    cli::parse(parser);
 
-// Returns the reason when the command line cannot be read.
-QString parse(const QStringList &args, Arguments &parsed)
-{
-    for (int i = 1; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        if (arg == QLatin1String("--help") || arg == QLatin1String("-h"))
-            parsed.help = true;
-        else if (arg == QLatin1String("--skip-bad"))
-            parsed.skipBad = true;
-        else if (arg == QLatin1String("--db") && i + 1 < args.size())
-            parsed.database = args[++i];
-        else if (arg.startsWith(QLatin1String("--db=")))
-            parsed.database = arg.mid(5);
-        else if (arg.startsWith(QLatin1Char('-')))
-            return QStringLiteral("Pilihan tidak dikenal: %1").arg(arg);
-        else if (parsed.source.isEmpty())
-            parsed.source = arg;
-        else
-            return QStringLiteral("Hanya satu file sumber: %1").arg(arg);
-    }
-    if (parsed.source.isEmpty() && !parsed.help)
-        return QStringLiteral("File sumber belum disebut.");
-    if (parsed.database.isEmpty())
-        parsed.database = store::databasePath();
-    return {};
+    const QStringList sources = parser.positionalArguments();
+    if (sources.isEmpty())
+        std::exit(cli::usageError(QStringLiteral("File sumber belum disebut.")));
+    if (sources.size() > 1)
+        std::exit(cli::usageError(QStringLiteral("Hanya satu file sumber: %1").arg(sources[1])));
+    Arguments parsed;
+    parsed.source = sources.first();
+    parsed.database = parser.isSet(db) ? parser.value(db) : store::databasePath();
+    parsed.skipBad = parser.isSet(skipBad);
+    return parsed;
 }
 
 void printOutcome(const migration::Outcome &outcome, QTextStream &out, QTextStream &err)
@@ -101,17 +98,12 @@ int finish(const migration::Outcome &outcome, const QString &database, QTextStre
 
 int main(int argc, char *argv[])
 {
+    cli::quietQt();
     QCoreApplication app(argc, argv);
+    cli::start(QStringLiteral("kelvara-import"));
+    const Arguments args = parse();
     QTextStream out(stdout);
     QTextStream err(stderr);
-
-    Arguments args;
-    const QString problem = parse(QCoreApplication::arguments(), args);
-    if (!problem.isEmpty() || args.help) {
-        (problem.isEmpty() ? out : err)
-            << (problem.isEmpty() ? QString() : problem + "\n\n") << usage();
-        return problem.isEmpty() ? 0 : 2;
-    }
 
     QString error;
     const std::unique_ptr<migration::Source> source = migration::openAccess(args.source, error);

@@ -1,6 +1,7 @@
 // kelvara-initdb: creates a new, empty Kelvara database with its first user, or a demo
 // database to try the program with. It never touches a file that already exists.
 
+#include "CommandLine.h"
 #include "DemoData.h"
 
 #include "store/Database.h"
@@ -20,8 +21,6 @@
 #endif
 
 namespace {
-
-enum ExitCode { Done = 0, Refused = 1, Failed = 2 };
 
 void say(const QString &text)
 {
@@ -101,7 +100,7 @@ int run(const Request &request)
 {
     if (QFileInfo::exists(request.path)) {
         complain(QStringLiteral("File sudah ada dan tidak diubah: %1").arg(request.path));
-        return Refused;
+        return cli::Failed;
     }
     store::Status status = store::Database::create(request.path);
     if (status.ok()) {
@@ -114,39 +113,38 @@ int run(const Request &request)
     if (!status.ok()) {
         complain(QStringLiteral("Database tidak dapat dibuat: %1\n%2")
                      .arg(request.path, status.message()));
-        return Failed;
+        return cli::Failed;
     }
     say(QStringLiteral("Database dibuat: %1").arg(request.path));
     if (request.demo)
         say(QStringLiteral("Data contoh terisi. Pengguna: admin, password: admin"));
-    return Done;
+    return cli::Done;
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    cli::quietQt();
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("kelvara-initdb"));
+    cli::start(QStringLiteral("kelvara-initdb"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Membuat database Kelvara baru. Tanpa PATH: %1").arg(store::databasePath()));
-    parser.addHelpOption();
     parser.addOption({QStringLiteral("demo"),
                       QStringLiteral("Isi dengan data contoh dan pengguna admin / admin.")});
     parser.addOption(
-        {QStringLiteral("user"), QStringLiteral("Nama pengguna pertama."), QStringLiteral("NAME")});
+        {QStringLiteral("user"), QStringLiteral("Nama pengguna pertama."), QStringLiteral("NAMA")});
     parser.addOption({QStringLiteral("password"), QStringLiteral("Password pengguna pertama."),
-                      QStringLiteral("PW")});
+                      QStringLiteral("PASSWORD")});
     parser.addPositionalArgument(QStringLiteral("PATH"), QStringLiteral("File database baru."),
                                  QStringLiteral("[PATH]"));
-    parser.process(app);
+    cli::parse(parser);
 
     const QStringList paths = parser.positionalArguments();
     if (paths.size() > 1) {
-        complain(QStringLiteral("Hanya satu PATH yang boleh diberikan."));
-        return Failed;
+        return cli::usageError(QStringLiteral("Hanya satu PATH yang boleh diberikan."));
     }
     Request request;
     request.path = paths.isEmpty() ? store::databasePath() : paths.first();
@@ -154,6 +152,6 @@ int main(int argc, char *argv[])
     request.user = parser.value(QStringLiteral("user"));
     request.password = parser.value(QStringLiteral("password"));
     if (!completeUser(request, parser))
-        return Failed;
+        return cli::Failed;
     return run(request);
 }

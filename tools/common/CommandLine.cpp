@@ -1,0 +1,70 @@
+#include "CommandLine.h"
+
+#include "language/Language.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace cli {
+
+namespace {
+
+void dropQtMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fputs(qPrintable(message + u'\n'), stderr);
+}
+
+void printError(const QString &text)
+{
+    std::fputs(
+        qPrintable(QCoreApplication::applicationName() + QStringLiteral(": ") + text + u'\n'),
+        stderr);
+}
+
+} // namespace
+
+void quietQt()
+{
+    qInstallMessageHandler(dropQtMessages);
+}
+
+void start(const QString &name)
+{
+    QCoreApplication::setApplicationName(name);
+    QCoreApplication::setApplicationVersion(QStringLiteral(KELVARA_VERSION));
+    language::useIndonesian();
+}
+
+void parse(QCommandLineParser &parser)
+{
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QStringList arguments = QCoreApplication::arguments();
+    if (!parser.parse(arguments))
+        std::exit(usageError(parser.errorText()));
+    // Qt's own handling prints the help (with or without Qt's options) or the version on
+    // standard output and ends with 0.
+    if (parser.isSet(help) || parser.isSet(version) || parser.isSet(QStringLiteral("help-all")))
+        parser.process(arguments);
+}
+
+int usageError(const QString &text)
+{
+    printError(text);
+    std::fputs(
+        qPrintable(QStringLiteral("Lihat: %1 --help\n").arg(QCoreApplication::applicationName())),
+        stderr);
+    return UsageError;
+}
+
+int failure(const QString &text)
+{
+    printError(text);
+    return Failed;
+}
+
+} // namespace cli
