@@ -1,16 +1,20 @@
 # Kelvara's two set-up commands, plus a few more for developers.
-#   make run      install what is missing, build, create the demo database if none, start
-#   make test     install what is missing, build, run every test headless through CTest
+#   make run      install what building and running need, build, create the demo database
+#                 if none, start
+#   make test     install that and what the tests need, build, run every test headless
 BUILD ?= build
 JOBS ?= $(shell nproc)
 DB := $(HOME)/Kelvara/DB PT Mardeko.mdb
 
-.PHONY: all deps build run test bench install package clean
+.PHONY: all deps test-deps build run test bench install uninstall package clean
 
 all: build
 
 deps:
 	@bash scripts/setup.sh
+
+test-deps:
+	@bash scripts/setup.sh test
 
 $(BUILD)/CMakeCache.txt: | deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -26,7 +30,7 @@ run: build
 	fi
 	$(BUILD)/src/app/kelvara
 
-test: build
+test: test-deps build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel $(JOBS)
 
 bench: build
@@ -34,6 +38,9 @@ bench: build
 
 install: build
 	cmake --install $(BUILD)
+
+uninstall:
+	cmake --build $(BUILD) --target uninstall
 
 package: build
 	cd $(BUILD) && cpack -G DEB

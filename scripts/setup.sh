@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Installs what Kelvara needs to build, test and run from Debian's packages, where missing.
+# Installs what Kelvara needs from Debian's packages, where missing: to build and run it
+# (debian-packages.txt), and with "test" also what the tests need (debian-packages-test.txt).
 # Runs as root, or through sudo otherwise.
+#   setup.sh [test]
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-mapfile -t wanted < <(grep -v -E '^\s*(#|$)' "$here/debian-packages.txt")
+lists=("$here/debian-packages.txt")
+[[ ${1:-} == test ]] && lists+=("$here/debian-packages-test.txt")
+mapfile -t wanted < <(cat "${lists[@]}" | grep -v -E '^\s*(#|$)')
 
 missing=()
 for pkg in "${wanted[@]}"; do

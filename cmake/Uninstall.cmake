@@ -1,0 +1,23 @@
+# Removes every file that make install listed in its manifest, then the program's own
+# documentation folder; folders shared with other programs stay.
+#   cmake -DMANIFEST=build/install_manifest.txt -P Uninstall.cmake
+if(NOT EXISTS "${MANIFEST}")
+    message(FATAL_ERROR "Nothing to remove: ${MANIFEST} does not exist (run make install first).")
+endif()
+file(STRINGS "${MANIFEST}" files)
+foreach(file ${files})
+    if(EXISTS "${file}" OR IS_SYMLINK "${file}")
+        message(STATUS "Removing ${file}")
+        file(REMOVE "${file}")
+    endif()
+    if(file MATCHES "/doc/kelvara/[^/]+$")
+        get_filename_component(folder "${file}" DIRECTORY)
+        set(docs "${folder}")
+    endif()
+endforeach()
+if(docs)
+    file(GLOB left "${docs}/*")
+    if(NOT left)
+        file(REMOVE_RECURSE "${docs}")
+    endif()
+endif()
