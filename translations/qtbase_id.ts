@@ -1205,8 +1205,76 @@ Periksa apakah nama file sudah benar.</translation>
 <context>
     <name>QGuiApplication</name>
     <message>
+        <source>Alias for --qwindowicon.</source>
+        <translation>Nama lain --qwindowicon.</translation>
+    </message>
+    <message>
+        <source>Alias for --qwindowtitle.</source>
+        <translation>Nama lain --qwindowtitle.</translation>
+    </message>
+    <message>
+        <source>QPA plugin. See QGuiApplication documentation for available options for each plugin.</source>
+        <translation>Plugin QPA. Opsi tiap plugin ada di dokumentasi QGuiApplication.</translation>
+    </message>
+    <message>
         <source>QT_LAYOUT_DIRECTION</source>
         <translation>LTR</translation>
+    </message>
+    <message>
+        <source>Restores the application from an earlier session.</source>
+        <translation>Memulihkan program dari sesi sebelumnya.</translation>
+    </message>
+    <message>
+        <source>Default window icon.</source>
+        <translation>Ikon jendela bawaan.</translation>
+    </message>
+    <message>
+        <source>Instance name according to ICCCM 4.1.2.5.</source>
+        <translation>Nama instans menurut ICCCM 4.1.2.5.</translation>
+    </message>
+    <message>
+        <source>Disable mouse grabbing (useful in debuggers).</source>
+        <translation>Mematikan penangkapan tetikus (berguna di debugger).</translation>
+    </message>
+    <message>
+        <source>Path to the platform plugins.</source>
+        <translation>Letak plugin platform.</translation>
+    </message>
+    <message>
+        <source>Title of the first window.</source>
+        <translation>Judul jendela pertama.</translation>
+    </message>
+    <message>
+        <source>Window geometry for the main window, using the X11-syntax, like 100x100+50+50.</source>
+        <translation>Ukuran dan letak jendela utama dalam tulisan X11, misalnya 100x100+50+50.</translation>
+    </message>
+    <message>
+        <source>ID of the X11 Visual to use.</source>
+        <translation>ID Visual X11 yang dipakai.</translation>
+    </message>
+    <message>
+        <source>Alias for --qwindowgeometry.</source>
+        <translation>Nama lain --qwindowgeometry.</translation>
+    </message>
+    <message>
+        <source>Sets the application&apos;s layout direction to Qt::RightToLeft (debugging helper).</source>
+        <translation>Mengatur arah tata letak program ke Qt::RightToLeft (bantuan debug).</translation>
+    </message>
+    <message>
+        <source>Additional plugins to load, can be specified multiple times.</source>
+        <translation>Plugin tambahan yang dimuat; boleh disebut beberapa kali.</translation>
+    </message>
+    <message>
+        <source>Display name, overrides $DISPLAY.</source>
+        <translation>Nama layar, menggantikan $DISPLAY.</translation>
+    </message>
+    <message>
+        <source>Force mouse grabbing (even when running in a debugger).</source>
+        <translation>Memaksa penangkapan tetikus (juga di debugger).</translation>
+    </message>
+    <message>
+        <source>Platform theme.</source>
+        <translation>Tema platform.</translation>
     </message>
 </context>
 <context>
