@@ -31,6 +31,7 @@ class TestCli : public QObject
 private Q_SLOTS:
     void answers_data();
     void answers();
+    void workOutsideADesktopSession();
 };
 
 void TestCli::answers_data()
@@ -91,6 +92,23 @@ void TestCli::answers()
     };
     QVERIFY2(check(run.out, out), qPrintable(run.out));
     QVERIFY2(check(run.err, err), qPrintable(run.err));
+}
+
+// The real work, not only the help: a demo database and a report from it, with nothing on
+// standard error.
+void TestCli::workOutsideADesktopSession()
+{
+    QTemporaryDir dir;
+    const QString db = dir.filePath(QStringLiteral("demo.mdb"));
+    const ProgramRun created = runProgram(Tools[0], {"--demo", db}, bareTerminal());
+    QCOMPARE(created.exitCode, 0);
+    QCOMPARE(created.err, QString());
+    const QString pdf = dir.filePath(QStringLiteral("r.pdf"));
+    const ProgramRun written =
+        runProgram(Tools[1], {"DataReport1", "--db", db, "--pdf", pdf}, bareTerminal());
+    QCOMPARE(written.exitCode, 0);
+    QCOMPARE(written.err, QString());
+    QVERIFY(QFileInfo(pdf).size() > 0);
 }
 
 QTEST_GUILESS_MAIN(TestCli)
