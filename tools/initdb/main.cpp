@@ -143,9 +143,8 @@ int main(int argc, char *argv[])
     cli::parse(parser);
 
     const QStringList paths = parser.positionalArguments();
-    if (paths.size() > 1) {
+    if (paths.size() > 1)
         return cli::usageError(QStringLiteral("Hanya satu PATH yang boleh diberikan."));
-    }
     Request request;
     request.path = paths.isEmpty() ? store::databasePath() : paths.first();
     request.demo = parser.isSet(QStringLiteral("demo"));
