@@ -5,7 +5,7 @@ include(GNUInstallDirs)
 # packaging a finished build must not rebuild it.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
-foreach(program kelvara kelvara-initdb kelvara-report kelvara-import)
+foreach(program kelvara kelvara-initdb kelvara-report kelvara-import kelvara-user)
     if(TARGET ${program})
         install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
     endif()
@@ -27,8 +27,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Pengelolaan cuti pegawai dan uang sisa cu
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Kelvara mencatat departemen, peringkat dan upah harian, pegawai, kartu cuti dan cuti, "
     "lalu mencetak laporan uang sisa cuti dan slip pembayarannya. Termasuk kelvara-initdb "
-    "untuk membuat database baru dan kelvara-import untuk memindahkan data dari database "
-    "Access.")
+    "untuk membuat database baru, kelvara-import untuk memindahkan data dari database "
+    "Access dan kelvara-user untuk mengatur pengguna.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

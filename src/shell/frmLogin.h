@@ -10,6 +10,7 @@ class QPushButton;
 
 namespace store {
 class Recordset;
+class Status;
 }
 
 // The sign-in window: a user name and a password checked against the user table. Loading it
@@ -32,6 +33,7 @@ private:
     void buildControls();
     bool openUsers();
     void signIn();
+    store::Status findUser(const QString &name, bool &found);
     void refuse();
 
     QLineEdit *m_userName = nullptr;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the finished build, unpacks it into a scratch root and
-# checks what a desktop needs: the four programs, the icon, a valid desktop entry, the
+# checks what a desktop needs: the five programs, the icon, a valid desktop entry, the
 # runtime dependencies, and that the unpacked programs run.
 #   package.sh BUILD_DIR
 set -euo pipefail
@@ -33,7 +33,7 @@ grep -qx 'Exec=kelvara' "$entry" || fail "desktop entry does not start kelvara"
 grep -q '^Categories=.*Office' "$entry" || fail "desktop entry is not in Office"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libqt6widgets6 libqt6sql6 libqt6sql6-sqlite libqt6printsupport6 libsqlite3-0 libmdb3; do
+for lib in libqt6widgets6 libqt6sql6 libqt6sql6-sqlite libqt6printsupport6 libsqlite3-0 libmdb3 libsodium23; do
     named="(^|[ ,])$lib([ ,(]|\$)"
     [[ $depends =~ $named ]] || fail "Depends lacks $lib: $depends"
 done
