@@ -1,5 +1,6 @@
 #include "FormDriver.h"
 #include "Keyboard.h"
+#include "OtherProgramLock.h"
 #include "ScriptedDialogs.h"
 #include "TestDatabase.h"
 
@@ -98,41 +99,11 @@ bool signIn(const QString &user, const QString &password)
     return shown(WindowRegistry::find<Fmenu>());
 }
 
-// A connection of another program in the middle of a write: the file is locked.
-class Lock
-{
-public:
-    explicit Lock(const QString &path)
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), Name);
-        db.setDatabaseName(path);
-        m_held = db.open() && QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE")) &&
-                 QSqlQuery(db).exec(QStringLiteral("DELETE FROM Departemen"));
-    }
-    ~Lock() { release(); }
-    bool held() const { return m_held; }
-    void release()
-    {
-        if (!QSqlDatabase::contains(Name))
-            return;
-        {
-            QSqlDatabase db = QSqlDatabase::database(Name);
-            db.rollback();
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(Name);
-    }
-
-private:
-    static inline const QString Name = QStringLiteral("other program");
-    bool m_held = false;
-};
-
 // Answers Yes to "try again" once the other program has let the file go.
 class ReleasingDialogs : public ScriptedDialogs
 {
 public:
-    explicit ReleasingDialogs(Lock &lock) : m_lock(lock) {}
+    explicit ReleasingDialogs(OtherProgramLock &lock) : m_lock(lock) {}
     platform::Answer message(const QString &text, const QString &title, platform::Icon icon,
                              platform::Buttons buttons) override
     {
@@ -142,7 +113,7 @@ public:
     }
 
 private:
-    Lock &m_lock;
+    OtherProgramLock &m_lock;
 };
 
 } // namespace
@@ -301,7 +272,7 @@ void TestFirstRun::lockedDatabaseIsTriedAgain()
 {
     Place place;
     QVERIFY(store::Database::create(place.path()).ok());
-    Lock lock(place.path());
+    OtherProgramLock lock(place.path());
     QVERIFY(lock.held());
     ReleasingDialogs dialogs(lock);
     shell::showFirstWindow();
