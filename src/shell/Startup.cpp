@@ -19,8 +19,7 @@ const QString Title = QStringLiteral("Database Kelvara");
 
 void tell(const QString &text)
 {
-    Dialogs::instance().message(text, Title, platform::Icon::Information,
-                                platform::Buttons::Ok);
+    Dialogs::instance().message(text, Title, platform::Icon::Information, platform::Buttons::Ok);
 }
 
 bool askTryAgain(const QString &path)
@@ -29,8 +28,7 @@ bool askTryAgain(const QString &path)
                QStringLiteral("Database sedang dipakai program lain:\n%1\n\n"
                               "Tutup program itu, lalu coba lagi. Coba lagi sekarang?")
                    .arg(path),
-               Title, platform::Icon::Question,
-               platform::Buttons::YesNo) == platform::Answer::Yes;
+               Title, platform::Icon::Question, platform::Buttons::YesNo) == platform::Answer::Yes;
 }
 
 // Nothing is changed at the place: the user decides what happens to what stands there.

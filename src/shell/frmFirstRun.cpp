@@ -209,7 +209,8 @@ QWidget *frmFirstRun::buildImport()
     m_report->setReadOnly(true);
     m_report->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_report->setMinimumHeight(180);
-    m_skipBad = makeButton(page, "cmdSkipBad", QStringLiteral("Pindahkan &tanpa baris yang ditolak"));
+    m_skipBad =
+        makeButton(page, "cmdSkipBad", QStringLiteral("Pindahkan &tanpa baris yang ditolak"));
     m_signIn = makeButton(page, "cmdSignIn", QStringLiteral("&Lanjut ke Login"));
     m_importBack = makeButton(page, "cmdImportBack", QStringLiteral("Ke&mbali"));
     m_importQuit = makeButton(page, "cmdImportQuit", QStringLiteral("&Keluar"));
@@ -332,10 +333,8 @@ void frmFirstRun::showProgress(const QString &table, qint64 done, qint64 total)
 {
     const int step = total > 0 ? int(std::min(done, total) * StepsPerTable / total) : 0;
     m_progress->setValue(tableIndex(table) * StepsPerTable + step);
-    m_progressText->setText(QStringLiteral("Memindahkan %1: %2 dari %3 baris...")
-                                .arg(table)
-                                .arg(done)
-                                .arg(total));
+    m_progressText->setText(
+        QStringLiteral("Memindahkan %1: %2 dari %3 baris...").arg(table).arg(done).arg(total));
     // The bar moves while the import runs; clicks wait until it has finished.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

@@ -11,7 +11,7 @@ class QPushButton;
 namespace store {
 class Recordset;
 class Status;
-}
+} // namespace store
 
 // The sign-in window: a user name and a password checked against the user table. Loading it
 // opens the database; when that fails it says why once and closes itself.

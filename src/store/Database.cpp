@@ -87,10 +87,9 @@ Status Database::open()
         return Status::failure(Status::Kind::Missing, file);
     case Place::DanglingLink:
         // The engine would follow the link and create the file it names.
-        return Status::failure(
-            Status::Kind::Unreadable,
-            QStringLiteral("symbolic link to a missing file: %1 -> %2")
-                .arg(file, QFileInfo(file).symLinkTarget()));
+        return Status::failure(Status::Kind::Unreadable,
+                               QStringLiteral("symbolic link to a missing file: %1 -> %2")
+                                   .arg(file, QFileInfo(file).symLinkTarget()));
     case Place::Folder:
         return Status::failure(Status::Kind::Unreadable,
                                QStringLiteral("a folder, not a file: %1").arg(file));

@@ -8,8 +8,7 @@ namespace store {
 
 namespace {
 
-constexpr QFile::Permissions OwnerFolder =
-    QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+constexpr QFile::Permissions OwnerFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
 
 // An Access (Jet 3 or Jet 4) file starts with four bytes and then this text.
 bool hasAccessHeader(const QString &path)

@@ -45,8 +45,7 @@ bool matches(const QString &stored, const QString &typed)
         return false;
     const QByteArray hashed = stored.toLatin1();
     const QByteArray utf8 = typed.toUtf8();
-    return crypto_pwhash_str_verify(hashed.constData(), utf8.constData(), size_t(utf8.size())) ==
-           0;
+    return crypto_pwhash_str_verify(hashed.constData(), utf8.constData(), size_t(utf8.size())) == 0;
 }
 
 } // namespace store::passwords

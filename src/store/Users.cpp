@@ -85,8 +85,8 @@ Status setPassword(qint64 id, const QString &password)
     if (Status status = hashOf(password, hashed); !status.ok())
         return status;
     QSqlQuery query(Database::connection());
-    Status status =
-        run(query, QStringLiteral("UPDATE TPassword SET Password = ? WHERE rowid = ?"), {hashed, id});
+    Status status = run(query, QStringLiteral("UPDATE TPassword SET Password = ? WHERE rowid = ?"),
+                        {hashed, id});
     if (status.ok() && query.numRowsAffected() != 1)
         status = Status::failure(Status::Kind::RecordGone, QStringLiteral("no such user"));
     return status;
@@ -121,9 +121,9 @@ Status rehash(int &changed)
             status = hashAny(stored, hashed);
             QSqlQuery query(Database::connection());
             if (status.ok())
-                status = run(query,
-                             QStringLiteral("UPDATE TPassword SET Password = ? WHERE rowid = ?"),
-                             {hashed, user.id});
+                status =
+                    run(query, QStringLiteral("UPDATE TPassword SET Password = ? WHERE rowid = ?"),
+                        {hashed, user.id});
             hashedRows += status.ok() ? 1 : 0;
         }
         return status;

@@ -39,15 +39,14 @@ QString xdotool(const QStringList &arguments, int waitMs = 30000)
 // early in its life.
 QString windowOf(qint64 pid, const QString &title)
 {
-    const QStringList match = title.isEmpty()
-                                  ? QStringList{"--classname", "kelvara"}
-                                  : QStringList{"--name", QLatin1Char('^') + title + QLatin1Char('$')};
+    const QStringList match =
+        title.isEmpty() ? QStringList{"--classname", "kelvara"}
+                        : QStringList{"--name", QLatin1Char('^') + title + QLatin1Char('$')};
     QElapsedTimer waited;
     waited.start();
     while (waited.elapsed() < 30000) {
-        const QString id = xdotool(QStringList{"search", "--all", "--onlyvisible", "--pid",
-                                               QString::number(pid)} +
-                                   match);
+        const QString id = xdotool(
+            QStringList{"search", "--all", "--onlyvisible", "--pid", QString::number(pid)} + match);
         if (!id.isEmpty())
             return id;
         QThread::msleep(20);

@@ -135,7 +135,8 @@ void TestInitDb::demoDataIsWrittenWhollyOrNotAtAll()
 QStringList users(const QString &path, const QString &password)
 {
     QStringList checked;
-    for (const QString &row : column(path, QStringLiteral("SELECT Nama || '/' || Password FROM TPassword"))) {
+    for (const QString &row :
+         column(path, QStringLiteral("SELECT Nama || '/' || Password FROM TPassword"))) {
         const QString name = row.section(u'/', 0, 0);
         const QString stored = row.section(u'/', 1);
         checked << name + (store::passwords::isHash(stored) &&
@@ -150,9 +151,9 @@ void TestInitDb::createsEmptyDatabaseWithFirstUser()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Kelvara/baru.mdb"));
-    const Run run = initdb({QStringLiteral("--user"), QStringLiteral("Ani"),
-                            QStringLiteral("--password-stdin"), path},
-                           "p'w d\n");
+    const Run run = initdb(
+        {QStringLiteral("--user"), QStringLiteral("Ani"), QStringLiteral("--password-stdin"), path},
+        "p'w d\n");
     QCOMPARE(run.exitCode, 0);
     QVERIFY(run.output.contains(path));
     QCOMPARE(users(path, QStringLiteral("p'w d")), QStringList{QStringLiteral("Ani/verified")});
@@ -181,13 +182,13 @@ void TestInitDb::refusesWhatCannotSignIn_data()
     QTest::newRow("empty name") << QStringList() << QByteArray("\n");
     QTest::newRow("no input") << QStringList() << QByteArray();
     QTest::newRow("user and no terminal") << QStringList{"--user", "admin"} << QByteArray();
-    QTest::newRow("empty password") << QStringList{"--user", "admin", "--password-stdin"}
-                                    << QByteArray("\n");
-    QTest::newRow("passwords differ") << QStringList{"--user", "admin"}
-                                      << QByteArray("rahasia\nRahasia\n");
+    QTest::newRow("empty password")
+        << QStringList{"--user", "admin", "--password-stdin"} << QByteArray("\n");
+    QTest::newRow("passwords differ")
+        << QStringList{"--user", "admin"} << QByteArray("rahasia\nRahasia\n");
     // A password on the command line shows in every process list.
-    QTest::newRow("password option") << QStringList{"--user", "admin", "--password", "x"}
-                                     << QByteArray("x\nx\n");
+    QTest::newRow("password option")
+        << QStringList{"--user", "admin", "--password", "x"} << QByteArray("x\nx\n");
 }
 
 void TestInitDb::refusesWhatCannotSignIn()
@@ -222,9 +223,9 @@ void TestInitDb::neverTouchesAnExistingFile()
     const Run demo = initdb({QStringLiteral("--demo"), path});
     QVERIFY(demo.exitCode != 0);
     QVERIFY(demo.output.contains(path));
-    const Run user = initdb({QStringLiteral("--user"), QStringLiteral("a"),
-                             QStringLiteral("--password-stdin"), path},
-                            "b\n");
+    const Run user = initdb(
+        {QStringLiteral("--user"), QStringLiteral("a"), QStringLiteral("--password-stdin"), path},
+        "b\n");
     QVERIFY(user.exitCode != 0);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("bukan database"));

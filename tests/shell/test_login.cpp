@@ -180,7 +180,8 @@ void TestLogin::signIn()
                      QStringLiteral("o'pw"), QStringLiteral("Ümit"), hashed}));
     if (password == QLatin1String("<hash>"))
         password = hashed;
-    const QString storedBefore = db.scalar("SELECT group_concat(Password, '|') FROM TPassword").toString();
+    const QString storedBefore =
+        db.scalar("SELECT group_concat(Password, '|') FROM TPassword").toString();
     ScriptedDialogs dialogs;
     QPointer<frmLogin> login = WindowRegistry::show<frmLogin>();
     typeIn(login, user, password);

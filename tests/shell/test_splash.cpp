@@ -8,11 +8,11 @@
 #include "shell/frmSplash.h"
 #include "store/Database.h"
 
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
-#include <QElapsedTimer>
 #include <QSet>
 #include <QtTest>
 
@@ -210,10 +210,10 @@ void TestSplash::timerRoundsUpToTheResolution()
 {
     QFETCH(int, interval);
     QFETCH(qint64, periodUs);
-    QCOMPARE(std::chrono::duration_cast<std::chrono::microseconds>(
-                 platform::Timer::period(interval))
-                 .count(),
-             periodUs);
+    QCOMPARE(
+        std::chrono::duration_cast<std::chrono::microseconds>(platform::Timer::period(interval))
+            .count(),
+        periodUs);
 }
 
 // About fifty colour ticks fit into the splash's 1.6 s; black is among them in every run.

@@ -228,8 +228,8 @@ private Q_SLOTS:
         QVERIFY(!store::passwords::matches(users.value(1).toString(), "Uang'2020"));
         QVERIFY(users.findFirst(QStringLiteral("Nama"), QStringLiteral("admin")).ok());
         QVERIFY(store::passwords::matches(users.value(1).toString(), "Rahasia#1"));
-        const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther |
-                            QFile::WriteOther;
+        const auto others =
+            QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
         QCOMPARE(QFile::permissions(target(db)) & others, QFile::Permissions());
     }
 

@@ -59,27 +59,32 @@ void TestUser::commands_data()
     using L = QStringList;
     QTest::newRow("list") << L{"list"} << QByteArray() << 0 << "admin\t(password belum di-hash"
                           << "admin,Ümit";
-    QTest::newRow("add from stdin") << L{"add", "Sari", "--password-stdin"}
-                                    << QByteArray("Rahasia 7\nignored\n") << 0
-                                    << "Pengguna Sari ditambahkan." << "admin,Ümit,Sari";
+    QTest::newRow("add from stdin")
+        << L{"add", "Sari", "--password-stdin"} << QByteArray("Rahasia 7\nignored\n") << 0
+        << "Pengguna Sari ditambahkan."
+        << "admin,Ümit,Sari";
     QTest::newRow("add asked twice") << L{"add", "Sari"} << QByteArray("Rahasia 7\nRahasia 7\n")
                                      << 0 << "Pengguna Sari ditambahkan."
                                      << "admin,Ümit,Sari";
-    QTest::newRow("add, passwords differ") << L{"add", "Sari"} << QByteArray("a\nb\n") << 1
-                                           << "Kedua password tidak sama." << "admin,Ümit";
-    QTest::newRow("add, empty password") << L{"add", "Sari", "--password-stdin"}
-                                         << QByteArray("\n") << 1
-                                         << "Password tidak boleh kosong." << "admin,Ümit";
+    QTest::newRow("add, passwords differ")
+        << L{"add", "Sari"} << QByteArray("a\nb\n") << 1 << "Kedua password tidak sama."
+        << "admin,Ümit";
+    QTest::newRow("add, empty password") << L{"add", "Sari", "--password-stdin"} << QByteArray("\n")
+                                         << 1 << "Password tidak boleh kosong."
+                                         << "admin,Ümit";
     QTest::newRow("add an existing name in other case")
         << L{"add", "üMIT", "--password-stdin"} << QByteArray("x\n") << 1
-        << "Pengguna sudah ada: Ümit" << "admin,Ümit";
-    QTest::newRow("password of an unknown user") << L{"password", "nobody", "--password-stdin"}
-                                                 << QByteArray("x\n") << 1
-                                                 << "Pengguna tidak ada: nobody" << "admin,Ümit";
-    QTest::newRow("remove") << L{"remove", "ÜMIT"} << QByteArray() << 0
-                            << "Pengguna Ümit dihapus." << "admin";
-    QTest::newRow("password on the command line") << L{"add", "Sari", "--password", "x"}
-                                                  << QByteArray() << 1 << "" << "admin,Ümit";
+        << "Pengguna sudah ada: Ümit"
+        << "admin,Ümit";
+    QTest::newRow("password of an unknown user")
+        << L{"password", "nobody", "--password-stdin"} << QByteArray("x\n") << 1
+        << "Pengguna tidak ada: nobody"
+        << "admin,Ümit";
+    QTest::newRow("remove") << L{"remove", "ÜMIT"} << QByteArray() << 0 << "Pengguna Ümit dihapus."
+                            << "admin";
+    QTest::newRow("password on the command line")
+        << L{"add", "Sari", "--password", "x"} << QByteArray() << 1 << ""
+        << "admin,Ümit";
 }
 
 void TestUser::commands()
@@ -123,8 +128,8 @@ void TestUser::rehashKeepsEverySignIn()
     QVERIFY(store::passwords::matches(stored(db, "admin"), "admin"));
     QVERIFY(!store::passwords::matches(stored(db, "admin"), "Admin"));
     QVERIFY(store::passwords::matches(stored(db, "kosong"), ""));
-    QVERIFY(db.scalar(QStringLiteral("SELECT Password FROM TPassword WHERE Nama = 'tamu'"))
-                .isNull());
+    QVERIFY(
+        db.scalar(QStringLiteral("SELECT Password FROM TPassword WHERE Nama = 'tamu'")).isNull());
     QVERIFY(store::passwords::isHash(stored(db, "admin")));
     QVERIFY(user(db.path(), {"rehash"}).out.contains(QStringLiteral("0 password di-hash.")));
 

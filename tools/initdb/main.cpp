@@ -49,7 +49,8 @@ bool completeUser(Request &request, const QCommandLineParser &parser)
     if (request.demo && !parser.isSet(QStringLiteral("user")))
         return true;
     if (!parser.isSet(QStringLiteral("user")))
-        request.user = prompt::askLine(QStringLiteral("Nama pengguna: "), false).value_or(QString());
+        request.user =
+            prompt::askLine(QStringLiteral("Nama pengguna: "), false).value_or(QString());
     if (request.user.trimmed().isEmpty()) {
         complain(QStringLiteral("Nama pengguna tidak boleh kosong."));
         return false;

@@ -53,7 +53,8 @@ std::optional<QString> askLine(const QString &prompt, bool hidden)
 
 std::optional<QString> newPassword(bool fromStdin, QString &problem)
 {
-    std::optional<QString> first = fromStdin ? readLine() : askLine(QStringLiteral("Password: "), true);
+    std::optional<QString> first =
+        fromStdin ? readLine() : askLine(QStringLiteral("Password: "), true);
     if (first && !fromStdin) {
         const std::optional<QString> again = askLine(QStringLiteral("Ulangi password: "), true);
         if (again != first) {

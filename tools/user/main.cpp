@@ -201,8 +201,9 @@ int main(int argc, char *argv[])
     parser.addOption({QStringLiteral("password-stdin"),
                       QStringLiteral("Baca password sebagai satu baris dari masukan standar "
                                      "(untuk skrip).")});
-    parser.addPositionalArgument(QStringLiteral("PERINTAH"), QStringLiteral("list, add, password, "
-                                                                            "remove atau rehash."),
+    parser.addPositionalArgument(QStringLiteral("PERINTAH"),
+                                 QStringLiteral("list, add, password, "
+                                                "remove atau rehash."),
                                  QStringLiteral("PERINTAH [NAMA]"));
     parser.process(app);
 
@@ -212,8 +213,8 @@ int main(int argc, char *argv[])
         return complain(problem + QStringLiteral("\n\n") + parser.helpText(), Failed);
     command.passwordFromStdin = parser.isSet(QStringLiteral("password-stdin"));
 
-    const QString path =
-        parser.isSet(QStringLiteral("db")) ? parser.value(QStringLiteral("db")) : store::databasePath();
+    const QString path = parser.isSet(QStringLiteral("db")) ? parser.value(QStringLiteral("db"))
+                                                            : store::databasePath();
     store::Database::setPath(path);
     if (const store::Status status = store::Database::open(); !status.ok())
         return failed(QStringLiteral("Database tidak dapat dibuka: %1").arg(path), status);
