@@ -19,7 +19,7 @@
 // last to close, ends the process with exit code 0.
 namespace {
 
-const QString AccessFolder = QStringLiteral(KELVARA_TEST_DATA "/access");
+const QString AccessFolder = QStringLiteral(KELVARA_FIXTURES "/access");
 
 // Runs xdotool; its output, or nothing when it failed or took longer than the wait.
 QString xdotool(const QStringList &arguments, int waitMs = 30000)

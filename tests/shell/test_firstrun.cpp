@@ -26,7 +26,7 @@ using platform::WindowRegistry;
 
 namespace {
 
-const QString AccessFolder = QStringLiteral(KELVARA_TEST_DATA "/access");
+const QString AccessFolder = QStringLiteral(KELVARA_FIXTURES "/access");
 const auto OwnerFile = QFile::ReadOwner | QFile::WriteOwner;
 
 // The start after the splash, with the database's place inside the test's folder.
