@@ -343,7 +343,7 @@ void frmFirstRun::finishImport(const migration::Outcome &outcome, const QString 
 {
     QStringList lines;
     for (const migration::Tally &tally : outcome.tallies)
-        lines << migration::describe(tally);
+        lines << migration::describe(tally, outcome.written);
     if (!outcome.ignoredColumns.isEmpty())
         lines << QStringLiteral("Kolom sumber yang tidak dipindahkan: ") +
                      outcome.ignoredColumns.join(QStringLiteral(", "));

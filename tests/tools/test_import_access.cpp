@@ -409,6 +409,12 @@ private Q_SLOTS:
         QCOMPARE(r.exitCode, 1);
         QVERIFY2(r.err.contains("sudah ada"), qPrintable(r.err));
         QCOMPARE(db.count("Pegawai"), 0);
+        // Nor is a link that points nowhere replaced or followed.
+        const QString link = target(db);
+        QVERIFY(QFile::link(db.folder() + "/gone.mdb", link));
+        QCOMPARE(import(sample(), link).exitCode, 1);
+        QVERIFY(QFileInfo(link).isSymLink());
+        QVERIFY(!QFile::exists(db.folder() + "/gone.mdb"));
     }
 };
 

@@ -6,6 +6,7 @@
 #include "Target.h"
 
 #include "store/Database.h"
+#include "store/Location.h"
 #include "store/Passwords.h"
 
 #include <QDir>
@@ -246,7 +247,7 @@ QString alreadyThere(const QString &path)
 // Matches the six tables; returns why they do not match.
 QString plan(Source &source, const QString &path, std::vector<Plan> &plans, QStringList &ignored)
 {
-    if (QFileInfo::exists(path))
+    if (store::placeOf(path) != store::Place::Nothing)
         return alreadyThere(path);
     for (const TargetTable &target : targetTables()) {
         Plan plan;
@@ -285,7 +286,7 @@ QString scratchPathFor(const QString &path)
 // never replaced.
 QString putInPlace(const QString &scratch, const QString &path)
 {
-    if (QFileInfo::exists(path))
+    if (store::placeOf(path) != store::Place::Nothing)
         return alreadyThere(path);
     QFile file(scratch);
     if (!file.rename(path))
