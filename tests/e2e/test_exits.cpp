@@ -108,9 +108,33 @@ class TestExits : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
+    void cleanupTestCase();
     void lastWindowEndsTheProgram_data();
     void lastWindowEndsTheProgram();
+
+private:
+    QProcess m_server;
 };
+
+// An X server of the test's own: Xvfb picks a free display and names it, so that tests and
+// programs running at the same time never share one.
+void TestExits::initTestCase()
+{
+    m_server.start(QStringLiteral("Xvfb"),
+                   {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+    QVERIFY(m_server.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(m_server.canReadLine(), 30000);
+    const QByteArray display = m_server.readLine().trimmed();
+    QVERIFY(!display.isEmpty());
+    qputenv("DISPLAY", ':' + display);
+}
+
+void TestExits::cleanupTestCase()
+{
+    m_server.terminate();
+    m_server.waitForFinished();
+}
 
 void TestExits::lastWindowEndsTheProgram_data()
 {
