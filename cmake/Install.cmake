@@ -77,8 +77,8 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Kelvara mencatat departemen, peringkat dan upah harian, pegawai, kartu cuti\n"
     "dan cuti, lalu mencetak laporan uang sisa cuti dan slip pembayarannya.\n"
     "Termasuk kelvara-initdb untuk membuat database baru, kelvara-report untuk\n"
-    "menulis laporan ke PDF dan kelvara-import untuk memindahkan data dari\n"
-    "database Access.")
+    "menulis laporan ke PDF, kelvara-import untuk memindahkan data dari\n"
+    "database Access dan kelvara-user untuk mengatur pengguna.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -1,6 +1,7 @@
 #include "platform/Dialogs.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -44,6 +45,12 @@ public:
                                   QLineEdit::Normal, QString(), &accepted);
         return accepted ? answer : QString();
     }
+
+    QString openFileName(const QString &title, const QString &filter) override
+    {
+        return QFileDialog::getOpenFileName(QApplication::activeWindow(), titleOrDefault(title),
+                                            QString(), filter);
+    }
 };
 
 Dialogs *&installed()
@@ -63,6 +70,11 @@ Dialogs &Dialogs::instance()
 {
     static RealDialogs real;
     return installed() ? *installed() : real;
+}
+
+QString Dialogs::openFileName(const QString &, const QString &)
+{
+    return {};
 }
 
 void Dialogs::install(Dialogs *dialogs)

@@ -30,6 +30,9 @@ public:
     // A modal input box with an empty answer field and OK/Cancel; Cancel yields the empty
     // text. An empty title shows the application title.
     virtual QString input(const QString &prompt, const QString &title) = 0;
+    // A modal file chooser for an existing file; the empty text when it is cancelled (which
+    // is all a stand-in that does not script it answers).
+    virtual QString openFileName(const QString &title, const QString &filter);
 };
 
 } // namespace platform

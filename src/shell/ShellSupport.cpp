@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QWidget>
 
@@ -18,6 +20,23 @@ static void registerAssets()
     }();
     Q_UNUSED(registered);
 }
+
+namespace {
+
+// The application's style, except that password boxes show "*".
+class StarPasswordStyle : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returned) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return u'*';
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+};
+
+} // namespace
 
 namespace shell {
 
@@ -91,6 +110,14 @@ QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, con
     label->setPalette(palette);
     label->setAutoFillBackground(true);
     return label;
+}
+
+void showPasswordAsStars(QLineEdit *box)
+{
+    auto *style = new StarPasswordStyle;
+    style->setParent(box);
+    box->setStyle(style);
+    box->setEchoMode(QLineEdit::Password);
 }
 
 } // namespace shell

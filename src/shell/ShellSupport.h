@@ -8,6 +8,7 @@
 #include <QString>
 
 class QLabel;
+class QLineEdit;
 class QWidget;
 
 // Small pieces the start-up windows and the main window share.
@@ -36,5 +37,8 @@ QColor highlightText();
 // A label with its object name, text, place (in pixels), background and text colour.
 QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, const QRect &place,
                   const QColor &background, const QColor &foreground);
+
+// Hides what is typed in a box behind one "*" per character (the style's default is a dot).
+void showPasswordAsStars(QLineEdit *box);
 
 } // namespace shell

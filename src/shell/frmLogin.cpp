@@ -5,7 +5,9 @@
 #include "platform/WindowRegistry.h"
 #include "shell/Fmenu.h"
 #include "shell/ShellSupport.h"
+#include "shell/Startup.h"
 #include "store/Database.h"
+#include "store/Passwords.h"
 #include "store/Recordset.h"
 
 #include <QKeyEvent>
@@ -22,16 +24,6 @@ const QString UserTable = QStringLiteral("TPassword");
 const QString UserNameColumn = QStringLiteral("Nama");
 // The password is read by its place in the user table, not by its name.
 constexpr int PasswordPosition = 1;
-
-QString cannotOpenText(const store::Status &status)
-{
-    const QString path = store::Database::path();
-    // A missing file is named by the engine with its path, which the text already shows.
-    const QString reason = status.engineText() == path ? status.explanation() : status.message();
-    return QStringLiteral("Database tidak dapat dibuka:\n%1\n\n%2\n\n"
-                          "Database baru dapat dibuat dengan program kelvara-initdb.")
-        .arg(path, reason);
-}
 
 QLineEdit *makeBox(QWidget *parent, const QString &name, const QRect &place)
 {
@@ -81,7 +73,7 @@ void frmLogin::buildControls()
         shell::makeLabel(this, QStringLiteral("lblLabels(1)"), QStringLiteral("&Password:"),
                          twips::rect(105, 540, 1080, 270), teal, white);
     m_password = makeBox(this, QStringLiteral("txtPassword"), twips::rect(1290, 525, 2325, 345));
-    m_password->setEchoMode(QLineEdit::Password);
+    shell::showPasswordAsStars(m_password);
     m_ok = makeButton(this, QStringLiteral("cmdOK"), QStringLiteral("OK"),
                       twips::rect(495, 1020, 1140, 390));
     m_cancel = makeButton(this, QStringLiteral("cmdCancel"), QStringLiteral("Cancel"),
@@ -111,7 +103,7 @@ bool frmLogin::openUsers()
             m_users = std::move(users);
     }
     if (!status.ok())
-        platform::Dialogs::instance().message(cannotOpenText(status), Title,
+        platform::Dialogs::instance().message(shell::cannotOpenText(status), Title,
                                               platform::Icon::Information, platform::Buttons::Ok);
     return status.ok();
 }
@@ -125,27 +117,43 @@ void frmLogin::signIn()
 {
     if (!m_users)
         return;
-    // The name is a value of the search, never part of a criterion text: any character,
-    // an apostrophe included, is compared literally.
-    const store::Status status = m_users->findFirst(UserNameColumn, m_userName->text());
+    bool found = false;
+    const store::Status status = findUser(m_userName->text(), found);
     if (!status.ok()) {
         platform::Dialogs::instance().message(status.message(), Title, platform::Icon::Information,
                                               platform::Buttons::Ok);
         return;
     }
-    if (m_users->noMatch()) {
+    if (!found) {
         refuse();
         return;
     }
     const QVariant stored = m_users->value(PasswordPosition);
     m_found->setText(stored.toString());
-    // A user without a stored password cannot sign in, not even with an empty one.
-    if (stored.isNull() || m_found->text() != m_password->text()) {
+    // A user without a stored password cannot sign in, not even with an empty one. A hash is
+    // verified; a plain text from an older database is compared exactly.
+    if (stored.isNull() || !store::passwords::matches(m_found->text(), m_password->text())) {
         refuse();
         return;
     }
     platform::WindowRegistry::show<Fmenu>();
     close();
+}
+
+// Makes the first user of that name current, letter case aside for every letter that has a
+// case (the engine folds only A to Z); the user table is small enough to walk. The name is
+// compared as a value, so any character, an apostrophe included, is literal.
+store::Status frmLogin::findUser(const QString &name, bool &found)
+{
+    found = false;
+    store::Status status = m_users->refresh();
+    for (int row = 0; status.ok() && !found && row < m_users->recordCount(); ++row) {
+        if (row > 0)
+            status = m_users->moveNext();
+        found = status.ok() &&
+                m_users->value(UserNameColumn).toString().compare(name, Qt::CaseInsensitive) == 0;
+    }
+    return status;
 }
 
 void frmLogin::refuse()

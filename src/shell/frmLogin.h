@@ -10,7 +10,8 @@ class QPushButton;
 
 namespace store {
 class Recordset;
-}
+class Status;
+} // namespace store
 
 // The sign-in window: a user name and a password checked against the user table. Loading it
 // opens the database; when that fails it says why once and closes itself.
@@ -32,6 +33,7 @@ private:
     void buildControls();
     bool openUsers();
     void signIn();
+    store::Status findUser(const QString &name, bool &found);
     void refuse();
 
     QLineEdit *m_userName = nullptr;

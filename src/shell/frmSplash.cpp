@@ -1,9 +1,9 @@
 #include "shell/frmSplash.h"
 
+#include "platform/Timer.h"
 #include "platform/Twips.h"
-#include "platform/WindowRegistry.h"
 #include "shell/ShellSupport.h"
-#include "shell/frmLogin.h"
+#include "shell/Startup.h"
 #include "store/Values.h"
 
 #include <QFrame>
@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QProgressBar>
-#include <QTimer>
 
 #include <algorithm>
 #include <array>
@@ -40,6 +39,9 @@ double uniform(std::mt19937 &generator)
 frmSplash::frmSplash(QWidget *parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmSplash"));
+    // Qt takes a splash screen out of the windows that end the program when the last of them
+    // closes; this one is often the last window, and must end it.
+    setAttribute(Qt::WA_QuitOnClose, true);
     setFixedSize(platform::twips::size(7380, 4245));
     shell::fillBackground(this, platform::colors::teal());
     // Keys reach the window itself whichever control is under the pointer.
@@ -120,16 +122,16 @@ void frmSplash::buildFrame()
 
 void frmSplash::buildTimers()
 {
-    m_progressTimer = new QTimer(this);
+    m_progressTimer = new platform::Timer(this);
     m_progressTimer->setObjectName(QStringLiteral("Timer1"));
     m_progressTimer->setInterval(ProgressIntervalMs);
-    connect(m_progressTimer, &QTimer::timeout, this, &frmSplash::progressTick);
+    connect(m_progressTimer, &platform::Timer::timeout, this, &frmSplash::progressTick);
     m_progressTimer->start();
 
-    m_colourTimer = new QTimer(this);
+    m_colourTimer = new platform::Timer(this);
     m_colourTimer->setObjectName(QStringLiteral("Timer2"));
     m_colourTimer->setInterval(ColourIntervalMs);
-    connect(m_colourTimer, &QTimer::timeout, this, &frmSplash::colourTick);
+    connect(m_colourTimer, &platform::Timer::timeout, this, &frmSplash::colourTick);
     m_colourTimer->start();
 }
 
@@ -146,10 +148,9 @@ void frmSplash::progressTick()
 void frmSplash::handOver()
 {
     m_progressTimer->stop();
-    // Loading the sign-in window opens the database; when that fails it has already told the
-    // user why and closes itself unseen, so closing the splash ends the program.
-    if (platform::WindowRegistry::load<frmLogin>()->isReady())
-        platform::WindowRegistry::show<frmLogin>();
+    // The next window is shown before the splash closes. When there is none, the user has
+    // been told why, and closing the splash ends the program.
+    shell::showFirstWindow();
     close();
 }
 

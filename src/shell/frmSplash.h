@@ -8,11 +8,15 @@
 class QFrame;
 class QLabel;
 class QProgressBar;
-class QTimer;
+
+namespace platform {
+class Timer;
+}
 
 // The start-up splash: the product's name over a progress bar that fills in 100 ticks while a
 // waiting line flashes in random colours, then the hand-over to the sign-in window. A key
 // press or a click on the bare frame closes it, and so ends the program before sign-in.
+// Its timers tick at the old desktop's resolution of 1/64 s: the splash shows for about 1.6 s.
 class frmSplash : public QWidget
 {
     Q_OBJECT
@@ -41,8 +45,8 @@ private:
     QLabel *m_warning = nullptr;
     QLabel *m_percent = nullptr;
     QProgressBar *m_progress = nullptr;
-    QTimer *m_progressTimer = nullptr;
-    QTimer *m_colourTimer = nullptr;
+    platform::Timer *m_progressTimer = nullptr;
+    platform::Timer *m_colourTimer = nullptr;
     // Never seeded from outside: every run shows the same sequence of colours.
     std::mt19937 m_random;
 };

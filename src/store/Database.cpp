@@ -3,7 +3,7 @@
 #include "store/Location.h"
 #include "store/Schema.h"
 
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlQuery>
@@ -20,6 +20,7 @@ namespace {
 const QString ConnectionName = QStringLiteral("kelvara");
 // How long a write waits for another program's lock before it reports the database busy.
 constexpr int BusyTimeoutMs = 3000;
+constexpr QFile::Permissions OwnerFile = QFile::ReadOwner | QFile::WriteOwner;
 
 QString &configuredPath()
 {
@@ -81,8 +82,21 @@ Status Database::open()
     if (isOpen())
         return Status::success();
     const QString file = path();
-    if (!QFileInfo(file).isFile())
+    switch (placeOf(file)) {
+    case Place::Nothing:
         return Status::failure(Status::Kind::Missing, file);
+    case Place::DanglingLink:
+        // The engine would follow the link and create the file it names.
+        return Status::failure(Status::Kind::Unreadable,
+                               QStringLiteral("symbolic link to a missing file: %1 -> %2")
+                                   .arg(file, QFileInfo(file).symLinkTarget()));
+    case Place::Folder:
+        return Status::failure(Status::Kind::Unreadable,
+                               QStringLiteral("a folder, not a file: %1").arg(file));
+    case Place::Access:
+    case Place::File:
+        break;
+    }
     const Status status = openConnection(ConnectionName, file);
     if (!status.ok())
         drop(ConnectionName);
@@ -117,12 +131,25 @@ void Database::close()
 Status Database::create(const QString &path)
 {
     const QFileInfo info(path);
-    if (info.exists())
+    if (info.exists() || info.isSymLink())
         return Status::failure(Status::Kind::Other,
                                QStringLiteral("file already exists: %1").arg(path));
-    if (!QDir().mkpath(info.absolutePath()))
-        return Status::failure(Status::Kind::Unreadable,
-                               QStringLiteral("cannot create folder: %1").arg(info.absolutePath()));
+    if (const QString problem = makeFolders(info.absolutePath()); !problem.isEmpty())
+        return Status::failure(Status::Kind::Unreadable, problem);
+    // The file is made here, exclusively and for its owner only, before the engine sees it:
+    // the engine would create it with the umask's mode and follow a link in its place. Its
+    // journal takes the same mode from it.
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, OwnerFile))
+            return Status::failure(Status::Kind::Unreadable,
+                                   QStringLiteral("%1: %2").arg(path, file.errorString()));
+        if (!file.setPermissions(OwnerFile)) {
+            file.remove();
+            return Status::failure(Status::Kind::Unreadable,
+                                   QStringLiteral("cannot set the file's mode: %1").arg(path));
+        }
+    }
     const QString name = QStringLiteral("kelvara-create");
     Status status;
     {
@@ -151,17 +178,6 @@ Status Database::requireFileInPlace()
         return Status::failure(
             Status::Kind::Gone,
             QStringLiteral("database file was deleted or moved: %1").arg(path()));
-    return Status::success();
-}
-
-Status Database::addUser(const QString &name, const QString &password)
-{
-    QSqlQuery query(connection());
-    query.prepare(QStringLiteral("INSERT INTO TPassword (Nama, Password) VALUES (?, ?)"));
-    query.addBindValue(name);
-    query.addBindValue(password);
-    if (!query.exec())
-        return Status::fromSql(query.lastError(), Status::Operation::Write);
     return Status::success();
 }
 

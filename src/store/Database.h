@@ -19,8 +19,9 @@ public:
     static void setPath(const QString &path);
     static QString path();
 
-    // Opens the file if it is not open yet. Never creates it: a missing file, a file that is
-    // not a database and a database without the program's tables are reported as failures.
+    // Opens the file if it is not open yet. Never creates it: a missing file, a folder or a
+    // link to nothing in its place, a file that is not a database and a database without the
+    // program's tables are reported as failures.
     static Status open();
     static bool isOpen();
     // The open connection; valid after open() succeeded.
@@ -30,8 +31,9 @@ public:
     // Closes the connection; every record source on it must be gone.
     static void close();
 
-    // Creates a new database file with the program's tables and views. Makes the folder;
-    // refuses a file that already exists.
+    // Creates a new database file with the program's tables and views, readable by its owner
+    // only (0600), and the missing folders (0700). Refuses a file that already exists and a
+    // symbolic link in its place.
     static Status create(const QString &path);
     // Fails with Kind::Gone when the open file was deleted, renamed or its folder removed.
     // The engine keeps writing to such a file without complaint, and every save would then
@@ -40,9 +42,6 @@ public:
     // Whether writing to the file would write over the database at path() or one of the
     // engine's side files of it: the same file by any name (links, relative paths).
     static bool isDatabaseFile(const QString &file);
-
-    // Adds a user to TPassword of the database at the open connection.
-    static Status addUser(const QString &name, const QString &password);
 };
 
 // Runs a write in one transaction on the open connection: commits when the body succeeds,

@@ -136,8 +136,9 @@ private Q_SLOTS:
         QCOMPARE(dialogs.count(), 1);
         QCOMPARE(dialogs.last().text,
                  QStringLiteral("Database tidak dapat dibuka:\n%1\n\nFile database tidak dapat "
-                                "dibaca.\n\nfile is not a database\n\nDatabase baru dapat dibuat "
-                                "dengan program kelvara-initdb.")
+                                "dibaca.\n\nfile is not a database\n\nFile itu tidak diubah. Bila "
+                                "database baru harus dibuat di tempat ini, pindahkan dulu file "
+                                "itu.")
                      .arg(db.path()));
         QCOMPARE(dialogs.last().title, QStringLiteral("Login"));
         QCOMPARE(dialogs.last().icon, platform::Icon::Information);

@@ -2,6 +2,7 @@
 
 #include "DemoData.h"
 #include "store/Database.h"
+#include "store/Passwords.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -10,6 +11,8 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -63,11 +66,13 @@ class TestInitDb : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { umask(022); }
     void demoDataIsConsistent();
     void demoDataIsWrittenWhollyOrNotAtAll();
     void createsEmptyDatabaseWithFirstUser();
     void asksForUserOnTheTerminal();
-    void refusesEmptyUserName();
+    void refusesWhatCannotSignIn_data();
+    void refusesWhatCannotSignIn();
     void demoCreatesFolderAndData();
     void neverTouchesAnExistingFile();
 };
@@ -110,8 +115,9 @@ void TestInitDb::demoDataIsConsistent()
     QVERIFY(number("SELECT count(*) FROM Pegawai WHERE Nama LIKE 'Bu%'") >= 2);
     QVERIFY(number("SELECT count(*) FROM Pegawai WHERE Nip LIKE '19%'") >= 2);
     QVERIFY(number("SELECT count(*) FROM Pegawai WHERE Tgllahir IS NULL") >= 1);
-    QCOMPARE(db.scalar(QStringLiteral("SELECT Password FROM TPassword WHERE Nama = 'admin'")),
-             QVariant(QStringLiteral("admin")));
+    QVERIFY(store::passwords::matches(
+        db.scalar(QStringLiteral("SELECT Password FROM TPassword WHERE Nama = 'admin'")).toString(),
+        QStringLiteral("admin")));
 }
 
 void TestInitDb::demoDataIsWrittenWhollyOrNotAtAll()
@@ -125,37 +131,73 @@ void TestInitDb::demoDataIsWrittenWhollyOrNotAtAll()
     QCOMPARE(db.count(QStringLiteral("TPassword")), 0);
 }
 
+// The user's name and the password's hash, as "name/verified".
+QStringList users(const QString &path, const QString &password)
+{
+    QStringList checked;
+    for (const QString &row :
+         column(path, QStringLiteral("SELECT Nama || '/' || Password FROM TPassword"))) {
+        const QString name = row.section(u'/', 0, 0);
+        const QString stored = row.section(u'/', 1);
+        checked << name + (store::passwords::isHash(stored) &&
+                                   store::passwords::matches(stored, password)
+                               ? QStringLiteral("/verified")
+                               : QStringLiteral("/") + stored);
+    }
+    return checked;
+}
+
 void TestInitDb::createsEmptyDatabaseWithFirstUser()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("baru.mdb"));
-    const Run run = initdb({QStringLiteral("--user"), QStringLiteral("Ani"),
-                            QStringLiteral("--password"), QStringLiteral("p'w d"), path});
+    const QString path = dir.filePath(QStringLiteral("Kelvara/baru.mdb"));
+    const Run run = initdb(
+        {QStringLiteral("--user"), QStringLiteral("Ani"), QStringLiteral("--password-stdin"), path},
+        "p'w d\n");
     QCOMPARE(run.exitCode, 0);
     QVERIFY(run.output.contains(path));
-    QCOMPARE(column(path, QStringLiteral("SELECT Nama || '/' || Password FROM TPassword")),
-             QStringList{QStringLiteral("Ani/p'w d")});
+    QCOMPARE(users(path, QStringLiteral("p'w d")), QStringList{QStringLiteral("Ani/verified")});
     QCOMPARE(column(path, QStringLiteral("SELECT count(*) FROM Pegawai")), QStringList{"0"});
     QCOMPARE(column(path, QStringLiteral("SELECT count(*) FROM QupahSisaCuti")), QStringList{"0"});
+    QCOMPARE(QFile::permissions(path) & 0x0077, QFile::Permissions());
+    QCOMPARE(QFile::permissions(dir.filePath(QStringLiteral("Kelvara"))) & 0x0077,
+             QFile::Permissions());
 }
 
 void TestInitDb::asksForUserOnTheTerminal()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("baru.mdb"));
-    const Run run = initdb({path}, "Budi\nrahasia\n");
+    const Run run = initdb({path}, "Budi\nrahasia\nrahasia\n");
     QCOMPARE(run.exitCode, 0);
     QVERIFY(run.output.contains(QStringLiteral("Nama pengguna")));
-    QCOMPARE(column(path, QStringLiteral("SELECT Nama || '/' || Password FROM TPassword")),
-             QStringList{QStringLiteral("Budi/rahasia")});
+    QVERIFY(run.output.contains(QStringLiteral("Ulangi password")));
+    QCOMPARE(users(path, QStringLiteral("rahasia")), QStringList{QStringLiteral("Budi/verified")});
 }
 
-void TestInitDb::refusesEmptyUserName()
+void TestInitDb::refusesWhatCannotSignIn_data()
 {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("typed");
+    QTest::newRow("empty name") << QStringList() << QByteArray("\n");
+    QTest::newRow("no input") << QStringList() << QByteArray();
+    QTest::newRow("user and no terminal") << QStringList{"--user", "admin"} << QByteArray();
+    QTest::newRow("empty password")
+        << QStringList{"--user", "admin", "--password-stdin"} << QByteArray("\n");
+    QTest::newRow("passwords differ")
+        << QStringList{"--user", "admin"} << QByteArray("rahasia\nRahasia\n");
+    // A password on the command line shows in every process list.
+    QTest::newRow("password option")
+        << QStringList{"--user", "admin", "--password", "x"} << QByteArray("x\nx\n");
+}
+
+void TestInitDb::refusesWhatCannotSignIn()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, typed);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("baru.mdb"));
-    QVERIFY(initdb({path}, "\n").exitCode != 0);
-    QVERIFY(initdb({path}).exitCode != 0);
+    QVERIFY(initdb(arguments << path, typed).exitCode != 0);
     QVERIFY(!QFileInfo::exists(path));
 }
 
@@ -167,8 +209,7 @@ void TestInitDb::demoCreatesFolderAndData()
     QCOMPARE(run.exitCode, 0);
     QVERIFY(run.output.contains(QStringLiteral("admin")));
     QCOMPARE(column(path, QStringLiteral("SELECT count(*) FROM Departemen")), QStringList{"5"});
-    QCOMPARE(column(path, QStringLiteral("SELECT Nama FROM TPassword")),
-             QStringList{QStringLiteral("admin")});
+    QCOMPARE(users(path, QStringLiteral("admin")), QStringList{QStringLiteral("admin/verified")});
 }
 
 void TestInitDb::neverTouchesAnExistingFile()
@@ -182,11 +223,17 @@ void TestInitDb::neverTouchesAnExistingFile()
     const Run demo = initdb({QStringLiteral("--demo"), path});
     QVERIFY(demo.exitCode != 0);
     QVERIFY(demo.output.contains(path));
-    const Run user = initdb({QStringLiteral("--user"), QStringLiteral("a"),
-                             QStringLiteral("--password"), QStringLiteral("b"), path});
+    const Run user = initdb(
+        {QStringLiteral("--user"), QStringLiteral("a"), QStringLiteral("--password-stdin"), path},
+        "b\n");
     QVERIFY(user.exitCode != 0);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("bukan database"));
+    // A link that points nowhere is not followed to create its target.
+    const QString link = dir.filePath(QStringLiteral("link.mdb"));
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("gone.mdb")), link));
+    QVERIFY(initdb({QStringLiteral("--demo"), link}).exitCode != 0);
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("gone.mdb"))));
 }
 
 QTEST_MAIN(TestInitDb)

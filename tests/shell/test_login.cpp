@@ -1,3 +1,4 @@
+#include "Keyboard.h"
 #include "ScriptedDialogs.h"
 #include "TestDatabase.h"
 
@@ -5,6 +6,7 @@
 #include "shell/Fmenu.h"
 #include "shell/frmLogin.h"
 #include "store/Database.h"
+#include "store/Passwords.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -34,8 +36,8 @@ QPushButton *button(QWidget *login, const char *name)
 
 void typeIn(QWidget *login, const QString &user, const QString &password)
 {
-    QTest::keyClicks(box(login, "txtUserName"), user);
-    QTest::keyClicks(box(login, "txtPassword"), password);
+    typeText(box(login, "txtUserName"), user);
+    typeText(box(login, "txtPassword"), password);
 }
 
 // The widget Tab moves to: the next one in the focus chain that takes focus by Tab.
@@ -92,7 +94,10 @@ void TestLogin::layoutAndTabOrder()
     QCOMPARE(login->windowTitle(), QStringLiteral("Login"));
     QCOMPARE(login->size(), QSize(250, 103));
     QVERIFY(!(login->windowFlags() & Qt::WindowCloseButtonHint));
-    QCOMPARE(box(login, "txtPassword")->echoMode(), QLineEdit::Password);
+    // One "*" per character typed.
+    QTest::keyClicks(box(login, "txtPassword"), QStringLiteral("sandi"));
+    QCOMPARE(box(login, "txtPassword")->displayText(), QStringLiteral("*****"));
+    box(login, "txtPassword")->clear();
     QVERIFY(!box(login, "ketemu")->isVisible());
     QCOMPARE(button(login, "cmdOK")->text(), QStringLiteral("OK"));
     QCOMPARE(button(login, "cmdCancel")->text(), QStringLiteral("Cancel"));
@@ -152,6 +157,14 @@ void TestLogin::signIn_data()
                                 << "" << false;
     QTest::newRow("criterion text as name") << "x' OR '1'='1"
                                             << "admin" << false;
+    QTest::newRow("hashed password") << "Ümit"
+                                     << "Sandi ü-1" << true;
+    QTest::newRow("non-ASCII name in other case") << "üMIT"
+                                                  << "Sandi ü-1" << true;
+    QTest::newRow("hashed password in other case") << "Ümit"
+                                                   << "sandi ü-1" << false;
+    QTest::newRow("the hash itself as password") << "Ümit"
+                                                 << "<hash>" << false;
 }
 
 void TestLogin::signIn()
@@ -161,9 +174,14 @@ void TestLogin::signIn()
     QFETCH(bool, admitted);
     TestDatabase db;
     QVERIFY(db.fillSample());
-    QVERIFY(db.exec(QStringLiteral("INSERT INTO TPassword VALUES (?, ?), (?, ?)"),
+    const QString hashed = store::passwords::hash(QStringLiteral("Sandi ü-1"));
+    QVERIFY(db.exec(QStringLiteral("INSERT INTO TPassword VALUES (?, ?), (?, ?), (?, ?)"),
                     {QStringLiteral("Sari"), QStringLiteral("Rahasia 7"), QStringLiteral("O'Hara"),
-                     QStringLiteral("o'pw")}));
+                     QStringLiteral("o'pw"), QStringLiteral("Ümit"), hashed}));
+    if (password == QLatin1String("<hash>"))
+        password = hashed;
+    const QString storedBefore =
+        db.scalar("SELECT group_concat(Password, '|') FROM TPassword").toString();
     ScriptedDialogs dialogs;
     QPointer<frmLogin> login = WindowRegistry::show<frmLogin>();
     typeIn(login, user, password);
@@ -184,7 +202,8 @@ void TestLogin::signIn()
         QVERIFY(!WindowRegistry::find<Fmenu>());
     }
     // The sign-in only reads the user table.
-    QCOMPARE(db.count(QStringLiteral("TPassword")), 3);
+    QCOMPARE(db.scalar("SELECT group_concat(Password, '|') FROM TPassword").toString(),
+             storedBefore);
 }
 
 void TestLogin::emptyUserTableRefusesEveryone()
@@ -336,7 +355,8 @@ void TestLogin::cannotOpen()
     QCOMPARE(dialogs.count(), 1);
     const QString text = dialogs.last().text;
     QVERIFY2(text.contains(path), qPrintable(text));
-    QVERIFY(text.contains(QStringLiteral("kelvara-initdb")));
+    // A new database is suggested only where there is no file to lose.
+    QCOMPARE(text.contains(QStringLiteral("kelvara-initdb")), !exists);
     QVERIFY(text.contains(QStringLiteral("tidak dapat dibuka")));
     QCOMPARE(dialogs.last().buttons, platform::Buttons::Ok);
 

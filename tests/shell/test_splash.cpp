@@ -1,17 +1,19 @@
 #include "ScriptedDialogs.h"
 #include "TestDatabase.h"
 
+#include "platform/Timer.h"
 #include "platform/WindowRegistry.h"
+#include "shell/frmFirstRun.h"
 #include "shell/frmLogin.h"
 #include "shell/frmSplash.h"
 #include "store/Database.h"
 
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
 #include <QSet>
-#include <QTimer>
 #include <QtTest>
 
 using platform::WindowRegistry;
@@ -22,8 +24,8 @@ namespace {
 frmSplash *stillSplash()
 {
     frmSplash *splash = WindowRegistry::show<frmSplash>();
-    splash->findChild<QTimer *>(QStringLiteral("Timer1"))->stop();
-    splash->findChild<QTimer *>(QStringLiteral("Timer2"))->stop();
+    splash->findChild<platform::Timer *>(QStringLiteral("Timer1"))->stop();
+    splash->findChild<platform::Timer *>(QStringLiteral("Timer2"))->stop();
     return splash;
 }
 
@@ -75,8 +77,12 @@ private slots:
     void startsWithTimersRunning();
     void firstTickShowsOnePercent();
     void hundredthTickHandsOverToSignIn();
-    void handOverWithoutDatabaseEndsQuietlyAfterOneMessage();
+    void handOverWithoutDatabaseShowsTheFirstRun();
+    void handOverToAFolderEndsAfterOneMessage();
     void timersDriveTheSplashToTheSignIn();
+    void timerRoundsUpToTheResolution_data();
+    void timerRoundsUpToTheResolution();
+    void blackComesWithinTheSplashsColours();
     void colourSequenceRepeatsInEveryRun();
     void coloursComeFromTheElevenPaletteEntries();
     void warningBackgroundStaysDarkGrey();
@@ -91,9 +97,10 @@ private slots:
 void TestSplash::startsWithTimersRunning()
 {
     TestDatabase db;
-    frmSplash *splash = WindowRegistry::show<frmSplash>();
-    auto *progressTimer = splash->findChild<QTimer *>(QStringLiteral("Timer1"));
-    auto *colourTimer = splash->findChild<QTimer *>(QStringLiteral("Timer2"));
+    // Loaded, not shown: no event is processed before the first look, so no tick has come.
+    frmSplash *splash = WindowRegistry::load<frmSplash>();
+    auto *progressTimer = splash->findChild<platform::Timer *>(QStringLiteral("Timer1"));
+    auto *colourTimer = splash->findChild<platform::Timer *>(QStringLiteral("Timer2"));
     QVERIFY(progressTimer && colourTimer);
     QVERIFY(progressTimer->isActive());
     QVERIFY(colourTimer->isActive());
@@ -136,13 +143,13 @@ void TestSplash::hundredthTickHandsOverToSignIn()
     if (splash) {
         QCOMPARE(percentText(splash), QStringLiteral("100 %"));
         QCOMPARE(progress(splash), 100);
-        QVERIFY(!splash->findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
+        QVERIFY(!splash->findChild<platform::Timer *>(QStringLiteral("Timer1"))->isActive());
     }
     QTRY_VERIFY(splash.isNull());
     QCOMPARE(dialogs.count(), 0);
 }
 
-void TestSplash::handOverWithoutDatabaseEndsQuietlyAfterOneMessage()
+void TestSplash::handOverWithoutDatabaseShowsTheFirstRun()
 {
     TestDatabase db;
     const QString missing = db.folder() + QStringLiteral("/absent/DB PT Mardeko.mdb");
@@ -151,22 +158,70 @@ void TestSplash::handOverWithoutDatabaseEndsQuietlyAfterOneMessage()
     QPointer<frmSplash> splash = stillSplash();
     for (int tick = 0; tick < 100; ++tick)
         splash->progressTick();
+    const frmFirstRun *firstRun = WindowRegistry::find<frmFirstRun>();
+    QVERIFY(firstRun && firstRun->isVisible());
     QVERIFY(!loginShown());
-    QVERIFY(splash.isNull() || !splash->isVisible());
-    QCOMPARE(dialogs.count(), 1);
-    QVERIFY(dialogs.last().text.contains(missing));
-    QTRY_VERIFY(!WindowRegistry::find<frmLogin>());
+    QCOMPARE(dialogs.count(), 0);
+    QTRY_VERIFY(splash.isNull());
     QVERIFY(!QFileInfo::exists(missing));
+}
+
+void TestSplash::handOverToAFolderEndsAfterOneMessage()
+{
+    TestDatabase db;
+    store::Database::setPath(db.folder());
+    ScriptedDialogs dialogs;
+    QPointer<frmSplash> splash = stillSplash();
+    for (int tick = 0; tick < 100; ++tick)
+        splash->progressTick();
+    QCOMPARE(dialogs.count(), 1);
+    QVERIFY(dialogs.last().text.contains(db.folder()));
+    QTRY_VERIFY(splash.isNull());
+    QVERIFY(!WindowRegistry::find<frmFirstRun>());
+    QVERIFY(!loginShown());
 }
 
 void TestSplash::timersDriveTheSplashToTheSignIn()
 {
     TestDatabase db;
     QVERIFY(db.fillSample());
+    QElapsedTimer shown;
+    shown.start();
     QPointer<frmSplash> splash = WindowRegistry::show<frmSplash>();
-    // A hundred ticks of 2 ms: well within the wait even on a slow timer service.
     QTRY_VERIFY_WITH_TIMEOUT(loginShown(), 20000);
+    // A hundred ticks, each on its own 1/64 s step: the splash stays at least 99 steps.
+    QVERIFY2(shown.elapsed() >= 1546, qPrintable(QString::number(shown.elapsed())));
     QTRY_VERIFY(splash.isNull());
+}
+
+void TestSplash::timerRoundsUpToTheResolution_data()
+{
+    QTest::addColumn<int>("interval");
+    QTest::addColumn<qint64>("periodUs");
+    QTest::newRow("0 ms") << 0 << qint64(15625);
+    QTest::newRow("progress, 2 ms") << 2 << qint64(15625);
+    QTest::newRow("15 ms") << 15 << qint64(15625);
+    QTest::newRow("16 ms") << 16 << qint64(31250);
+    QTest::newRow("colour, 30 ms") << 30 << qint64(31250);
+    QTest::newRow("32 ms") << 32 << qint64(46875);
+    QTest::newRow("1 s") << 1000 << qint64(1000000);
+}
+
+void TestSplash::timerRoundsUpToTheResolution()
+{
+    QFETCH(int, interval);
+    QFETCH(qint64, periodUs);
+    QCOMPARE(
+        std::chrono::duration_cast<std::chrono::microseconds>(platform::Timer::period(interval))
+            .count(),
+        periodUs);
+}
+
+// About fifty colour ticks fit into the splash's 1.6 s; black is among them in every run.
+void TestSplash::blackComesWithinTheSplashsColours()
+{
+    TestDatabase db;
+    QVERIFY(colourRun(48).contains(QColor(0, 0, 0)));
 }
 
 void TestSplash::colourSequenceRepeatsInEveryRun()

@@ -6,9 +6,12 @@
 #include "store/Snapshot.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using store::Status;
 
@@ -173,6 +176,44 @@ private Q_SLOTS:
         const Status status = store::Database::open();
         QCOMPARE(status.kind(), Status::Kind::Unreadable);
         QVERIFY(status.engineText().contains(QStringLiteral("Departemen")));
+        // A folder in the file's place is no missing file.
+        store::Database::setPath(db.folder());
+        QCOMPARE(store::Database::open().kind(), Status::Kind::Unreadable);
+        // A link that points nowhere is not followed: the engine would create its target.
+        const QString link = db.folder() + QStringLiteral("/link.mdb");
+        const QString target = db.folder() + QStringLiteral("/target.mdb");
+        QVERIFY(QFile::link(target, link));
+        store::Database::setPath(link);
+        QCOMPARE(store::Database::open().kind(), Status::Kind::Unreadable);
+        QVERIFY(!store::Database::create(link).ok());
+        QVERIFY(!QFileInfo::exists(target));
+    }
+
+    // Only the owner may read the database and its new folders, whatever the umask says.
+    void createMakesPrivateFileAndFolders_data()
+    {
+        QTest::addColumn<int>("mask");
+        QTest::newRow("022") << 022;
+        QTest::newRow("077") << 077;
+        QTest::newRow("277") << 0277;
+        QTest::newRow("000") << 0;
+    }
+
+    void createMakesPrivateFileAndFolders()
+    {
+        QFETCH(int, mask);
+        TestDatabase db;
+        const QString path = db.folder() + QStringLiteral("/a/b/DB PT Mardeko.mdb");
+        const mode_t previous = umask(mode_t(mask));
+        const Status created = store::Database::create(path);
+        umask(previous);
+        QVERIFY2(created.ok(), qPrintable(created.message()));
+        const auto owner = QFile::ReadOwner | QFile::WriteOwner;
+        QCOMPARE(QFile::permissions(path) & ~(QFile::ReadUser | QFile::WriteUser), owner);
+        for (const char *folder : {"/a", "/a/b"})
+            QCOMPARE(QFile::permissions(db.folder() + QLatin1String(folder)) &
+                         ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
+                     owner | QFile::ExeOwner);
     }
 
     void createRefusesExistingFile()

@@ -49,3 +49,10 @@ QString ScriptedDialogs::input(const QString &prompt, const QString &title)
                      __LINE__);
     return m_inputs.isEmpty() ? QString() : m_inputs.dequeue();
 }
+
+QString ScriptedDialogs::openFileName(const QString &title, const QString &filter)
+{
+    m_asked << Asked{true, filter, title.isEmpty() ? platform::applicationTitle() : title,
+                     platform::Icon::None, platform::Buttons::Ok};
+    return m_files.isEmpty() ? QString() : m_files.dequeue();
+}

@@ -34,6 +34,8 @@ public:
     void answer(platform::Answer answer) { m_answers.enqueue(answer); }
     // The next input box gets this text (unscripted ones get the empty text, as Cancel).
     void type(const QString &text) { m_inputs.enqueue(text); }
+    // The next file chooser picks this file (unscripted ones are cancelled).
+    void choose(const QString &file) { m_files.enqueue(file); }
 
     const QList<Asked> &asked() const { return m_asked; }
     // The last thing asked; an empty record when nothing was.
@@ -44,6 +46,7 @@ public:
     platform::Answer message(const QString &text, const QString &title, platform::Icon icon,
                              platform::Buttons buttons) override;
     QString input(const QString &prompt, const QString &title) override;
+    QString openFileName(const QString &title, const QString &filter) override;
 
 private:
     struct Expected
@@ -56,5 +59,6 @@ private:
     QQueue<Expected> m_expected;
     QQueue<platform::Answer> m_answers;
     QQueue<QString> m_inputs;
+    QQueue<QString> m_files;
     QList<Asked> m_asked;
 };

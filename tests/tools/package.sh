@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the finished build, has lintian judge it (any error fails),
-# unpacks it into a scratch root and checks what a desktop needs: the programs with their
+# unpacks it into a scratch root and checks what a desktop needs: the five programs with their
 # manual pages, the icons, a valid desktop entry and AppStream metadata, the copyright and
 # changelog, the runtime dependencies, and that the unpacked programs run.
 #   package.sh BUILD_DIR
@@ -27,7 +27,7 @@ grep -v 'root privileges' "$scratch/lintian.log" || true
 
 root=$scratch/root
 dpkg-deb -x "$deb" "$root"
-tools=(kelvara-initdb kelvara-report kelvara-import)
+tools=(kelvara-initdb kelvara-report kelvara-import kelvara-user)
 for program in kelvara "${tools[@]}"; do
     [[ -x $root/usr/bin/$program ]] || fail "usr/bin/$program missing or not executable"
     page=$root/usr/share/man/man1/$program.1.gz
@@ -57,7 +57,7 @@ grep -qx 'Exec=kelvara' "$entry" || fail "desktop entry does not start kelvara"
 grep -q '^Categories=.*Office' "$entry" || fail "desktop entry is not in Office"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libqt6widgets6 libqt6sql6 libqt6sql6-sqlite libqt6printsupport6 libsqlite3-0 libmdb3; do
+for lib in libqt6widgets6 libqt6sql6 libqt6sql6-sqlite libqt6printsupport6 libsqlite3-0 libmdb3 libsodium23; do
     named="(^|[ ,])$lib([ ,(]|\$)"
     [[ $depends =~ $named ]] || fail "Depends lacks $lib: $depends"
 done

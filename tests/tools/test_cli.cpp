@@ -20,7 +20,7 @@ QProcessEnvironment bareTerminal()
 }
 
 const QStringList Tools{QStringLiteral(KELVARA_INITDB), QStringLiteral(KELVARA_REPORT),
-                        QStringLiteral(KELVARA_IMPORT)};
+                        QStringLiteral(KELVARA_IMPORT), QStringLiteral(KELVARA_USER)};
 
 } // namespace
 

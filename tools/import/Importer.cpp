@@ -6,6 +6,8 @@
 #include "Target.h"
 
 #include "store/Database.h"
+#include "store/Location.h"
+#include "store/Passwords.h"
 
 #include <QDir>
 #include <QFile>
@@ -124,6 +126,22 @@ Refusal refusal(const Plan &plan, qint64 row, const QString &rule, const Row &va
     return {plan.target->name, row, rule, columns, pick(values, plan.present)};
 }
 
+// Access keeps passwords as plain text; the new database keeps only their hashes. A user
+// without a password stays without one. Returns why a row cannot go in, or empty.
+QString hashPassword(const TargetTable &target, QVariantList &converted)
+{
+    if (target.name != QLatin1String("TPassword"))
+        return {};
+    const int at = target.columnIndex(QStringLiteral("Password"));
+    if (at < 0 || at >= converted.size() || converted[at].isNull())
+        return {};
+    const QString hashed = store::passwords::hash(converted[at].toString());
+    if (hashed.isEmpty())
+        return QStringLiteral("Password tidak dapat di-hash (memori tidak cukup).");
+    converted[at] = hashed;
+    return {};
+}
+
 // Rows read so far of all the rows the source's tables count, for the progress line.
 struct Counter
 {
@@ -164,6 +182,8 @@ QString copyTable(Plan &plan, RowRules &rules, Outcome &outcome, Counter &counte
         ++counter.done;
         const Row values = pick(source, plan.sourceColumn);
         QString rule = rules.check(target, values, converted);
+        if (rule.isEmpty())
+            rule = hashPassword(target, converted);
         if (rule.isEmpty()) {
             status = writer.write(pick(converted, plan.present));
             if (isFatal(status))
@@ -227,7 +247,7 @@ QString alreadyThere(const QString &path)
 // Matches the six tables; returns why they do not match.
 QString plan(Source &source, const QString &path, std::vector<Plan> &plans, QStringList &ignored)
 {
-    if (QFileInfo::exists(path))
+    if (store::placeOf(path) != store::Place::Nothing)
         return alreadyThere(path);
     for (const TargetTable &target : targetTables()) {
         Plan plan;
@@ -266,7 +286,7 @@ QString scratchPathFor(const QString &path)
 // never replaced.
 QString putInPlace(const QString &scratch, const QString &path)
 {
-    if (QFileInfo::exists(path))
+    if (store::placeOf(path) != store::Place::Nothing)
         return alreadyThere(path);
     QFile file(scratch);
     if (!file.rename(path))

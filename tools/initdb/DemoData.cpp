@@ -1,6 +1,7 @@
 #include "DemoData.h"
 
 #include "store/Database.h"
+#include "store/Users.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -187,7 +188,7 @@ store::Status fillDemo()
         if (status.ok())
             status = fillLeave();
         if (status.ok())
-            status = store::Database::addUser(QStringLiteral("admin"), QStringLiteral("admin"));
+            status = store::users::add(QStringLiteral("admin"), QStringLiteral("admin"));
         return status;
     });
 }

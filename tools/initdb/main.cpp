@@ -3,22 +3,17 @@
 
 #include "CommandLine.h"
 #include "DemoData.h"
+#include "Prompt.h"
 
 #include "store/Database.h"
 #include "store/Location.h"
+#include "store/Users.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
 
 #include <cstdio>
-#include <iostream>
-#include <string>
-
-#ifdef Q_OS_UNIX
-#include <termios.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -33,34 +28,6 @@ void complain(const QString &text)
     std::fputs(qPrintable(text + u'\n'), stderr);
 }
 
-// Reads one line from the terminal; with hidden set, what is typed is not echoed.
-QString ask(const QString &prompt, bool hidden)
-{
-    std::fputs(qPrintable(prompt), stdout);
-    std::fflush(stdout);
-#ifdef Q_OS_UNIX
-    termios saved{};
-    const bool quiet = hidden && isatty(STDIN_FILENO) && tcgetattr(STDIN_FILENO, &saved) == 0;
-    if (quiet) {
-        termios silent = saved;
-        silent.c_lflag &= ~tcflag_t(ECHO);
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &silent);
-    }
-#else
-    Q_UNUSED(hidden);
-    const bool quiet = false;
-#endif
-    std::string line;
-    std::getline(std::cin, line);
-#ifdef Q_OS_UNIX
-    if (quiet) {
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
-        std::fputs("\n", stdout);
-    }
-#endif
-    return QString::fromStdString(line);
-}
-
 struct Request
 {
     QString path;
@@ -69,19 +36,28 @@ struct Request
     QString password;
 };
 
-// The first user's name and password: from the command line, else asked on the terminal.
+// The first user's name from the command line or asked; the password asked twice without
+// echo, or read as one line from standard input. Never from the command line, where every
+// local user could read it.
 bool completeUser(Request &request, const QCommandLineParser &parser)
 {
     if (request.demo && !parser.isSet(QStringLiteral("user")))
         return true;
     if (!parser.isSet(QStringLiteral("user")))
-        request.user = ask(QStringLiteral("Nama pengguna: "), false);
+        request.user =
+            prompt::askLine(QStringLiteral("Nama pengguna: "), false).value_or(QString());
     if (request.user.trimmed().isEmpty()) {
         complain(QStringLiteral("Nama pengguna tidak boleh kosong."));
         return false;
     }
-    if (!parser.isSet(QStringLiteral("password")))
-        request.password = ask(QStringLiteral("Password: "), true);
+    QString problem;
+    const std::optional<QString> password =
+        prompt::newPassword(parser.isSet(QStringLiteral("password-stdin")), problem);
+    if (!password) {
+        complain(problem);
+        return false;
+    }
+    request.password = *password;
     return true;
 }
 
@@ -91,17 +67,22 @@ store::Status fill(const Request &request)
     if (status.ok() && request.demo)
         status = fillDemo();
     if (status.ok() && !request.user.isEmpty())
-        status = store::Database::addUser(request.user, request.password);
+        status = store::users::add(request.user, request.password);
     store::Database::close();
     return status;
 }
 
+// A file, a folder or a link, even one that points nowhere, is never replaced.
+bool placeIsFree(const QString &path)
+{
+    if (store::placeOf(path) == store::Place::Nothing)
+        return true;
+    complain(QStringLiteral("File sudah ada dan tidak diubah: %1").arg(path));
+    return false;
+}
+
 int run(const Request &request)
 {
-    if (QFileInfo::exists(request.path)) {
-        complain(QStringLiteral("File sudah ada dan tidak diubah: %1").arg(request.path));
-        return cli::Failed;
-    }
     store::Status status = store::Database::create(request.path);
     if (status.ok()) {
         store::Database::setPath(request.path);
@@ -136,8 +117,9 @@ int main(int argc, char *argv[])
                       QStringLiteral("Isi dengan data contoh dan pengguna admin / admin.")});
     parser.addOption(
         {QStringLiteral("user"), QStringLiteral("Nama pengguna pertama."), QStringLiteral("NAMA")});
-    parser.addOption({QStringLiteral("password"), QStringLiteral("Password pengguna pertama."),
-                      QStringLiteral("PASSWORD")});
+    parser.addOption({QStringLiteral("password-stdin"),
+                      QStringLiteral("Baca password pengguna pertama sebagai satu baris dari "
+                                     "masukan standar (untuk skrip).")});
     parser.addPositionalArgument(QStringLiteral("PATH"), QStringLiteral("File database baru."),
                                  QStringLiteral("[PATH]"));
     cli::parse(parser);
@@ -149,7 +131,8 @@ int main(int argc, char *argv[])
     request.path = paths.isEmpty() ? store::databasePath() : paths.first();
     request.demo = parser.isSet(QStringLiteral("demo"));
     request.user = parser.value(QStringLiteral("user"));
-    request.password = parser.value(QStringLiteral("password"));
+    if (!placeIsFree(request.path))
+        return cli::Failed;
     if (!completeUser(request, parser))
         return cli::Failed;
     return run(request);

@@ -1,0 +1,328 @@
+#include "FormDriver.h"
+#include "Keyboard.h"
+#include "OtherProgramLock.h"
+#include "ScriptedDialogs.h"
+#include "TestDatabase.h"
+
+#include "platform/WindowRegistry.h"
+#include "shell/Fmenu.h"
+#include "shell/Startup.h"
+#include "shell/frmFirstRun.h"
+#include "shell/frmLogin.h"
+#include "store/Database.h"
+#include "store/Passwords.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+using platform::WindowRegistry;
+
+namespace {
+
+const QString AccessFolder = QStringLiteral(KELVARA_FIXTURES "/access");
+const auto OwnerFile = QFile::ReadOwner | QFile::WriteOwner;
+
+// The start after the splash, with the database's place inside the test's folder.
+class Place
+{
+public:
+    Place() : m_path(m_db.folder() + QStringLiteral("/Kelvara/DB PT Mardeko.mdb"))
+    {
+        store::Database::close();
+        store::Database::setPath(m_path);
+    }
+    QString path() const { return m_path; }
+    QString folder() const { return m_db.folder() + QStringLiteral("/Kelvara"); }
+    TestDatabase &db() { return m_db; }
+
+private:
+    TestDatabase m_db;
+    QString m_path;
+};
+
+frmFirstRun *firstRun()
+{
+    frmFirstRun *window = WindowRegistry::find<frmFirstRun>();
+    return window && window->isVisible() ? window : nullptr;
+}
+
+bool shown(QWidget *window)
+{
+    return window && window->isVisible();
+}
+
+QStringList column(const QString &sql)
+{
+    QStringList values;
+    QSqlQuery query(store::Database::connection());
+    if (query.exec(sql)) {
+        while (query.next())
+            values << query.value(0).toString();
+    }
+    return values;
+}
+
+QByteArray digest(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly)
+               ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
+               : QByteArray();
+}
+
+// Only the owner may read: the mode's group and other bits are clear.
+bool ownerOnly(const QString &path, QFile::Permissions owner)
+{
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                      QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    const QFile::Permissions mode = QFile::permissions(path);
+    return (mode & others) == 0 && (mode & owner) == owner;
+}
+
+// Signs in through the sign-in window as a person would.
+bool signIn(const QString &user, const QString &password)
+{
+    frmLogin *login = WindowRegistry::find<frmLogin>();
+    if (!shown(login))
+        return false;
+    FormDriver form(login);
+    typeText(form.find("txtUserName"), user);
+    typeText(form.find("txtPassword"), password);
+    QTest::keyClick(form.find("txtPassword"), Qt::Key_Return);
+    return shown(WindowRegistry::find<Fmenu>());
+}
+
+// Answers Yes to "try again" once the other program has let the file go.
+class ReleasingDialogs : public ScriptedDialogs
+{
+public:
+    explicit ReleasingDialogs(OtherProgramLock &lock) : m_lock(lock) {}
+    platform::Answer message(const QString &text, const QString &title, platform::Icon icon,
+                             platform::Buttons buttons) override
+    {
+        ScriptedDialogs::message(text, title, icon, buttons);
+        m_lock.release();
+        return platform::Answer::Yes;
+    }
+
+private:
+    OtherProgramLock &m_lock;
+};
+
+} // namespace
+
+class TestFirstRun : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { umask(022); }
+    void newDatabaseWithFirstUserSignsIn();
+    void newUserIsChecked_data();
+    void newUserIsChecked();
+    void bringsAChosenAccessFileAcross();
+    void refusedRowsAreShownAndCanBeLeftOut();
+    void bringsTheAccessFileAtThePlaceAcross();
+    void lockedDatabaseIsTriedAgain();
+    void whatIsNeitherIsLeftAlone_data();
+    void whatIsNeitherIsLeftAlone();
+};
+
+void TestFirstRun::newDatabaseWithFirstUserSignsIn()
+{
+    Place place;
+    ScriptedDialogs dialogs;
+    shell::showFirstWindow();
+    FormDriver form(firstRun());
+    QVERIFY(form.find("cmdNew")->isVisible());
+    form.click("cmdNew");
+    typeText(form.find("txtUserName"), QStringLiteral("Ümit O'Brien"));
+    typeText(form.find("txtPassword"), QStringLiteral("rahasia ü"));
+    typeText(form.find("txtPassword2"), QStringLiteral("rahasia ü"));
+    QCOMPARE(form.find<QLineEdit>("txtPassword2")->displayText(), QStringLiteral("*********"));
+    form.click("cmdCreate");
+    QCOMPARE(dialogs.count(), 0);
+    QVERIFY(!firstRun());
+
+    QVERIFY(ownerOnly(place.path(), OwnerFile));
+    QVERIFY(ownerOnly(place.folder(), OwnerFile | QFile::ExeOwner));
+    const QStringList stored = column(QStringLiteral("SELECT Password FROM TPassword"));
+    QCOMPARE(stored.size(), 1);
+    QVERIFY(stored.first().startsWith(QStringLiteral("$argon2id$v=19$")));
+    QVERIFY(signIn(QStringLiteral("üMIT o'brien"), QStringLiteral("rahasia ü")));
+}
+
+void TestFirstRun::newUserIsChecked_data()
+{
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("repeated");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no name") << "  "
+                             << "a"
+                             << "a"
+                             << "Nama pengguna tidak boleh kosong.";
+    QTest::newRow("no password") << "ani"
+                                 << ""
+                                 << ""
+                                 << "Password tidak boleh kosong.";
+    QTest::newRow("passwords differ") << "ani"
+                                      << "rahasia"
+                                      << "Rahasia"
+                                      << "Kedua password tidak sama. Ketik lagi keduanya.";
+}
+
+void TestFirstRun::newUserIsChecked()
+{
+    QFETCH(QString, user);
+    QFETCH(QString, password);
+    QFETCH(QString, repeated);
+    QFETCH(QString, message);
+    Place place;
+    ScriptedDialogs dialogs;
+    shell::showFirstWindow();
+    FormDriver form(firstRun());
+    form.click("cmdNew");
+    typeText(form.find("txtUserName"), user);
+    typeText(form.find("txtPassword"), password);
+    typeText(form.find("txtPassword2"), repeated);
+    QTest::keyClick(form.find("txtPassword2"), Qt::Key_Return);
+    QCOMPARE(dialogs.count(), 1);
+    QCOMPARE(dialogs.last().text, message);
+    QVERIFY(firstRun());
+    QVERIFY(!QFileInfo::exists(place.path()));
+}
+
+void TestFirstRun::bringsAChosenAccessFileAcross()
+{
+    Place place;
+    ScriptedDialogs dialogs;
+    dialogs.choose(AccessFolder + QStringLiteral("/sample.mdb"));
+    shell::showFirstWindow();
+    FormDriver form(firstRun());
+    form.click("cmdImport");
+    const QString report = form.find<QPlainTextEdit>("txtReport")->toPlainText();
+    QVERIFY2(report.contains(QStringLiteral("Pegawai: 6 baris dibaca, 6 ditulis")),
+             qPrintable(report));
+    QCOMPARE(form.find<QProgressBar>("ProgressBar1")->value(),
+             form.find<QProgressBar>("ProgressBar1")->maximum());
+    QVERIFY(ownerOnly(place.path(), OwnerFile));
+    QVERIFY(ownerOnly(place.folder(), OwnerFile | QFile::ExeOwner));
+    // The passwords read from Access are stored as hashes only.
+    for (const QString &stored : column(QStringLiteral("SELECT Password FROM TPassword")))
+        QVERIFY2(store::passwords::isHash(stored), qPrintable(stored));
+    form.click("cmdSignIn");
+    QVERIFY(!firstRun());
+    QVERIFY(signIn(QStringLiteral("keuangan"), QStringLiteral("uang'2020")));
+    QCOMPARE(dialogs.count(), 1); // the file chooser
+}
+
+void TestFirstRun::refusedRowsAreShownAndCanBeLeftOut()
+{
+    Place place;
+    ScriptedDialogs dialogs;
+    dialogs.choose(AccessFolder + QStringLiteral("/broken.mdb"));
+    shell::showFirstWindow();
+    FormDriver form(firstRun());
+    form.click("cmdImport");
+    auto *report = form.find<QPlainTextEdit>("txtReport");
+    QCOMPARE(report->toPlainText().count(QStringLiteral("Ditolak: ")), 4);
+    QVERIFY(report->toPlainText().contains(QStringLiteral("Tidak ada yang dipindahkan")));
+    QVERIFY(!QFileInfo::exists(place.path()));
+    QVERIFY(!form.find("cmdSignIn")->isVisible());
+
+    form.click("cmdSkipBad");
+    const QString csv = place.folder() + QStringLiteral("/DB PT Mardeko - ditolak.csv");
+    QVERIFY2(report->toPlainText().contains(QStringLiteral("4 baris ditolak")),
+             qPrintable(report->toPlainText()));
+    QVERIFY(ownerOnly(place.path(), OwnerFile));
+    QVERIFY(ownerOnly(csv, OwnerFile));
+    QCOMPARE(column(QStringLiteral("SELECT count(*) FROM Pegawai")), QStringList{"6"});
+    // Nothing else is left beside the database.
+    QCOMPARE(QDir(place.folder()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+void TestFirstRun::bringsTheAccessFileAtThePlaceAcross()
+{
+    Place place;
+    QVERIFY(QDir().mkpath(place.folder()));
+    QVERIFY(QFile::copy(AccessFolder + QStringLiteral("/sample.mdb"), place.path()));
+    const QByteArray access = digest(place.path());
+    ScriptedDialogs dialogs;
+    shell::showFirstWindow();
+    FormDriver form(firstRun());
+    // There is a file at the place: nothing is offered that would make a new one over it.
+    QVERIFY(!form.find("cmdNew")->isVisible());
+    form.click("cmdImport");
+    QCOMPARE(digest(place.folder() + QStringLiteral("/DB PT Mardeko (Access).mdb")), access);
+    QVERIFY(ownerOnly(place.path(), OwnerFile));
+    form.click("cmdSignIn");
+    QVERIFY(signIn(QStringLiteral("admin"), QStringLiteral("Rahasia#1")));
+    QCOMPARE(dialogs.count(), 0);
+}
+
+void TestFirstRun::lockedDatabaseIsTriedAgain()
+{
+    Place place;
+    QVERIFY(store::Database::create(place.path()).ok());
+    OtherProgramLock lock(place.path());
+    QVERIFY(lock.held());
+    ReleasingDialogs dialogs(lock);
+    shell::showFirstWindow();
+    QCOMPARE(dialogs.count(), 1);
+    QVERIFY(dialogs.last().text.contains(QStringLiteral("sedang dipakai program lain")));
+    QCOMPARE(dialogs.last().buttons, platform::Buttons::YesNo);
+    QVERIFY(shown(WindowRegistry::find<frmLogin>()));
+    QVERIFY(!firstRun());
+}
+
+void TestFirstRun::whatIsNeitherIsLeftAlone_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("random bytes") << "junk"
+                                  << "file is not a database";
+    QTest::newRow("empty file") << "empty"
+                                << "no such table";
+    QTest::newRow("folder") << "folder"
+                            << "sebuah folder";
+    QTest::newRow("link to nothing") << "link"
+                                     << "tautan simbolik";
+}
+
+void TestFirstRun::whatIsNeitherIsLeftAlone()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, said);
+    Place place;
+    QVERIFY(QDir().mkpath(place.folder()));
+    if (kind == u"folder") {
+        QVERIFY(QDir().mkpath(place.path()));
+    } else if (kind == u"link") {
+        QVERIFY(QFile::link(place.folder() + QStringLiteral("/gone.mdb"), place.path()));
+    } else {
+        QFile file(place.path());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(kind == u"junk" ? QByteArray(4096, '\x5a') : QByteArray());
+    }
+    const QByteArray before = digest(place.path());
+    ScriptedDialogs dialogs;
+    shell::showFirstWindow();
+    QCOMPARE(dialogs.count(), 1);
+    QVERIFY2(dialogs.last().text.contains(said), qPrintable(dialogs.last().text));
+    QVERIFY(dialogs.last().text.contains(place.path()));
+    QVERIFY(!firstRun());
+    QVERIFY(!WindowRegistry::find<frmLogin>());
+    QCOMPARE(digest(place.path()), before);
+    QVERIFY(!QFileInfo::exists(place.folder() + QStringLiteral("/gone.mdb")));
+}
+
+QTEST_MAIN(TestFirstRun)
+#include "test_firstrun.moc"
