@@ -1,0 +1,285 @@
+#include "TestDatabase.h"
+#include "TestServer.h"
+
+#include "store/Database.h"
+#include "store/Recordset.h"
+#include "store/Schema.h"
+#include "store/SchemaPostgres.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QtTest>
+
+namespace pg = store::schema::postgres;
+using store::Status;
+
+namespace {
+
+QStringList fieldNames(const QSqlRecord &record)
+{
+    QStringList names;
+    for (int i = 0; i < record.count(); ++i)
+        names << record.fieldName(i);
+    return names;
+}
+
+// Keeps a case from leaving its changes, or an aborted transaction, to the next one.
+struct RolledBack
+{
+    QSqlDatabase db;
+    bool begun = db.transaction();
+    ~RolledBack() { db.rollback(); }
+};
+
+bool fill(TestServer &server)
+{
+    for (const QString &sql : TestServer::sampleStatements()) {
+        if (!server.exec(sql))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+// The schema on the server: the file's tables, columns, rules and views, checked against the
+// file's own schema wherever both engines can answer the same question.
+class TestPostgresSchema : public QObject
+{
+    Q_OBJECT
+
+    TestServer m_shared;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_shared.isValid());
+        QSqlDatabase db = m_shared.connection();
+        const Status created = pg::create(db);
+        QVERIFY2(created.ok(), qPrintable(created.message()));
+        QVERIFY(fill(m_shared));
+    }
+
+    void tablesMatchTheFileSchema()
+    {
+        TestDatabase file;
+        QVERIFY(file.isValid());
+        QSqlDatabase db = m_shared.connection();
+        QVERIFY(pg::verify(db).ok());
+        for (const QString &table : store::schema::tableNames()) {
+            store::Recordset rs(table);
+            QVERIFY(rs.open().ok());
+            pg::Relation relation;
+            QVERIFY(pg::resolve(db, table, &relation).ok());
+            QCOMPARE(relation.name, table);
+            QCOMPARE(relation.columns, rs.columnNames());
+            QCOMPARE(relation.rowIdColumn,
+                     table == u"Cuti" ? QStringLiteral("IdCuti") : QString(pg::RowIdColumn));
+        }
+    }
+
+    void createLeavesNothingWhenItFails()
+    {
+        TestServer server;
+        QVERIFY(server.isValid());
+        QVERIFY(server.exec(QStringLiteral("CREATE TABLE \"Periode\" (x int)")));
+        QSqlDatabase db = server.connection();
+        QVERIFY(!pg::create(db).ok());
+        QStringList present;
+        QVERIFY(pg::presentNames(db, &present).ok());
+        QCOMPARE(present, QStringList{QStringLiteral("Periode")});
+        QCOMPARE(pg::verify(db).kind(), Status::Kind::Unreadable);
+    }
+
+    void rulesHoldAsOnTheFile_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("operation");
+        using K = Status::Kind;
+        const int write = int(Status::Operation::Write);
+        const auto row = [&](const char *name, const char *sql, K kind, int operation) {
+            QTest::newRow(name) << QString::fromUtf8(sql) << int(kind) << operation;
+        };
+        row("duplicate code", R"(INSERT INTO "Departemen" VALUES ('D01','x'))", K::Duplicate,
+            write);
+        row("duplicate in other case", R"(INSERT INTO "Departemen" VALUES ('d01','x'))",
+            K::Duplicate, write);
+        row("new code", R"(INSERT INTO "Departemen" VALUES ('D06','Keuangan'))", K::None, write);
+        row("blank code", R"(INSERT INTO "Departemen" VALUES ('  ','x'))", K::Empty, write);
+        row("no code", R"(INSERT INTO "Peringkat" VALUES (NULL,1,'x'))", K::Empty, write);
+        row("no user name", R"(INSERT INTO "TPassword" VALUES ('','x'))", K::Empty, write);
+        row("wage not a number", R"(INSERT INTO "Peringkat" VALUES ('P9','abc','x'))",
+            K::NotANumber, write);
+        row("wage infinite", R"(INSERT INTO "Peringkat" VALUES ('P9','Infinity','x'))",
+            K::NotANumber, write);
+        row("wage beyond a double", R"(UPDATE "Peringkat" SET "UpahPerhari" = '1e309')",
+            K::NotANumber, write);
+        row("days not a number", R"(UPDATE "Cuti" SET "SisaCuti" = 'NaN')", K::NotANumber, write);
+        row("fractional days", R"(UPDATE "Cuti" SET "SisaCuti" = 10.3)", K::None, write);
+        row("impossible date", R"(UPDATE "Pegawai" SET "Tgllahir" = '2024-02-30')", K::NotADate,
+            write);
+        row("five-digit year", R"(UPDATE "Periode" SET "Periodeahir" = '10000-01-01')", K::NotADate,
+            write);
+        row("leap day", R"(UPDATE "Periode" SET "PeriodeAwal" = '2024-02-29')", K::None, write);
+        row("missing department",
+            R"(UPDATE "Pegawai" SET "KodeDepartemen" = 'D99' WHERE "Nip" = '19001')",
+            K::MissingReference, write);
+        row("rank in other case",
+            R"(UPDATE "Pegawai" SET "KodePeringkat" = 'p2' WHERE "Nip" = '19001')", K::None, write);
+        row("leave for missing employee",
+            R"(INSERT INTO "Cuti" ("Nip", "KartuCuti") VALUES ('88888888','K2025'))",
+            K::MissingReference, write);
+        row("second record for the same card",
+            R"(INSERT INTO "Cuti" ("Nip", "KartuCuti") VALUES ('19001','k2025'))", K::Duplicate,
+            write);
+        row("department still in use", R"(DELETE FROM "Departemen" WHERE "Kodedepartemen"='D01')",
+            K::InUse, int(Status::Operation::Delete));
+        row("unused department", R"(DELETE FROM "Departemen" WHERE "Kodedepartemen"='D05')",
+            K::None, int(Status::Operation::Delete));
+    }
+    void rulesHoldAsOnTheFile()
+    {
+        QFETCH(QString, sql);
+        QFETCH(int, kind);
+        QFETCH(int, operation);
+        const auto op = Status::Operation(operation);
+
+        TestDatabase file;
+        QVERIFY(file.isValid());
+        for (const QString &statement : TestServer::sampleStatements())
+            QVERIFY(file.exec(statement));
+        QSqlQuery onFile(store::Database::connection());
+        const Status fileStatus =
+            onFile.exec(sql) ? Status::success() : Status::fromSql(onFile.lastError(), op);
+
+        const RolledBack transaction{m_shared.connection()};
+        QVERIFY(transaction.begun);
+        QSqlQuery onServer(transaction.db);
+        const Status serverStatus =
+            onServer.exec(sql) ? Status::success() : pg::statusFromError(onServer.lastError(), op);
+
+        QCOMPARE(int(serverStatus.kind()), kind);
+        QCOMPARE(int(fileStatus.kind()), kind);
+        QVERIFY(serverStatus.ok() || !serverStatus.engineText().isEmpty());
+    }
+
+    void renamedCodeCascades()
+    {
+        const RolledBack transaction{m_shared.connection()};
+        QVERIFY(transaction.begun);
+        QVERIFY(m_shared.exec(
+            R"(UPDATE "Departemen" SET "Kodedepartemen" = 'SDM' WHERE "Kodedepartemen" = 'D01')"));
+        QVERIFY(m_shared.exec(
+            R"(UPDATE "Periode" SET "Kartucuti" = 'KARTU-2025' WHERE "Kartucuti" = 'K2025')"));
+        QCOMPARE(m_shared.scalar(R"(SELECT "KodeDepartemen" FROM "Pegawai" WHERE "Nip" = '19001')")
+                     .toString(),
+                 QStringLiteral("SDM"));
+        QCOMPARE(m_shared.scalar(R"(SELECT count(*) FROM "Cuti" WHERE "KartuCuti" = 'kartu-2025')")
+                     .toInt(),
+                 2);
+    }
+
+    void viewsDeliverTheFileColumnsAndTotals()
+    {
+        TestDatabase file;
+        QVERIFY(file.isValid());
+        QSqlQuery onFile(store::Database::connection());
+        QVERIFY(onFile.exec(QStringLiteral("SELECT * FROM QupahSisaCuti")));
+        const QStringList expected = fieldNames(onFile.record());
+        QCOMPARE(expected.last(), QStringLiteral("Total Uang Cuti"));
+
+        QSqlDatabase db = m_shared.connection();
+        const struct
+        {
+            const char *view;
+            QStringList nips;
+        } views[] = {{"QupahSisaCuti", {"20003", "19001", "19002"}},
+                     {"QlapSDM", {"19001"}},
+                     {"QlapPersonalia", {"19002"}},
+                     {"QlapProduksi", {"20003"}},
+                     {"QlapSI", {}}};
+        for (const auto &v : views) {
+            QSqlQuery query(db);
+            QVERIFY(query.exec(QStringLiteral("SELECT * FROM \"%1\"").arg(v.view)));
+            QCOMPARE(fieldNames(query.record()), expected);
+            QStringList nips;
+            while (query.next()) {
+                nips << query.value(QStringLiteral("Nip")).toString();
+                QCOMPARE(query.value(QStringLiteral("Total Uang Cuti")).toDouble(),
+                         query.value(QStringLiteral("SisaCuti")).toDouble() *
+                             query.value(QStringLiteral("UpahPerhari")).toDouble());
+            }
+            QCOMPARE(nips, v.nips);
+        }
+        QCOMPARE(
+            m_shared
+                .scalar(R"(SELECT "Total Uang Cuti" FROM "QupahSisaCuti" WHERE "Nip" = '20003')")
+                .toDouble(),
+            840000.0);
+        QCOMPARE(m_shared.scalar(R"(SELECT "PeriodeAkhir" FROM "QlapSDM")").toDate(),
+                 QDate(2025, 12, 31));
+    }
+
+    void namesResolveInAnyCase_data()
+    {
+        QTest::addColumn<QString>("asked");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("rowId");
+        QTest::newRow("table in lower case") << "departemen"
+                                             << "Departemen"
+                                             << "rowid";
+        QTest::newRow("table in upper case") << "TPASSWORD"
+                                             << "TPassword"
+                                             << "rowid";
+        QTest::newRow("leave records") << "cuti"
+                                       << "Cuti"
+                                       << "IdCuti";
+        QTest::newRow("view") << "qupahsisacuti"
+                              << "QupahSisaCuti"
+                              << "";
+        QTest::newRow("department view") << "QLAPsdm"
+                                         << "QlapSDM"
+                                         << "";
+        QTest::newRow("no such name") << "Departemen2"
+                                      << ""
+                                      << "";
+    }
+    void namesResolveInAnyCase()
+    {
+        QFETCH(QString, asked);
+        QFETCH(QString, name);
+        QFETCH(QString, rowId);
+        QSqlDatabase db = m_shared.connection();
+        pg::Relation relation;
+        const Status status = pg::resolve(db, asked, &relation);
+        QCOMPARE(relation.name, name);
+        QCOMPARE(relation.rowIdColumn, rowId);
+        QCOMPARE(status.kind(), name.isEmpty() ? Status::Kind::Unreadable : Status::Kind::None);
+        QCOMPARE(relation.columns.isEmpty(), name.isEmpty());
+    }
+
+    void passwordComesOnlyFromThePasswordFile()
+    {
+        const store::ServerSettings settings = store::ServerSettings::read(m_shared.serverFile());
+        QVERIFY(settings.ok());
+        const QByteArray saved = qgetenv("PGPASSFILE");
+        qputenv("PGPASSFILE", QFile::encodeName(QDir::tempPath() + "/no-such-pgpass"));
+        bool opened = false;
+        QString error;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), "no-password");
+            settings.apply(db);
+            opened = db.open();
+            error = db.lastError().text();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("no-password"));
+        qputenv("PGPASSFILE", saved);
+        QVERIFY(!opened);
+        QVERIFY2(error.contains(u"password"), qPrintable(error));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPostgresSchema)
+#include "test_postgres_schema.moc"
