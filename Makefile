@@ -1,12 +1,13 @@
 # Kelvara's two set-up commands, plus a few more for developers.
 #   make run      install what building and running need, build, create the demo database
 #                 if none, start
-#   make test     install that and what the tests need, build, run every test headless
+#   make test     install that and what the tests need, check the formatting, build with
+#                 warnings as errors, run every test headless
 BUILD ?= build
 JOBS ?= $(shell nproc)
 DB := $(HOME)/Kelvara/DB PT Mardeko.mdb
 
-.PHONY: all deps test-deps build run test bench install uninstall package clean
+.PHONY: all deps test-deps build run check-format test bench install uninstall package clean
 
 all: build
 
@@ -30,7 +31,14 @@ run: build
 	fi
 	$(BUILD)/src/app/kelvara
 
-test: test-deps build
+# Every tracked C++ file as the repository's .clang-format lays it out.
+check-format: test-deps
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+
+# The test build turns every compiler warning into an error.
+test: check-format $(BUILD)/CMakeCache.txt
+	cmake -S . -B $(BUILD) -DKELVARA_WERROR=ON
+	cmake --build $(BUILD) --parallel $(JOBS)
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel $(JOBS)
 
 bench: build

@@ -1,5 +1,7 @@
 #include "BenchData.h"
 
+#include "store/Leave.h"
+
 #include <sqlite3.h>
 
 #include <QByteArray>
@@ -115,14 +117,15 @@ bool fillPeople(Writer &w, int rows, int departments)
             return false;
     }
     if (!w.prepare("INSERT INTO Cuti (Nip, KartuCuti, Hakcuti, SisaCuti, \"Penggantian Cuti\") "
-                   "VALUES (?, ?, 18, ?, ?)"))
+                   "VALUES (?, ?, ?, ?, ?)"))
         return false;
     for (int n = 0; n < rows; ++n) {
-        const int taken = n % 19;
+        const int taken = n % (store::LeaveEntitlementDays + 1);
         w.text(1, benchNip(n).toUtf8());
         w.text(2, code("K", 2000 + n % Cards, 4));
-        w.real(3, 18 - taken);
-        w.real(4, taken);
+        w.real(3, store::LeaveEntitlementDays);
+        w.real(4, store::LeaveEntitlementDays - taken);
+        w.real(5, taken);
         if (!w.step())
             return false;
     }

@@ -146,7 +146,7 @@ void FCuti::buildFields()
 
 void FCuti::afterAddNew()
 {
-    const QString entitlement = store::writeNumber(LeaveEntitlementDays);
+    const QString entitlement = store::writeNumber(store::LeaveEntitlementDays);
     showFromStart(m_entitlement, entitlement);
     showFromStart(m_remaining, entitlement);
     m_taken->setText(QStringLiteral("0"));
@@ -160,7 +160,7 @@ bool FCuti::prepareSave()
     const double entitlement = store::readNumber(m_entitlement->text());
     // Asked as "within the limits", so that a reading that is no number at all is refused too.
     const bool allowed =
-        taken <= LeaveEntitlementDays && remaining >= 0 && remaining <= entitlement;
+        taken <= store::LeaveEntitlementDays && remaining >= 0 && remaining <= entitlement;
     if (!allowed) {
         Dialogs::instance().message(QStringLiteral("Tidak Boleh melebihi jatah Cuti!"),
                                     QStringLiteral("Kesalahan"), Icon::Information, Buttons::Ok);

@@ -1,12 +1,10 @@
 #pragma once
 
 #include "masters/RecordForm.h"
+#include "store/Leave.h"
 #include "store/Recordset.h"
 
 class QLineEdit;
-
-// The entitlement every new leave record starts with, and the most days one save accepts.
-constexpr int LeaveEntitlementDays = 18;
 
 // The leave processing window: per employee and leave card the entitlement, the days taken
 // and the days that remain, with the money amounts of every record on the browse page.

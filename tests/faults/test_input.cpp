@@ -154,7 +154,7 @@ bool mustStore(Accepts accepts, const QString &text, double number)
     case Accepts::WholeNumber:
         return empty || number == std::trunc(number);
     case Accepts::LeaveDays:
-        return empty || (number >= 0 && number <= LeaveEntitlementDays);
+        return empty || (number >= 0 && number <= store::LeaveEntitlementDays);
     case Accepts::Date:
         break;
     }

@@ -297,7 +297,8 @@ private Q_SLOTS:
         // Budi already has a record for this card: the store refuses the pair.
         form.type("txtcuti", QStringLiteral("5"));
         form.click("cmdSimpan");
-        QVERIFY(dialogs.last().text != QStringLiteral("Data sudah Disimpan!"));
+        QVERIFY2(dialogs.last().text.contains(QStringLiteral("Kode sudah dipakai oleh data lain.")),
+                 qPrintable(dialogs.last().text));
         expectPending(form, db, QStringLiteral("18"));
         form.type("DataCombo2", QStringLiteral("K2026"));
         form.click("cmdSimpan");

@@ -107,13 +107,16 @@ private Q_SLOTS:
         TestDatabase db;
         QVERIFY(db.fillSample());
         ScriptedDialogs dialogs;
-        FormDriver form(openWindow());
+        Fdepartemen *window = openWindow();
+        FormDriver form(window);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
         QCOMPARE(form.caption(), QStringLiteral("Record :1"));
         QCOMPARE(form.text("txtKodedepartemen"), QStringLiteral("D01"));
         form.click("cmdTambah");
         QVERIFY(form.inEditMode());
         QCOMPARE(form.text("txtKodedepartemen"), QString());
-        QVERIFY(form.find("txtKodedepartemen")->hasFocus() || !QApplication::focusWindow());
+        QVERIFY(form.find("txtKodedepartemen")->hasFocus());
         form.type("txtKodedepartemen", QStringLiteral("A00"));
         form.type("txtKeterangan", QStringLiteral("Akuntansi"));
         form.click("cmdSimpan");

@@ -4,6 +4,7 @@
 #include "store/Recordset.h"
 #include "store/Schema.h"
 #include "store/Snapshot.h"
+#include "store/Values.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -132,6 +133,27 @@ private Q_SLOTS:
         QCOMPARE(int(status.kind()), kind);
         QVERIFY(status.message().contains(status.engineText()));
         QVERIFY(!status.explanation().isEmpty());
+    }
+
+    // The columns the program shows and reads as dates are exactly those the schema holds
+    // to be dates, in the tables and in the views that show them.
+    void dateColumnsAreTheSchemasDates()
+    {
+        TestDatabase db;
+        QSqlQuery query(store::Database::connection());
+        QVERIFY(query.exec(QStringLiteral(
+            "SELECT m.type, p.name, instr(m.sql, 'date(' || p.name || ',') > 0 FROM sqlite_master "
+            "AS m, pragma_table_info(m.name) AS p WHERE m.name IN ('Pegawai', 'Periode', "
+            "'Cuti', 'QupahSisaCuti')")));
+        int dates = 0;
+        while (query.next()) {
+            const QString column = query.value(1).toString();
+            if (query.value(0).toString() == QStringLiteral("table"))
+                QCOMPARE(store::isDateColumn(column), query.value(2).toBool());
+            dates += store::isDateColumn(column);
+        }
+        // Tgllahir, PeriodeAwal and Periodeahir, then PeriodeAwal and PeriodeAkhir of the view.
+        QCOMPARE(dates, 5);
     }
 
     void renamedCodeCascades()

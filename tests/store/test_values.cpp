@@ -40,8 +40,8 @@ private Q_SLOTS:
     void hugeExponentIsInfinite()
     {
         QVERIFY(std::isinf(store::readNumber(u"1e999")));
-        QVERIFY(store::readNumber(u"1e309") > 18);
-        QVERIFY(store::readNumber(u"-1e309") < 0);
+        QCOMPARE(store::readNumber(u"1e309"), HUGE_VAL);
+        QCOMPARE(store::readNumber(u"-1e309"), -HUGE_VAL);
     }
 
     void writesPlainDecimals_data()

@@ -2,14 +2,51 @@
 
 #include <QTest>
 
-ScriptedDialogs::ScriptedDialogs(Mode mode) : m_mode(mode)
+namespace {
+
+ScriptedDialogs *current = nullptr;
+
+// Answers every box by failing the test where it was asked.
+class Unscripted : public platform::Dialogs
 {
+public:
+    platform::Answer message(const QString &text, const QString &, platform::Icon,
+                             platform::Buttons) override
+    {
+        QTest::qFail(qPrintable(QStringLiteral("message box with no script: ") + text), __FILE__,
+                     __LINE__);
+        return platform::Answer::No;
+    }
+    QString input(const QString &prompt, const QString &) override
+    {
+        QTest::qFail(qPrintable(QStringLiteral("input box with no script: ") + prompt), __FILE__,
+                     __LINE__);
+        return {};
+    }
+};
+
+} // namespace
+
+void ScriptedDialogs::installUnscripted()
+{
+    static Unscripted unscripted;
+    if (!current)
+        platform::Dialogs::install(&unscripted);
+}
+
+ScriptedDialogs::ScriptedDialogs(Mode mode) : m_mode(mode), m_previous(current)
+{
+    current = this;
     platform::Dialogs::install(this);
 }
 
 ScriptedDialogs::~ScriptedDialogs()
 {
-    platform::Dialogs::install(nullptr);
+    current = m_previous;
+    if (current)
+        platform::Dialogs::install(current);
+    else
+        installUnscripted();
     if (!m_expected.isEmpty())
         QTest::qFail(qPrintable(QStringLiteral("expected message box never came: ") +
                                 m_expected.head().text),

@@ -27,6 +27,10 @@ public:
     explicit ScriptedDialogs(Mode mode = Lenient);
     ~ScriptedDialogs() override;
 
+    // Puts the service that fails the test at once on any message or input box in place,
+    // unless a script is installed: no box ever waits for a person who is not there.
+    static void installUnscripted();
+
     // Strict: the next message box must begin with this text; it gets this answer.
     void expect(const QString &text, platform::Answer answer = platform::Answer::Ok);
 
@@ -56,6 +60,7 @@ private:
     };
 
     Mode m_mode;
+    ScriptedDialogs *m_previous;
     QQueue<Expected> m_expected;
     QQueue<platform::Answer> m_answers;
     QQueue<QString> m_inputs;

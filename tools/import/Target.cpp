@@ -1,5 +1,13 @@
 #include "Target.h"
 
+#include "store/Schema.h"
+#include "store/Values.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVariant>
+
 namespace migration {
 
 int TargetTable::columnIndex(const QString &column) const
@@ -13,69 +21,94 @@ int TargetTable::columnIndex(const QString &column) const
 
 namespace {
 
-TargetColumn of(const char *name, TargetKind kind)
+// Runs a query of the schema's own description; every row as its values.
+QList<QVariantList> rows(QSqlDatabase &db, const QString &sql, const QString &table)
 {
-    TargetColumn column;
-    column.name = QString::fromLatin1(name);
-    column.kind = kind;
-    return column;
+    QSqlQuery query(db);
+    query.prepare(sql);
+    query.addBindValue(table);
+    query.exec();
+    QList<QVariantList> result;
+    while (query.next()) {
+        QVariantList values;
+        for (int i = 0; i < query.record().count(); ++i)
+            values << query.value(i);
+        result << values;
+    }
+    return result;
 }
 
-TargetColumn text(const char *name)
+TargetKind kindOf(const QString &type, const QString &column)
 {
-    return of(name, TargetKind::Text);
+    if (type.compare(u"REAL", Qt::CaseInsensitive) == 0)
+        return TargetKind::Real;
+    if (type.compare(u"INTEGER", Qt::CaseInsensitive) == 0)
+        return TargetKind::Integer;
+    return store::isDateColumn(column) ? TargetKind::Date : TargetKind::Text;
 }
 
-TargetColumn code(const char *name)
+QStringList indexColumns(QSqlDatabase &db, const QString &index)
 {
-    TargetColumn column = text(name);
-    column.required = true;
-    return column;
+    QStringList columns;
+    for (const QVariantList &row :
+         rows(db, QStringLiteral("SELECT name FROM pragma_index_info(?) ORDER BY seqno"), index))
+        columns << row.at(0).toString();
+    return columns;
 }
 
-TargetColumn reference(const char *name, const char *table, bool required = false)
+// A table as the freshly created schema describes it: its columns with their types, the
+// NOT NULL ones required, an INTEGER primary key filled in by the engine, the references,
+// then the unique sets (the table's own constraints first, its primary key last).
+TargetTable describe(QSqlDatabase &db, const QString &name)
 {
-    TargetColumn column = text(name);
-    column.required = required;
-    column.refersTo = QString::fromLatin1(table);
-    return column;
+    TargetTable table{name, {}, {}, {}};
+    QStringList primaryKey;
+    for (const QVariantList &row :
+         rows(db,
+              QStringLiteral("SELECT name, type, \"notnull\", pk FROM pragma_table_info(?) "
+                             "ORDER BY cid"),
+              name)) {
+        TargetColumn column;
+        column.name = row.at(0).toString();
+        column.kind = kindOf(row.at(1).toString(), column.name);
+        column.required = row.at(2).toBool();
+        if (row.at(3).toInt() > 0) {
+            primaryKey << column.name;
+            column.optional = column.kind == TargetKind::Integer;
+        }
+        table.columns << column;
+    }
+    for (const QVariantList &row :
+         rows(db, QStringLiteral("SELECT \"from\", \"table\" FROM pragma_foreign_key_list(?)"),
+              name))
+        table.columns[table.columnIndex(row.at(0).toString())].refersTo = row.at(1).toString();
+    for (const QVariantList &row :
+         rows(db, QStringLiteral("SELECT name FROM pragma_index_list(?) WHERE origin = 'u'"), name))
+        table.unique << indexColumns(db, row.at(0).toString());
+    table.unique << primaryKey;
+    // The engine's row number is no key other rows can name.
+    if (primaryKey.size() == 1 && !table.columns[table.columnIndex(primaryKey[0])].optional)
+        table.key = primaryKey[0];
+    return table;
 }
 
 QList<TargetTable> build()
 {
-    using K = TargetKind;
-    TargetTable departemen{QStringLiteral("Departemen"),
-                           {code("Kodedepartemen"), text("Keterangan")},
-                           QStringLiteral("Kodedepartemen"),
-                           {{QStringLiteral("Kodedepartemen")}}};
-    TargetTable peringkat{QStringLiteral("Peringkat"),
-                          {code("KodePeringkat"), of("UpahPerhari", K::Real), text("Jabatan")},
-                          QStringLiteral("KodePeringkat"),
-                          {{QStringLiteral("KodePeringkat")}}};
-    TargetTable pegawai{QStringLiteral("Pegawai"),
-                        {code("Nip"), text("Nama"), text("Alamat"), text("TempatLahir"),
-                         of("Tgllahir", K::Date), of("TahunMasuk", K::Integer),
-                         reference("KodePeringkat", "Peringkat"), text("Jabatan"),
-                         reference("KodeDepartemen", "Departemen")},
-                        QStringLiteral("Nip"),
-                        {{QStringLiteral("Nip")}}};
-    TargetTable periode{QStringLiteral("Periode"),
-                        {code("Kartucuti"), of("PeriodeAwal", K::Date), of("Periodeahir", K::Date)},
-                        QStringLiteral("Kartucuti"),
-                        {{QStringLiteral("Kartucuti")}}};
-    TargetColumn idCuti = of("IdCuti", K::Integer);
-    idCuti.optional = true;
-    TargetTable cuti{
-        QStringLiteral("Cuti"),
-        {reference("Nip", "Pegawai", true), reference("KartuCuti", "Periode", true),
-         of("Hakcuti", K::Real), of("SisaCuti", K::Real), of("Penggantian Cuti", K::Real), idCuti},
-        {},
-        {{QStringLiteral("Nip"), QStringLiteral("KartuCuti")}, {QStringLiteral("IdCuti")}}};
-    TargetTable password{QStringLiteral("TPassword"),
-                         {code("Nama"), text("Password")},
-                         QStringLiteral("Nama"),
-                         {{QStringLiteral("Nama")}}};
-    return {departemen, peringkat, pegawai, periode, cuti, password};
+    const QString connection = QStringLiteral("kelvara-import-schema");
+    QList<TargetTable> tables;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(QStringLiteral(":memory:"));
+        if (db.open() && store::schema::create(db).ok()) {
+            for (const QString &name : store::schema::tableNames())
+                tables << describe(db, name);
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
+    // Without the description every import would copy nothing and report it done.
+    if (tables.size() != store::schema::tableNames().size())
+        qFatal("The program's tables cannot be described");
+    return tables;
 }
 
 } // namespace

@@ -33,7 +33,8 @@ struct TargetTable
     int columnIndex(const QString &column) const;
 };
 
-// The six tables in an order in which every referred table comes first.
+// The six tables, described from a freshly created schema, in an order in which every
+// referred table comes first.
 const QList<TargetTable> &targetTables();
 
 } // namespace migration

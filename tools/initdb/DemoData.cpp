@@ -1,6 +1,7 @@
 #include "DemoData.h"
 
 #include "store/Database.h"
+#include "store/Leave.h"
 #include "store/Users.h"
 
 #include <QSqlError>
@@ -11,8 +12,8 @@
 
 namespace {
 
-// A leave record starts with this entitlement; the days left are what was not taken.
-constexpr double Entitlement = 18;
+// A leave record starts with the entitlement; the days left are what was not taken.
+constexpr double Entitlement = store::LeaveEntitlementDays;
 
 struct Employee
 {
