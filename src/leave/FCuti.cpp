@@ -27,9 +27,9 @@ constexpr int LabelHeight = 255;
 // Room left between a caption and the field it names.
 constexpr int LabelGap = 60;
 
-masters::FormSettings settings()
+forms::FormSettings settings()
 {
-    masters::FormSettings s;
+    forms::FormSettings s;
     s.name = QStringLiteral("FCuti");
     s.caption = QStringLiteral("Proses - Cuti");
     s.title = QStringLiteral("FORM DATA CUTI");
@@ -42,7 +42,7 @@ masters::FormSettings settings()
     s.browseSource = QStringLiteral("QupahSisaCuti");
     s.criteria = {{QStringLiteral("NIP"), QStringLiteral("Nip")},
                   {QStringLiteral("Nama"), QStringLiteral("Nama")}};
-    s.afterCancel = masters::FormSettings::AfterCancel::First;
+    s.afterCancel = forms::FormSettings::AfterCancel::First;
     return s;
 }
 

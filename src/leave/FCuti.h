@@ -1,6 +1,6 @@
 #pragma once
 
-#include "masters/RecordForm.h"
+#include "forms/RecordForm.h"
 #include "store/Leave.h"
 #include "store/Recordset.h"
 
@@ -8,7 +8,7 @@ class QLineEdit;
 
 // The leave processing window: per employee and leave card the entitlement, the days taken
 // and the days that remain, with the money amounts of every record on the browse page.
-class FCuti : public masters::RecordForm
+class FCuti : public forms::RecordForm
 {
     Q_OBJECT
 

@@ -4,9 +4,9 @@
 
 namespace {
 
-masters::FormSettings settings()
+forms::FormSettings settings()
 {
-    masters::FormSettings s;
+    forms::FormSettings s;
     s.name = QStringLiteral("Fdepartemen");
     s.caption = QStringLiteral("File - Departemen");
     s.title = QStringLiteral("FORM DATA DEPARTEMEN");

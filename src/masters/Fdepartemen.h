@@ -1,9 +1,9 @@
 #pragma once
 
-#include "masters/RecordForm.h"
+#include "forms/RecordForm.h"
 
 // The department window: codes and names of the departments.
-class Fdepartemen : public masters::RecordForm
+class Fdepartemen : public forms::RecordForm
 {
     Q_OBJECT
 

@@ -6,9 +6,9 @@
 
 namespace {
 
-masters::FormSettings settings()
+forms::FormSettings settings()
 {
-    masters::FormSettings s;
+    forms::FormSettings s;
     s.name = QStringLiteral("Fkartucuti");
     s.caption = QStringLiteral("Kartu Cuti");
     s.table = QStringLiteral("Periode");

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "masters/RecordForm.h"
+#include "forms/RecordForm.h"
 
 // The leave card window: each card's code with the first and last day of its period.
-class Fkartucuti : public masters::RecordForm
+class Fkartucuti : public forms::RecordForm
 {
     Q_OBJECT
 

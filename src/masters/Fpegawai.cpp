@@ -13,9 +13,9 @@ namespace {
 constexpr int RankTitleField = 2;
 constexpr int DepartmentNameField = 1;
 
-masters::FormSettings settings()
+forms::FormSettings settings()
 {
-    masters::FormSettings s;
+    forms::FormSettings s;
     s.name = QStringLiteral("Fpegawai");
     s.caption = QStringLiteral("File - Pegawai");
     s.title = QStringLiteral("FORM DATA PEGAWAI");
@@ -27,7 +27,7 @@ masters::FormSettings settings()
     s.browseSource = QStringLiteral("Pegawai");
     s.criteria = {{QStringLiteral("NIP"), QStringLiteral("Nip")},
                   {QStringLiteral("Nama"), QStringLiteral("Nama")}};
-    s.afterCancel = masters::FormSettings::AfterCancel::Last;
+    s.afterCancel = forms::FormSettings::AfterCancel::Last;
     return s;
 }
 

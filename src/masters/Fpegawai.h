@@ -1,13 +1,13 @@
 #pragma once
 
-#include "masters/RecordForm.h"
+#include "forms/RecordForm.h"
 #include "store/Recordset.h"
 
 class QLineEdit;
 
 // The employee window. The rank and department codes are picked from lists; the rank's title
 // is copied into the employee and the department's name is shown beside its code.
-class Fpegawai : public masters::RecordForm
+class Fpegawai : public forms::RecordForm
 {
     Q_OBJECT
 

@@ -8,9 +8,9 @@
 
 namespace {
 
-masters::FormSettings settings()
+forms::FormSettings settings()
 {
-    masters::FormSettings s;
+    forms::FormSettings s;
     s.name = QStringLiteral("Fperingkat");
     s.caption = QStringLiteral("File - Peringkat");
     s.title = QStringLiteral("FORM DATA PERINGKAT");

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "masters/RecordForm.h"
+#include "forms/RecordForm.h"
 
 // The rank window: rank codes with their daily wage and position title. Every save makes the
 // employee window's rank look-up read the ranks again.
-class Fperingkat : public masters::RecordForm
+class Fperingkat : public forms::RecordForm
 {
     Q_OBJECT
 

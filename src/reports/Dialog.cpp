@@ -1,5 +1,6 @@
 #include "reports/Dialog.h"
 
+#include "platform/Appearance.h"
 #include "platform/DataCombo.h"
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
@@ -21,12 +22,9 @@ const QColor Workspace(171, 171, 171);
 void paint(QWidget *widget, const QColor &background, const QColor &text)
 {
     QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, background);
     palette.setColor(QPalette::WindowText, text);
     widget->setPalette(palette);
-    // A button fills with its button colour unless told to use the window colour.
-    widget->setBackgroundRole(QPalette::Window);
-    widget->setAutoFillBackground(true);
+    platform::fillBackground(widget, background);
 }
 
 template <typename W> W *place(W *widget, const char *name, QRect geometry)

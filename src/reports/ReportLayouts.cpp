@@ -1,7 +1,10 @@
 #include "reports/ReportLayouts.h"
 
+#include "platform/Appearance.h"
+
 namespace reports {
 
+using platform::font;
 using platform::report::Control;
 using platform::report::ControlKind;
 using platform::report::Section;
@@ -19,15 +22,6 @@ constexpr int ValueHeight = 210;
 // the eighth digit of an amount; the amount boxes still end inside every report's width.
 constexpr int DateWidth = 960;
 constexpr int AmountWidth = 1500;
-
-QFont font(const QString &family, double points, bool bold = false, bool italic = false)
-{
-    QFont f(family);
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    f.setItalic(italic);
-    return f;
-}
 
 QFont arial()
 {

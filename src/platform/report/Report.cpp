@@ -28,15 +28,6 @@ const Section *ReportDefinition::section(SectionRole role) const
     return const_cast<ReportDefinition *>(this)->section(role);
 }
 
-Section *ReportDefinition::sectionNamed(const QString &name)
-{
-    for (Section &s : sections) {
-        if (s.name == name)
-            return &s;
-    }
-    return nullptr;
-}
-
 Control *ReportDefinition::control(const QString &name)
 {
     for (Section &s : sections) {

@@ -56,7 +56,6 @@ struct ReportDefinition
     QString name;
     QString caption; // the preview window's caption
     QString title;   // the document title of a printed or saved report; printed on no page
-    QString dataSource = QStringLiteral("DataEnvironment1");
     QString dataMember;
     QMargins margins;
     int width = 0;
@@ -68,7 +67,6 @@ struct ReportDefinition
     int addFont(const QFont &font);
     Section *section(SectionRole role);
     const Section *section(SectionRole role) const;
-    Section *sectionNamed(const QString &name);
     // The first control of that name in any section; null when there is none.
     Control *control(const QString &name);
     const Control *control(const QString &name) const;

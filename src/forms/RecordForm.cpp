@@ -1,5 +1,6 @@
-#include "masters/RecordForm.h"
+#include "forms/RecordForm.h"
 
+#include "platform/Appearance.h"
 #include "platform/BusyPointer.h"
 #include "platform/DataCombo.h"
 #include "platform/DataGrid.h"
@@ -12,16 +13,14 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScreen>
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 
-namespace masters {
+namespace forms {
 
 using platform::Answer;
 using platform::Buttons;
@@ -45,12 +44,6 @@ constexpr int BoxHeight = 285;
 constexpr int ComboHeight = 315;
 constexpr int SinglePageTop = 240;
 constexpr int RowPitch = 420;
-
-QPalette tealPalette(QPalette palette)
-{
-    palette.setColor(QPalette::Window, platform::colors::teal());
-    return palette;
-}
 
 // View mode must stay readable: the text of a disabled field is dark on a light ground
 // (about 10:1), not the style's light grey on light grey.
@@ -101,8 +94,7 @@ void RecordForm::buildWindow()
         buildButtons(this, SinglePageTop);
         return;
     }
-    setAutoFillBackground(true);
-    setPalette(tealPalette(palette()));
+    platform::fillBackground(this, platform::colors::teal());
     auto *title = new QLabel(m_settings.title, this);
     title->setObjectName(QStringLiteral("Label1"));
     title->setAlignment(Qt::AlignCenter);
@@ -197,8 +189,6 @@ QToolButton *RecordForm::addButton(QWidget *parent, const QString &name, const Q
 void RecordForm::buildBrowsePage(QWidget *page)
 {
     page->setObjectName(QStringLiteral("pageBrowse"));
-    QWidget *input = m_inputPage;
-    m_inputPage = page; // place() works on the page being built
     auto *criterionLabel = new QLabel(QStringLiteral("Pilih Kriteria"), page);
     criterionLabel->setObjectName(QStringLiteral("Label2"));
     place(criterionLabel, 120, 600, 1260, BoxHeight);
@@ -225,7 +215,6 @@ void RecordForm::buildBrowsePage(QWidget *page)
     place(m_grid, 120, 1080, FrameWidth, tabHeight - 1200);
     m_browseRows = new store::Snapshot(m_settings.browseSource, this);
     m_browseRows->setObjectName(QStringLiteral("Adodc1"));
-    m_inputPage = input;
 }
 
 void RecordForm::place(QWidget *widget, int left, int top, int width, int height)
@@ -356,9 +345,8 @@ void RecordForm::load()
     }
     m_data1->open();
     setTabOrder();
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     if (!m_settings.singlePage)
-        move(screen.center() - rect().center());
+        platform::centreOnScreen(this);
 }
 
 void RecordForm::setTabOrder()
@@ -567,4 +555,4 @@ void RecordForm::closeEvent(QCloseEvent *event)
     QWidget::closeEvent(event);
 }
 
-} // namespace masters
+} // namespace forms

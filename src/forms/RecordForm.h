@@ -24,7 +24,7 @@ namespace store {
 class Snapshot;
 }
 
-namespace masters {
+namespace forms {
 
 // What a record maintenance window declares about itself.
 struct FormSettings
@@ -162,4 +162,4 @@ private:
     QWidget *m_focusTarget = nullptr;
 };
 
-} // namespace masters
+} // namespace forms

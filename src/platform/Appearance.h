@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+class QWidget;
+
+// How the program's windows look: their place on the screen, their background and their fonts.
+namespace platform {
+
+// Places a window in the middle of the screen it will appear on.
+void centreOnScreen(QWidget *window);
+
+// Paints a widget's background in one colour; its children keep their own palettes.
+void fillBackground(QWidget *widget, const QColor &colour);
+
+// A font of a family at a point size.
+QFont font(const QString &family, double pointSize, bool bold = false, bool italic = false);
+
+} // namespace platform
