@@ -436,8 +436,9 @@ void RecordForm::save()
     // A refused write keeps the record pending so that it can be corrected and saved again.
     const store::Status written = m_data1->update();
     if (!written.ok()) {
-        saveRefused();
-        reportFailure(written);
+        if (!m_data1->refusedByCheck())
+            saveRefused();
+        reportUnlessChecked(written);
         return;
     }
     // The record is stored from here on: a step after it that fails is reported on its own.
@@ -510,7 +511,7 @@ void RecordForm::remove()
         if (status.ok() && m_data1->recordCount() > 0)
             status = m_data1->moveFirst();
         if (!status.ok())
-            reportFailure(status);
+            reportUnlessChecked(status);
     }
     platform::busy::setNormal();
 }

@@ -211,10 +211,9 @@ store::Status DataControl::writeBound()
     return m_records.update();
 }
 
-store::Status DataControl::saveChangesBefore(Action action)
+store::Status DataControl::saveChangesBefore(Action action, bool save)
 {
     m_refusedByCheck = false;
-    bool save = hasChanges();
     Q_EMIT validate(action, &save);
     if (!save) {
         // A new record that was never filled in is dropped when it is left.
@@ -245,7 +244,7 @@ store::Status DataControl::saveChangesBefore(Action action)
 
 store::Status DataControl::move(Action action)
 {
-    store::Status status = saveChangesBefore(action);
+    store::Status status = saveChangesBefore(action, hasChanges());
     if (!status.ok())
         return status;
     m_records.cancelUpdate();
@@ -281,7 +280,7 @@ void DataControl::navigate(Action action)
 
 store::Status DataControl::addNew()
 {
-    const store::Status status = saveChangesBefore(AddNew);
+    const store::Status status = saveChangesBefore(AddNew, hasChanges());
     if (!status.ok())
         return status;
     m_records.cancelUpdate();
@@ -317,8 +316,15 @@ store::Status DataControl::update()
         if (!status.ok())
             return status;
     }
+    m_refusedByCheck = false;
     bool save = true;
     Q_EMIT validate(Update, &save);
+    if (!save) {
+        // The handler kept the boxes out of the record: nothing is stored, the change stays.
+        m_refusedByCheck = true;
+        return store::Status::failure(store::Status::Kind::Other,
+                                      QStringLiteral("The save was refused by its check."));
+    }
     const store::Status status = writeBound();
     if (status.ok())
         display();
@@ -339,9 +345,12 @@ store::Status DataControl::remove()
     if (m_records.editMode() == store::Recordset::EditMode::Adding)
         return store::Status::failure(store::Status::Kind::NoCurrentRecord,
                                       QStringLiteral("No current record."));
-    bool save = false;
-    Q_EMIT validate(Delete, &save);
-    const store::Status status = m_records.remove();
+    // What the boxes hold goes with the record, unless a handler asks for it to be written
+    // first.
+    store::Status status = saveChangesBefore(Delete, false);
+    if (!status.ok())
+        return status;
+    status = m_records.remove();
     if (status.ok())
         display();
     return status;
@@ -358,7 +367,7 @@ store::Status DataControl::refresh()
 
 store::Status DataControl::findFirst(const QString &column, const QString &value)
 {
-    store::Status status = saveChangesBefore(Find);
+    store::Status status = saveChangesBefore(Find, hasChanges());
     if (!status.ok())
         return status;
     status = m_records.findFirst(column, value);
@@ -373,7 +382,7 @@ store::Status DataControl::findFirst(const QString &column, const QString &value
 
 store::Status DataControl::raiseClose()
 {
-    const store::Status status = saveChangesBefore(Close);
+    const store::Status status = saveChangesBefore(Close, hasChanges());
     if (!status.ok() && !m_refusedByCheck)
         raiseError(status);
     return status;

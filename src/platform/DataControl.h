@@ -76,9 +76,13 @@ public:
     store::Status moveLast() { return move(MoveLast); }
     store::Status addNew();
     store::Status edit();
-    // Writes the bound widgets' texts into the pending record and stores it.
+    // Writes the bound widgets' texts into the pending record and stores it. A validate()
+    // handler that clears the save flag stops it: nothing is stored, the change stays pending
+    // and refusedByCheck() is set.
     store::Status update();
     store::Status cancelUpdate();
+    // Deletes the current record. Nothing is written first unless a validate() handler sets
+    // the save flag.
     store::Status remove();
     // Reads the table again and makes the first record current.
     store::Status refresh();
@@ -102,7 +106,8 @@ private:
     };
 
     store::Status move(Action action);
-    store::Status saveChangesBefore(Action action);
+    // Raises validate() with the flag given and writes changed widgets unless it is cleared.
+    store::Status saveChangesBefore(Action action, bool save);
     store::Status writeBound();
     void display();
     void userEdited();
