@@ -12,7 +12,7 @@
 #include "platform/DataCombo.h"
 #include "platform/Dialogs.h"
 #include "platform/WindowRegistry.h"
-#include "platform/report/FontSubstitutes.h"
+#include "platform/FontSubstitutes.h"
 #include "platform/report/Layout.h"
 #include "platform/report/PagePainter.h"
 #include "reports/DataReport2.h"

@@ -19,3 +19,13 @@ void fillBackground(QWidget *widget, const QColor &colour);
 QFont font(const QString &family, double pointSize, bool bold = false, bool italic = false);
 
 } // namespace platform
+
+namespace platform::colors {
+
+// The program's window background.
+inline QColor teal()
+{
+    return QColor(0, 128, 128);
+}
+
+} // namespace platform::colors

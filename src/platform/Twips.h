@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QRect>
 #include <QSize>
 
@@ -26,13 +25,3 @@ inline QSize size(int width, int height)
 }
 
 } // namespace platform::twips
-
-namespace platform::colors {
-
-// The program's window background.
-inline QColor teal()
-{
-    return QColor(0, 128, 128);
-}
-
-} // namespace platform::colors

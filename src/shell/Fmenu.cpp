@@ -5,6 +5,7 @@
 #include "masters/Fkartucuti.h"
 #include "masters/Fpegawai.h"
 #include "masters/Fperingkat.h"
+#include "platform/Appearance.h"
 #include "platform/BusyPointer.h"
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
@@ -45,13 +46,13 @@ Fmenu::Fmenu(QWidget *parent) : QWidget(parent)
     layout->setMenuBar(m_menuBar);
     auto *surface = new QWidget(this);
     surface->setObjectName(QStringLiteral("surface"));
-    shell::fillBackground(surface, platform::colors::teal());
+    platform::fillBackground(surface, platform::colors::teal());
     layout->addWidget(surface);
 
     buildMenus();
     const QSize client = platform::twips::size(6975, 4980);
     resize(client.width(), client.height() + m_menuBar->sizeHint().height());
-    shell::centreOnScreen(this);
+    platform::centreOnScreen(this);
 }
 
 void Fmenu::buildMenus()

@@ -1,14 +1,12 @@
 #include "shell/ShellSupport.h"
 
 #include "language/Language.h"
-#include "platform/report/FontSubstitutes.h"
+#include "platform/FontSubstitutes.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProxyStyle>
-#include <QScreen>
 #include <QWidget>
 
 // The resources live in a static library: they must be registered by hand before first use.
@@ -65,32 +63,6 @@ void prepareProgram()
     // The windows and reports name Windows fonts; the free look-alikes must stand in for them
     // before the first window measures its text.
     platform::installFontSubstitutes();
-}
-
-void centreOnScreen(QWidget *window)
-{
-    const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect place(QPoint(0, 0), window->size());
-    place.moveCenter(screen->availableGeometry().center());
-    window->move(place.topLeft());
-}
-
-void fillBackground(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-QFont font(const QString &family, double pointSize, bool bold)
-{
-    QFont result(family);
-    result.setPointSizeF(pointSize);
-    result.setBold(bold);
-    return result;
 }
 
 QColor highlightText()

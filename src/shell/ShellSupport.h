@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QColor>
-#include <QFont>
 #include <QIcon>
 #include <QPixmap>
 #include <QRect>
@@ -21,15 +20,6 @@ QIcon logoIcon();
 // What the program sets up before its first window: Indonesian texts and dates, the icon of
 // every window, the fonts that stand in for the Windows ones.
 void prepareProgram();
-
-// Places a window in the middle of the screen it will appear on.
-void centreOnScreen(QWidget *window);
-
-// Paints a widget's background in one colour (its children keep their own palettes).
-void fillBackground(QWidget *widget, const QColor &colour);
-
-// A font of a family at a point size, optionally bold.
-QFont font(const QString &family, double pointSize, bool bold = false);
 
 // The system's highlight-text colour, which several captions use for their text.
 QColor highlightText();

@@ -1,5 +1,6 @@
 #include "shell/frmAbout.h"
 
+#include "platform/Appearance.h"
 #include "platform/Dialogs.h"
 #include "platform/Registry.h"
 #include "platform/Twips.h"
@@ -30,7 +31,7 @@ const QString Disclaimer = QStringLiteral(
 
 QFont textFont(bool bold)
 {
-    QFont font = shell::font(QStringLiteral("MS Sans Serif"), 8.25, bold);
+    QFont font = platform::font(QStringLiteral("MS Sans Serif"), 8.25, bold);
     font.setStyleHint(QFont::SansSerif);
     return font;
 }
@@ -61,7 +62,7 @@ void makeLine(QWidget *parent, const QString &name, QPoint from, QPoint to, int 
     line->setObjectName(name);
     line->setFrameShape(QFrame::NoFrame);
     line->setGeometry(px(from.x()), px(from.y()), px(to.x()) - px(from.x()) + 1, width);
-    shell::fillBackground(line, colour);
+    platform::fillBackground(line, colour);
 }
 
 } // namespace
@@ -79,7 +80,7 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     // A tool window would not keep the program running once the main window is gone.
     setAttribute(Qt::WA_QuitOnClose, true);
     setFixedSize(platform::twips::size(5730, 3555));
-    shell::fillBackground(this, platform::colors::teal());
+    platform::fillBackground(this, platform::colors::teal());
 
     buildTexts();
     buildSeparator();
@@ -89,7 +90,7 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     // The build's version, from the project's version number.
     m_version->setText(
         versionText(KELVARA_VERSION_MAJOR, KELVARA_VERSION_MINOR, KELVARA_VERSION_PATCH));
-    shell::centreOnScreen(this);
+    platform::centreOnScreen(this);
 }
 
 void frmAbout::buildTexts()
@@ -103,7 +104,7 @@ void frmAbout::buildTexts()
     QLabel *name =
         shell::makeLabel(this, QStringLiteral("Label2"), QStringLiteral("KELVARA"),
                          twips::rect(960, 120, 2055, 615), platform::colors::teal(), NameColour);
-    QFont nameFont = shell::font(QStringLiteral("Times New Roman"), 26.25, true);
+    QFont nameFont = platform::font(QStringLiteral("Times New Roman"), 26.25, true);
     nameFont.setStyleHint(QFont::Serif);
     name->setFont(nameFont);
     // The name is never cut off: where the serif face at hand is wider, the label grows to the

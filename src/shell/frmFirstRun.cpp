@@ -4,6 +4,7 @@
 #include "MdbSource.h"
 #include "Report.h"
 #include "Target.h"
+#include "platform/Appearance.h"
 #include "platform/Dialogs.h"
 #include "shell/ShellSupport.h"
 #include "shell/Startup.h"
@@ -122,7 +123,7 @@ frmFirstRun::frmFirstRun(QWidget *parent) : QWidget(parent, Qt::Window)
     layout->addWidget(m_pages);
     setMinimumWidth(520);
     adjustSize();
-    shell::centreOnScreen(this);
+    platform::centreOnScreen(this);
 }
 
 QWidget *frmFirstRun::buildChoice()

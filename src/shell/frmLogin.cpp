@@ -1,5 +1,6 @@
 #include "shell/frmLogin.h"
 
+#include "platform/Appearance.h"
 #include "platform/Dialogs.h"
 #include "platform/Twips.h"
 #include "platform/WindowRegistry.h"
@@ -50,9 +51,9 @@ frmLogin::frmLogin(QWidget *parent)
     setObjectName(QStringLiteral("frmLogin"));
     setWindowTitle(Title);
     setFixedSize(platform::twips::size(3750, 1545));
-    shell::fillBackground(this, platform::colors::teal());
+    platform::fillBackground(this, platform::colors::teal());
     buildControls();
-    shell::centreOnScreen(this);
+    platform::centreOnScreen(this);
     if (!openUsers()) {
         // Whoever showed the window, it goes away once the message has been read.
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);

@@ -1,5 +1,6 @@
 #include "shell/frmSplash.h"
 
+#include "platform/Appearance.h"
 #include "platform/Timer.h"
 #include "platform/Twips.h"
 #include "shell/ShellSupport.h"
@@ -43,12 +44,12 @@ frmSplash::frmSplash(QWidget *parent) : QWidget(parent, Qt::SplashScreen | Qt::F
     // closes; this one is often the last window, and must end it.
     setAttribute(Qt::WA_QuitOnClose, true);
     setFixedSize(platform::twips::size(7380, 4245));
-    shell::fillBackground(this, platform::colors::teal());
+    platform::fillBackground(this, platform::colors::teal());
     // Keys reach the window itself whichever control is under the pointer.
     setFocusPolicy(Qt::StrongFocus);
     buildFrame();
     buildTimers();
-    shell::centreOnScreen(this);
+    platform::centreOnScreen(this);
 }
 
 void frmSplash::buildFrame()
@@ -56,7 +57,7 @@ void frmSplash::buildFrame()
     m_frame = new QFrame(this);
     m_frame->setObjectName(QStringLiteral("Frame1"));
     m_frame->setGeometry(twips::rect(120, 60, 7080, 4155));
-    shell::fillBackground(m_frame, platform::colors::teal());
+    platform::fillBackground(m_frame, platform::colors::teal());
     m_frame->installEventFilter(this);
 
     const QColor teal = platform::colors::teal();
@@ -67,12 +68,12 @@ void frmSplash::buildFrame()
                                        QStringLiteral("PT. MARDEKO INDONESIA"),
                                        twips::rect(120, 240, 6855, 255), DarkGrey, light);
     company->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    company->setFont(shell::font(arial, 8.25));
+    company->setFont(platform::font(arial, 8.25));
 
     QLabel *product =
         shell::makeLabel(m_frame, QStringLiteral("lblCompanyProduct"), QStringLiteral("KELVARA"),
                          twips::rect(240, 600, 6675, 435), teal, light);
-    product->setFont(shell::font(arial, 18, true));
+    product->setFont(platform::font(arial, 18, true));
     product->adjustSize();
 
     auto *logo = new QLabel(m_frame);
@@ -85,29 +86,29 @@ void frmSplash::buildFrame()
         shell::makeLabel(m_frame, QStringLiteral("lblPlatform"), QStringLiteral("KELVARA"),
                          twips::rect(2760, 1320, 855, 360), teal, light);
     platformName->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    platformName->setFont(shell::font(arial, 15.75, true));
+    platformName->setFont(platform::font(arial, 15.75, true));
     platformName->adjustSize();
 
     QLabel *version =
         shell::makeLabel(m_frame, QStringLiteral("lblVersion"), QStringLiteral("Version 1.0"),
                          twips::rect(2760, 1800, 1275, 285), teal, light);
     version->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    version->setFont(shell::font(arial, 12, true));
+    version->setFont(platform::font(arial, 12, true));
     version->adjustSize();
 
     QLabel *year =
         shell::makeLabel(m_frame, QStringLiteral("lblCopyright"), QStringLiteral("Hak Cipta 2024"),
                          twips::rect(4560, 2880, 2415, 255), teal, light);
-    year->setFont(shell::font(arial, 8.25));
+    year->setFont(platform::font(arial, 8.25));
     QLabel *maker = shell::makeLabel(m_frame, QStringLiteral("lblCompany2"),
                                      QStringLiteral("Dibuat oleh Tim Kelvara"),
                                      twips::rect(4560, 3120, 2415, 255), teal, light);
-    maker->setFont(shell::font(arial, 8.25));
+    maker->setFont(platform::font(arial, 8.25));
 
     m_warning = shell::makeLabel(m_frame, QStringLiteral("lblWarning"), WarningText,
                                  twips::rect(150, 3480, 6855, 195), DarkGrey, Yellow);
     m_warning->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_warning->setFont(shell::font(arial, 8.25));
+    m_warning->setFont(platform::font(arial, 8.25));
 
     m_progress = new QProgressBar(m_frame);
     m_progress->setObjectName(QStringLiteral("ProgressBar1"));

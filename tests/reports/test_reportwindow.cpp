@@ -8,7 +8,7 @@
 #include "platform/BusyPointer.h"
 #include "platform/Twips.h"
 #include "platform/WindowRegistry.h"
-#include "platform/report/FontSubstitutes.h"
+#include "platform/FontSubstitutes.h"
 #include "platform/report/PageView.h"
 #include "reports/DataReport2.h"
 #include "reports/Dialog.h"

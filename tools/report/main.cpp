@@ -2,7 +2,7 @@
 // pages the preview window shows, without a display.
 
 #include "CommandLine.h"
-#include "platform/report/FontSubstitutes.h"
+#include "platform/FontSubstitutes.h"
 #include "platform/report/Layout.h"
 #include "platform/report/PagePainter.h"
 #include "reports/ReportLayouts.h"

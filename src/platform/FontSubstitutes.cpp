@@ -1,4 +1,4 @@
-#include "platform/report/FontSubstitutes.h"
+#include "platform/FontSubstitutes.h"
 
 #include <QFont>
 #include <QStringList>
