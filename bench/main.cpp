@@ -10,11 +10,11 @@
 #include "masters/Fpegawai.h"
 #include "masters/Fperingkat.h"
 #include "platform/DataCombo.h"
-#include "platform/Dialogs.h"
-#include "platform/WindowRegistry.h"
 #include "platform/FontSubstitutes.h"
-#include "platform/report/Layout.h"
-#include "platform/report/PagePainter.h"
+#include "platform/Messages.h"
+#include "platform/WindowRegistry.h"
+#include "platform/reportengine/Layout.h"
+#include "platform/reportengine/PagePainter.h"
 #include "reports/DataReport2.h"
 #include "reports/Dialog.h"
 #include "reports/PaymentReports.h"
@@ -47,7 +47,7 @@ using platform::WindowRegistry;
 namespace {
 
 // Answers every message box at once, as a user pressing Enter would.
-class QuietDialogs : public platform::Dialogs
+class QuietDialogs : public platform::Messages
 {
 public:
     platform::Answer message(const QString &, const QString &, platform::Icon,
@@ -363,16 +363,17 @@ private:
         m_engine.exec("CREATE TEMP VIEW Bench10k AS SELECT * FROM QupahSisaCuti LIMIT 10000");
         auto tenThousand = std::make_shared<store::Snapshot>(QStringLiteral("Bench10k"));
         (void)tenThousand->refresh();
-        const QPageSize paper = platform::report::defaultPageSize();
+        const QPageSize paper = platform::reportengine::defaultPageSize();
         QTemporaryDir dir;
         for (const auto &[name, definition] :
              {std::pair{QStringLiteral("DataReport1"), reports::dataReport1()},
               std::pair{QStringLiteral("DataReport2"), reports::dataReport2()}}) {
             const double program = medianMs(
                 [&] {
-                    const auto document = platform::report::layOut(definition, tenThousand, paper);
-                    platform::report::writePdf(document,
-                                               dir.filePath(name + QStringLiteral(".pdf")));
+                    const auto document =
+                        platform::reportengine::layOut(definition, tenThousand, paper);
+                    platform::reportengine::writePdf(document,
+                                                     dir.filePath(name + QStringLiteral(".pdf")));
                 },
                 m_o.runs);
             add(QStringLiteral("PDF of %1, 10000 rows").arg(name), program,
@@ -412,7 +413,7 @@ private:
         double rows = residentMB();
         {
             const auto snapshot = store::DataEnvironment::instance().command(
-                definition.dataMember, nullptr, platform::report::boundColumns(definition));
+                definition.dataMember, nullptr, platform::reportengine::boundColumns(definition));
             rows = residentMB() - rows;
         }
         const double before = residentMB();
@@ -475,7 +476,7 @@ int main(int argc, char **argv)
         return 1;
     }
     QuietDialogs quiet;
-    platform::Dialogs::install(&quiet);
+    platform::Messages::install(&quiet);
     std::fprintf(stderr, "%d employees, %d leave records, %d departments, %d runs each\n",
                  options.rows, options.rows, options.departments, options.runs);
     Bench bench(options, path);

@@ -5,8 +5,8 @@
 #include "platform/DataCombo.h"
 #include "platform/DataGrid.h"
 #include "platform/DatePicker.h"
-#include "platform/Dialogs.h"
 #include "platform/EnterPresses.h"
+#include "platform/Messages.h"
 #include "platform/Twips.h"
 #include "store/Snapshot.h"
 
@@ -24,8 +24,8 @@ namespace forms {
 
 using platform::Answer;
 using platform::Buttons;
-using platform::Dialogs;
 using platform::Icon;
+using platform::Messages;
 using platform::twips::px;
 
 namespace {
@@ -70,9 +70,9 @@ RecordForm::RecordForm(FormSettings settings, QWidget *parent)
     connect(m_data1, &platform::DataControl::reposition, this, &RecordForm::showPosition);
     connect(m_data1, &platform::DataControl::error, this,
             [](const store::Status &status, int *response) {
-                Dialogs::instance().message(QStringLiteral("Data error event hit eer:") +
-                                                status.engineText(),
-                                            QString(), Icon::None, Buttons::Ok);
+                Messages::instance().message(QStringLiteral("Data error event hit eer:") +
+                                                 status.engineText(),
+                                             QString(), Icon::None, Buttons::Ok);
                 *response = 0;
             });
     m_data1->setWriteCheck([this] { return prepareOwnWrite(); }, [this] { saveRefused(); });
@@ -384,7 +384,7 @@ void RecordForm::setViewMode()
 
 void RecordForm::reportFailure(const store::Status &status)
 {
-    Dialogs::instance().message(status.message(), QString(), Icon::Information, Buttons::Ok);
+    Messages::instance().message(status.message(), QString(), Icon::Information, Buttons::Ok);
     platform::busy::setNormal();
 }
 
@@ -451,8 +451,8 @@ void RecordForm::save()
     if (later.ok())
         later = m_data1->moveLast();
     platform::busy::setNormal();
-    Dialogs::instance().message(QStringLiteral("Data sudah Disimpan!"),
-                                QStringLiteral("Simpan Data"), Icon::Information, Buttons::Ok);
+    Messages::instance().message(QStringLiteral("Data sudah Disimpan!"),
+                                 QStringLiteral("Simpan Data"), Icon::Information, Buttons::Ok);
     if (!later.ok())
         reportFailure(later);
     setViewMode();
@@ -477,10 +477,10 @@ void RecordForm::cancel()
 void RecordForm::search()
 {
     const QString answer =
-        Dialogs::instance().input(m_settings.searchPrompt, QStringLiteral("Pencarian data"));
+        Messages::instance().input(m_settings.searchPrompt, QStringLiteral("Pencarian data"));
     if (answer.isEmpty()) {
-        Dialogs::instance().message(m_settings.emptyAnswer, QStringLiteral("Informasi\""),
-                                    Icon::Information, Buttons::Ok);
+        Messages::instance().message(m_settings.emptyAnswer, QStringLiteral("Informasi\""),
+                                     Icon::Information, Buttons::Ok);
         return;
     }
     const store::Status status = m_data1->findFirst(m_settings.searchColumn, answer);
@@ -490,18 +490,18 @@ void RecordForm::search()
         return;
     }
     if (m_data1->noMatch())
-        Dialogs::instance().message(QStringLiteral("Data tidak di temukan "),
-                                    QStringLiteral("Cari Data"), Icon::Information, Buttons::Ok);
+        Messages::instance().message(QStringLiteral("Data tidak di temukan "),
+                                     QStringLiteral("Cari Data"), Icon::Information, Buttons::Ok);
 }
 
 void RecordForm::remove()
 {
     const Answer answer =
-        Dialogs::instance().message(QStringLiteral("Apakah Anda Yakin Data akan di Hapus ?"),
-                                    QStringLiteral("Hapus Data"), Icon::Question, Buttons::YesNo);
+        Messages::instance().message(QStringLiteral("Apakah Anda Yakin Data akan di Hapus ?"),
+                                     QStringLiteral("Hapus Data"), Icon::Question, Buttons::YesNo);
     if (m_data1->recordCount() < 1) {
-        Dialogs::instance().message(QStringLiteral("Data Kosong "), QStringLiteral("Kosong"),
-                                    Icon::Information, Buttons::Ok);
+        Messages::instance().message(QStringLiteral("Data Kosong "), QStringLiteral("Kosong"),
+                                     Icon::Information, Buttons::Ok);
         return;
     }
     if (answer == Answer::Yes) {

@@ -1,7 +1,7 @@
 #include "leave/FCuti.h"
 
 #include "platform/DataCombo.h"
-#include "platform/Dialogs.h"
+#include "platform/Messages.h"
 #include "platform/Twips.h"
 #include "store/Snapshot.h"
 #include "store/Values.h"
@@ -15,8 +15,8 @@
 namespace {
 
 using platform::Buttons;
-using platform::Dialogs;
 using platform::Icon;
+using platform::Messages;
 
 // Pegawai's Nama: the look-up reads the employee's name by its place in the table.
 constexpr int EmployeeNameColumn = 1;
@@ -162,8 +162,8 @@ bool FCuti::prepareSave()
     const bool allowed =
         taken <= store::LeaveEntitlementDays && remaining >= 0 && remaining <= entitlement;
     if (!allowed) {
-        Dialogs::instance().message(QStringLiteral("Tidak Boleh melebihi jatah Cuti!"),
-                                    QStringLiteral("Kesalahan"), Icon::Information, Buttons::Ok);
+        Messages::instance().message(QStringLiteral("Tidak Boleh melebihi jatah Cuti!"),
+                                     QStringLiteral("Kesalahan"), Icon::Information, Buttons::Ok);
         return false;
     }
     m_remainingBeforeSave = m_remaining->text();

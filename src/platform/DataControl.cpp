@@ -3,8 +3,8 @@
 #include "platform/BusyPointer.h"
 #include "platform/DataCombo.h"
 #include "platform/DatePicker.h"
-#include "platform/Dialogs.h"
 #include "platform/EnterPresses.h"
+#include "platform/Messages.h"
 #include "store/Values.h"
 
 #include <QComboBox>
@@ -393,7 +393,7 @@ void DataControl::raiseError(const store::Status &status)
     int response = 1;
     Q_EMIT error(status, &response);
     if (response != 0)
-        Dialogs::instance().message(status.message(), QString(), Icon::None, Buttons::Ok);
+        Messages::instance().message(status.message(), QString(), Icon::None, Buttons::Ok);
 }
 
 } // namespace platform

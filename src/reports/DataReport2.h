@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/report/ReportWindow.h"
+#include "platform/reportengine/ReportWindow.h"
 
 // The payment slips, one per leave record. Closing it brings nothing else back.
-class DataReport2 : public platform::report::ReportWindow
+class DataReport2 : public platform::reportengine::ReportWindow
 {
     Q_OBJECT
 

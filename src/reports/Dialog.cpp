@@ -2,7 +2,7 @@
 
 #include "platform/Appearance.h"
 #include "platform/DataCombo.h"
-#include "platform/Dialogs.h"
+#include "platform/Messages.h"
 #include "platform/Twips.h"
 #include "platform/WindowRegistry.h"
 #include "reports/PaymentReports.h"
@@ -111,8 +111,8 @@ void Dialog::build()
     okButton->setFocus();
 
     if (!status.ok())
-        platform::Dialogs::instance().message(status.message(), QString(),
-                                              platform::Icon::Information, platform::Buttons::Ok);
+        platform::Messages::instance().message(status.message(), QString(),
+                                               platform::Icon::Information, platform::Buttons::Ok);
 }
 
 void Dialog::ok()

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/report/ReportWindow.h"
+#include "platform/reportengine/ReportWindow.h"
 
 // The five leave payment reports, each a single-instance preview window. Closing any of them
 // brings the report selection dialog back.
-class PaymentReport : public platform::report::ReportWindow
+class PaymentReport : public platform::reportengine::ReportWindow
 {
     Q_OBJECT
 

@@ -5,10 +5,10 @@
 namespace reports {
 
 using platform::font;
-using platform::report::Control;
-using platform::report::ControlKind;
-using platform::report::Section;
-using platform::report::SectionRole;
+using platform::reportengine::Control;
+using platform::reportengine::ControlKind;
+using platform::reportengine::Section;
+using platform::reportengine::SectionRole;
 
 namespace {
 
@@ -29,26 +29,34 @@ QFont arial()
 }
 
 Control label(const QString &name, const QString &caption, QRect rect,
-              int font = platform::report::DefaultFont, Qt::Alignment alignment = Qt::AlignLeft)
+              int font = platform::reportengine::DefaultFont,
+              Qt::Alignment alignment = Qt::AlignLeft)
 {
     return {name, ControlKind::Label, rect, caption, font, alignment, {}};
 }
 
 Control textBox(const QString &name, const QString &column, QRect rect)
 {
-    return {name, ControlKind::TextBox, rect, column, platform::report::DefaultFont, Qt::AlignLeft,
+    return {name,
+            ControlKind::TextBox,
+            rect,
+            column,
+            platform::reportengine::DefaultFont,
+            Qt::AlignLeft,
             {}};
 }
 
 Control rectangle(const QString &name, QRect rect, const QColor &fill = {})
 {
-    return {name, ControlKind::Rectangle, rect, {}, platform::report::DefaultFont, Qt::AlignLeft,
-            fill};
+    return {
+        name, ControlKind::Rectangle, rect, {}, platform::reportengine::DefaultFont, Qt::AlignLeft,
+        fill};
 }
 
 Control line(const QString &name, QRect rect)
 {
-    return {name, ControlKind::Line, rect, {}, platform::report::DefaultFont, Qt::AlignLeft, {}};
+    return {name, ControlKind::Line, rect, {}, platform::reportengine::DefaultFont, Qt::AlignLeft,
+            {}};
 }
 
 ReportDefinition blankReport(const QString &name, const QString &caption, const QString &title,
@@ -268,10 +276,10 @@ Section slipDetail(ReportDefinition &report)
               {4410, 2745, 3255, 270}),
         label(QStringLiteral("Label11"), QStringLiteral("TANDA TANGAN,"), {5475, 3105, 1605, 270}),
         label(QStringLiteral("Label12"), QStringLiteral("( KABAG KEUANGAN )"),
-              {5130, 3990, 1995, 270}, platform::report::DefaultFont, Qt::AlignHCenter),
+              {5130, 3990, 1995, 270}, platform::reportengine::DefaultFont, Qt::AlignHCenter),
         label(QStringLiteral("Label13"), QStringLiteral("TANDA TANGAN,"), {870, 3150, 1605, 270}),
         label(QStringLiteral("Label14"), QStringLiteral("( KARYAWAN )"), {525, 4035, 1995, 270},
-              platform::report::DefaultFont, Qt::AlignHCenter),
+              platform::reportengine::DefaultFont, Qt::AlignHCenter),
     };
     return slip;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/report/Report.h"
+#include "platform/reportengine/Report.h"
 
 #include <QStringList>
 
@@ -9,7 +9,7 @@
 // The layouts of the leave payment reports and of the payment slip.
 namespace reports {
 
-using platform::report::ReportDefinition;
+using platform::reportengine::ReportDefinition;
 
 enum class Department { SumberDayaManusia, Personalia, Produksi, SistemInformasi };
 

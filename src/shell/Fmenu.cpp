@@ -7,7 +7,7 @@
 #include "masters/Fperingkat.h"
 #include "platform/Appearance.h"
 #include "platform/BusyPointer.h"
-#include "platform/Dialogs.h"
+#include "platform/Messages.h"
 #include "platform/Twips.h"
 #include "platform/WindowRegistry.h"
 #include "reports/DataReport2.h"
@@ -104,7 +104,7 @@ void Fmenu::confirmExit()
 {
     const QString text = QStringLiteral("Apakah Anda Yakin Akan Keluar ?") + QChar(13) +
                          QStringLiteral("Terima Kasih Atas Waktunya");
-    const platform::Answer answer = platform::Dialogs::instance().message(
+    const platform::Answer answer = platform::Messages::instance().message(
         text, QStringLiteral("Exit Program"), platform::Icon::Question, platform::Buttons::YesNo);
     if (answer == platform::Answer::Yes)
         close();

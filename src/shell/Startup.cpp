@@ -1,6 +1,6 @@
 #include "shell/Startup.h"
 
-#include "platform/Dialogs.h"
+#include "platform/Messages.h"
 #include "platform/WindowRegistry.h"
 #include "shell/frmFirstRun.h"
 #include "shell/frmLogin.h"
@@ -13,18 +13,18 @@ namespace shell {
 
 namespace {
 
-using platform::Dialogs;
+using platform::Messages;
 
 const QString Title = QStringLiteral("Database Kelvara");
 
 void tell(const QString &text)
 {
-    Dialogs::instance().message(text, Title, platform::Icon::Information, platform::Buttons::Ok);
+    Messages::instance().message(text, Title, platform::Icon::Information, platform::Buttons::Ok);
 }
 
 bool askTryAgain(const QString &path)
 {
-    return Dialogs::instance().message(
+    return Messages::instance().message(
                QStringLiteral("Database sedang dipakai program lain:\n%1\n\n"
                               "Tutup program itu, lalu coba lagi. Coba lagi sekarang?")
                    .arg(path),

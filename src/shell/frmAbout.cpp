@@ -1,7 +1,7 @@
 #include "shell/frmAbout.h"
 
 #include "platform/Appearance.h"
-#include "platform/Dialogs.h"
+#include "platform/Messages.h"
 #include "platform/Registry.h"
 #include "platform/Twips.h"
 #include "shell/ShellSupport.h"
@@ -164,7 +164,7 @@ void frmAbout::keyPressEvent(QKeyEvent *event)
 void frmAbout::showSystemInfo()
 {
     if (!shell::startSystemInfo(platform::Registry::instance(), shell::Programs::instance()))
-        platform::Dialogs::instance().message(
+        platform::Messages::instance().message(
             QStringLiteral("System Information Is Unavailable At This Time"), QString(),
             platform::Icon::None, platform::Buttons::Ok);
 }

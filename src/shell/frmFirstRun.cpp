@@ -5,7 +5,7 @@
 #include "Report.h"
 #include "Target.h"
 #include "platform/Appearance.h"
-#include "platform/Dialogs.h"
+#include "platform/Messages.h"
 #include "shell/ShellSupport.h"
 #include "shell/Startup.h"
 #include "store/Database.h"
@@ -29,7 +29,7 @@
 
 namespace {
 
-using platform::Dialogs;
+using platform::Messages;
 
 enum Page { ChoicePage, UserPage, ImportPage };
 // Rows between two updates of the progress bar, and its steps per table.
@@ -283,9 +283,9 @@ void frmFirstRun::createWithUser()
 void frmFirstRun::chooseAccessFile()
 {
     const QString file =
-        Dialogs::instance().openFileName(QStringLiteral("Pilih database Access yang lama"),
-                                         QStringLiteral("Database Access (*.mdb *.MDB);;Semua "
-                                                        "file (*)"));
+        Messages::instance().openFileName(QStringLiteral("Pilih database Access yang lama"),
+                                          QStringLiteral("Database Access (*.mdb *.MDB);;Semua "
+                                                         "file (*)"));
     if (!file.isEmpty())
         bringAcross(file, false);
 }
@@ -426,8 +426,8 @@ QString frmFirstRun::placeImported(const QString &imported)
 
 void frmFirstRun::refuse(const QString &text)
 {
-    Dialogs::instance().message(text, QString(), platform::Icon::Information,
-                                platform::Buttons::Ok);
+    Messages::instance().message(text, QString(), platform::Icon::Information,
+                                 platform::Buttons::Ok);
 }
 
 void frmFirstRun::signIn()

@@ -1,7 +1,7 @@
 #include "shell/frmLogin.h"
 
 #include "platform/Appearance.h"
-#include "platform/Dialogs.h"
+#include "platform/Messages.h"
 #include "platform/Twips.h"
 #include "platform/WindowRegistry.h"
 #include "shell/Fmenu.h"
@@ -104,8 +104,8 @@ bool frmLogin::openUsers()
             m_users = std::move(users);
     }
     if (!status.ok())
-        platform::Dialogs::instance().message(shell::cannotOpenText(status), Title,
-                                              platform::Icon::Information, platform::Buttons::Ok);
+        platform::Messages::instance().message(shell::cannotOpenText(status), Title,
+                                               platform::Icon::Information, platform::Buttons::Ok);
     return status.ok();
 }
 
@@ -121,8 +121,8 @@ void frmLogin::signIn()
     bool found = false;
     const store::Status status = findUser(m_userName->text(), found);
     if (!status.ok()) {
-        platform::Dialogs::instance().message(status.message(), Title, platform::Icon::Information,
-                                              platform::Buttons::Ok);
+        platform::Messages::instance().message(status.message(), Title, platform::Icon::Information,
+                                               platform::Buttons::Ok);
         return;
     }
     if (!found) {
@@ -159,7 +159,7 @@ store::Status frmLogin::findUser(const QString &name, bool &found)
 
 void frmLogin::refuse()
 {
-    platform::Dialogs::instance().message(
+    platform::Messages::instance().message(
         QStringLiteral("Password anda salah, silahkan ulang kembali!"), Title, platform::Icon::None,
         platform::Buttons::Ok);
     m_password->setFocus();

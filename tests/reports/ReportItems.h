@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TestDatabase.h"
-#include "platform/report/Report.h"
+#include "platform/reportengine/Report.h"
 
 #include <QStringList>
 
@@ -10,9 +10,9 @@
 // Looking up the drawing items of a laid-out report by the control they come from.
 namespace reporttest {
 
-using platform::report::Document;
-using platform::report::Item;
-using platform::report::Page;
+using platform::reportengine::Document;
+using platform::reportengine::Item;
+using platform::reportengine::Page;
 
 inline std::vector<const Item *> itemsNamed(const Page &page, const QString &name)
 {

@@ -2,12 +2,12 @@
 
 #include "ReportItems.h"
 #include "TestDatabase.h"
-#include "platform/report/Layout.h"
+#include "platform/reportengine/Layout.h"
 #include "reports/ReportLayouts.h"
 
 #include <QtTest>
 
-using namespace platform::report;
+using namespace platform::reportengine;
 using namespace reporttest;
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include "ReportItems.h"
 #include "TestDatabase.h"
-#include "platform/report/Layout.h"
-#include "platform/report/PagePainter.h"
+#include "platform/reportengine/Layout.h"
+#include "platform/reportengine/PagePainter.h"
 #include "reports/ReportLayouts.h"
 #include "store/DataEnvironment.h"
 
@@ -11,7 +11,7 @@
 #include <QPainter>
 #include <QtTest>
 
-using namespace platform::report;
+using namespace platform::reportengine;
 using namespace reporttest;
 
 namespace {

@@ -6,10 +6,10 @@
 #include "TestDatabase.h"
 #include "leave/FCuti.h"
 #include "platform/BusyPointer.h"
+#include "platform/FontSubstitutes.h"
 #include "platform/Twips.h"
 #include "platform/WindowRegistry.h"
-#include "platform/FontSubstitutes.h"
-#include "platform/report/PageView.h"
+#include "platform/reportengine/PageView.h"
 #include "reports/DataReport2.h"
 #include "reports/Dialog.h"
 #include "reports/PaymentReports.h"
@@ -23,7 +23,7 @@
 #include <QtTest>
 
 using platform::WindowRegistry;
-using platform::report::PageView;
+using platform::reportengine::PageView;
 
 class TestReportWindow : public QObject
 {

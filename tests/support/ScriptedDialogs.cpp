@@ -7,7 +7,7 @@ namespace {
 ScriptedDialogs *current = nullptr;
 
 // Answers every box by failing the test where it was asked.
-class Unscripted : public platform::Dialogs
+class Unscripted : public platform::Messages
 {
 public:
     platform::Answer message(const QString &text, const QString &, platform::Icon,
@@ -31,20 +31,20 @@ void ScriptedDialogs::installUnscripted()
 {
     static Unscripted unscripted;
     if (!current)
-        platform::Dialogs::install(&unscripted);
+        platform::Messages::install(&unscripted);
 }
 
 ScriptedDialogs::ScriptedDialogs(Mode mode) : m_mode(mode), m_previous(current)
 {
     current = this;
-    platform::Dialogs::install(this);
+    platform::Messages::install(this);
 }
 
 ScriptedDialogs::~ScriptedDialogs()
 {
     current = m_previous;
     if (current)
-        platform::Dialogs::install(current);
+        platform::Messages::install(current);
     else
         installUnscripted();
     if (!m_expected.isEmpty())

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Dialogs.h"
+#include "platform/Messages.h"
 
 #include <QList>
 #include <QQueue>
@@ -11,7 +11,7 @@
 //
 // A strict script fails the test at once on a message box that it did not expect, and at its
 // end on an expected one that never came.
-class ScriptedDialogs : public platform::Dialogs
+class ScriptedDialogs : public platform::Messages
 {
 public:
     enum Mode { Lenient, Strict };

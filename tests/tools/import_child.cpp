@@ -2,8 +2,8 @@
 // "copying" and waits for a line on standard input: a test signals it there, in the middle
 // of the copy.
 //   import_child SOURCE.mdb TARGET
-#include "Importer.h"
-#include "MdbSource.h"
+#include "import/Importer.h"
+#include "import/MdbSource.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "Convert.h"
+#include "import/Convert.h"
 
 #include <QtTest>
 

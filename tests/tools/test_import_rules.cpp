@@ -1,8 +1,8 @@
-#include "Importer.h"
 #include "MemorySource.h"
-#include "TableWriter.h"
-#include "Target.h"
 #include "TestDatabase.h"
+#include "import/Importer.h"
+#include "import/TableWriter.h"
+#include "import/Target.h"
 
 #include "store/Database.h"
 

@@ -1,9 +1,9 @@
 // kelvara-import: moves the data of a company's Access database into a new database of the
 // program.
 #include "CommandLine.h"
+#include "ImportReport.h"
 #include "Importer.h"
 #include "MdbSource.h"
-#include "Report.h"
 
 #include "store/Location.h"
 

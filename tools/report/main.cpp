@@ -3,8 +3,8 @@
 
 #include "CommandLine.h"
 #include "platform/FontSubstitutes.h"
-#include "platform/report/Layout.h"
-#include "platform/report/PagePainter.h"
+#include "platform/reportengine/Layout.h"
+#include "platform/reportengine/PagePainter.h"
 #include "reports/ReportLayouts.h"
 #include "store/Database.h"
 #include "store/Location.h"
@@ -73,13 +73,13 @@ int main(int argc, char *argv[])
         return cli::failure(QStringLiteral("Database %1 tidak dapat dibuka: %2")
                                 .arg(store::Database::path(), opened.message()));
 
-    platform::report::Document document;
-    const store::Status laidOut =
-        platform::report::layOut(*definition, platform::report::defaultPageSize(), &document);
+    platform::reportengine::Document document;
+    const store::Status laidOut = platform::reportengine::layOut(
+        *definition, platform::reportengine::defaultPageSize(), &document);
     if (!laidOut.ok())
         return cli::failure(laidOut.message());
     QString error;
-    if (!platform::report::writePdf(document, parser.value(pdf), &error))
+    if (!platform::reportengine::writePdf(document, parser.value(pdf), &error))
         return cli::failure(error);
     return cli::Done;
 }

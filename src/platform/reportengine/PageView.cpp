@@ -1,4 +1,4 @@
-#include "platform/report/PageView.h"
+#include "platform/reportengine/PageView.h"
 
 #include "platform/Twips.h"
 
@@ -11,7 +11,7 @@
 #include <cmath>
 #include <limits>
 
-namespace platform::report {
+namespace platform::reportengine {
 
 namespace {
 
@@ -201,4 +201,4 @@ void PageView::scrollContentsBy(int dx, int dy)
     Q_EMIT currentPageChanged(currentPage());
 }
 
-} // namespace platform::report
+} // namespace platform::reportengine

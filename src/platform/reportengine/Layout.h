@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/report/Report.h"
+#include "platform/reportengine/Report.h"
 #include "store/Status.h"
 
 #include <QStringList>
@@ -9,7 +9,7 @@ namespace store {
 class Snapshot;
 }
 
-namespace platform::report {
+namespace platform::reportengine {
 
 // The paper of the system's default printer; A4 when there is no printer.
 QPageSize defaultPageSize();
@@ -32,4 +32,4 @@ QStringList boundColumns(const ReportDefinition &definition);
 store::Status layOut(const ReportDefinition &definition, const QPageSize &paper,
                      Document *document);
 
-} // namespace platform::report
+} // namespace platform::reportengine

@@ -1,9 +1,9 @@
-#include "platform/report/Report.h"
+#include "platform/reportengine/Report.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace platform::report {
+namespace platform::reportengine {
 
 int ReportDefinition::addFont(const QFont &font)
 {
@@ -52,4 +52,4 @@ QSize twipsOf(const QPageSize &size)
                  int(std::lround(mm.height() * 1440 / 25.4)));
 }
 
-} // namespace platform::report
+} // namespace platform::reportengine

@@ -13,15 +13,15 @@ QString applicationTitle();
 
 // Every message box and input box of the program goes through here, so that tests can answer
 // them and check exactly what was asked.
-class Dialogs
+class Messages
 {
 public:
-    virtual ~Dialogs() = default;
+    virtual ~Messages() = default;
 
-    static Dialogs &instance();
+    static Messages &instance();
     // Puts a stand-in in place of the real dialogs; nullptr puts the real ones back. The
     // caller keeps ownership.
-    static void install(Dialogs *dialogs);
+    static void install(Messages *dialogs);
 
     // A modal message box. An empty title shows the application title. For Yes/No, Yes is the
     // default button.

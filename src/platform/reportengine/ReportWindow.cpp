@@ -1,11 +1,11 @@
-#include "platform/report/ReportWindow.h"
+#include "platform/reportengine/ReportWindow.h"
 
 #include "platform/BusyPointer.h"
-#include "platform/Dialogs.h"
+#include "platform/Messages.h"
 #include "platform/Twips.h"
-#include "platform/report/Layout.h"
-#include "platform/report/PagePainter.h"
-#include "platform/report/PageView.h"
+#include "platform/reportengine/Layout.h"
+#include "platform/reportengine/PagePainter.h"
+#include "platform/reportengine/PageView.h"
 #include "store/Database.h"
 
 #include <QAction>
@@ -25,7 +25,7 @@
 #include <algorithm>
 #include <iterator>
 
-namespace platform::report {
+namespace platform::reportengine {
 
 namespace {
 
@@ -45,7 +45,7 @@ QSize fittingSize(const QSize &wanted)
 
 void tell(const QString &text)
 {
-    Dialogs::instance().message(text, QString(), Icon::Information, Buttons::Ok);
+    Messages::instance().message(text, QString(), Icon::Information, Buttons::Ok);
 }
 
 } // namespace
@@ -207,7 +207,7 @@ void ReportWindow::saveAsPdf()
         return;
     }
     if (QFileInfo::exists(path) &&
-        Dialogs::instance().message(
+        Messages::instance().message(
             QStringLiteral("File %1 sudah ada. Apakah file itu akan ditimpa?")
                 .arg(QDir::toNativeSeparators(path)),
             QStringLiteral("Simpan PDF"), Icon::Question, Buttons::YesNo) != Answer::Yes)
@@ -247,4 +247,4 @@ void ReportWindow::closeEvent(QCloseEvent *event)
         reportClosed();
 }
 
-} // namespace platform::report
+} // namespace platform::reportengine

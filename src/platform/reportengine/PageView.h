@@ -1,14 +1,14 @@
 #pragma once
 
-#include "platform/report/PagePainter.h"
-#include "platform/report/Report.h"
+#include "platform/reportengine/PagePainter.h"
+#include "platform/reportengine/Report.h"
 
 #include <QAbstractScrollArea>
 
 #include <memory>
 #include <utility>
 
-namespace platform::report {
+namespace platform::reportengine {
 
 // The pages of a report stacked one under another on a grey desk. Only the pages that show
 // in the viewport are built and painted, so thousands of pages scroll as fast as one.
@@ -56,4 +56,4 @@ private:
     int m_scrollUnit = 1; // pixels per step of the vertical scroll bar
 };
 
-} // namespace platform::report
+} // namespace platform::reportengine

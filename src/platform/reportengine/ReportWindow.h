@@ -1,13 +1,13 @@
 #pragma once
 
-#include "platform/report/Report.h"
+#include "platform/reportengine/Report.h"
 
 #include <QWidget>
 
 class QComboBox;
 class QLabel;
 
-namespace platform::report {
+namespace platform::reportengine {
 
 class PageView;
 
@@ -56,4 +56,4 @@ private:
     QLabel *m_pageLabel = nullptr;
 };
 
-} // namespace platform::report
+} // namespace platform::reportengine

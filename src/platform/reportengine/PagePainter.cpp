@@ -1,4 +1,4 @@
-#include "platform/report/PagePainter.h"
+#include "platform/reportengine/PagePainter.h"
 
 #include <QFileInfo>
 #include <QPainter>
@@ -8,7 +8,7 @@
 #include <cmath>
 #include <functional>
 
-namespace platform::report {
+namespace platform::reportengine {
 
 namespace {
 
@@ -129,4 +129,4 @@ bool printPages(const Document &document, QPrinter &printer, int first, int last
     return painter.end();
 }
 
-} // namespace platform::report
+} // namespace platform::reportengine

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/report/Report.h"
+#include "platform/reportengine/Report.h"
 
 #include <QString>
 
@@ -9,7 +9,7 @@
 class QPainter;
 class QPrinter;
 
-namespace platform::report {
+namespace platform::reportengine {
 
 // Draws the pages of a laid-out report with a painter whose coordinates are twips. Fonts are
 // sized in twips once, so the same drawing serves the screen, a printer and a PDF file.
@@ -35,4 +35,4 @@ bool writePdf(const Document &document, const QString &path, QString *error = nu
 // caller; the paper is set to the document's.
 bool printPages(const Document &document, QPrinter &printer, int first = 0, int last = 0);
 
-} // namespace platform::report
+} // namespace platform::reportengine

@@ -1,4 +1,4 @@
-#include "platform/Dialogs.h"
+#include "platform/Messages.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -14,7 +14,7 @@ QString titleOrDefault(const QString &title)
     return title.isEmpty() ? applicationTitle() : title;
 }
 
-class RealDialogs : public Dialogs
+class RealMessages : public Messages
 {
 public:
     Answer message(const QString &text, const QString &title, Icon icon, Buttons buttons) override
@@ -53,9 +53,9 @@ public:
     }
 };
 
-Dialogs *&installed()
+Messages *&installed()
 {
-    static Dialogs *dialogs = nullptr;
+    static Messages *dialogs = nullptr;
     return dialogs;
 }
 
@@ -66,18 +66,18 @@ QString applicationTitle()
     return QStringLiteral("Kelvara");
 }
 
-Dialogs &Dialogs::instance()
+Messages &Messages::instance()
 {
-    static RealDialogs real;
+    static RealMessages real;
     return installed() ? *installed() : real;
 }
 
-QString Dialogs::openFileName(const QString &, const QString &)
+QString Messages::openFileName(const QString &, const QString &)
 {
     return {};
 }
 
-void Dialogs::install(Dialogs *dialogs)
+void Messages::install(Messages *dialogs)
 {
     installed() = dialogs;
 }

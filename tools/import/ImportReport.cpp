@@ -1,4 +1,4 @@
-#include "Report.h"
+#include "ImportReport.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -18,7 +18,7 @@ class Snapshot;
 
 // A banded report: its definition (sections of controls placed in twips) and the pages that
 // laying it out gives (plain drawing items in twips from the page's top-left corner).
-namespace platform::report {
+namespace platform::reportengine {
 
 enum class SectionRole { ReportHeader, PageHeader, Detail, PageFooter, ReportFooter };
 
@@ -138,4 +138,4 @@ private:
 // Twips of a page size (1440 to the inch), portrait.
 QSize twipsOf(const QPageSize &size);
 
-} // namespace platform::report
+} // namespace platform::reportengine

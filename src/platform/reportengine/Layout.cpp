@@ -1,4 +1,4 @@
-#include "platform/report/Layout.h"
+#include "platform/reportengine/Layout.h"
 
 #include "store/DataEnvironment.h"
 #include "store/Snapshot.h"
@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <limits>
 
-namespace platform::report {
+namespace platform::reportengine {
 
 namespace {
 
@@ -197,4 +197,4 @@ store::Status layOut(const ReportDefinition &definition, const QPageSize &paper,
     return status;
 }
 
-} // namespace platform::report
+} // namespace platform::reportengine
