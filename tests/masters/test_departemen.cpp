@@ -311,6 +311,28 @@ private Q_SLOTS:
         QVERIFY(!platform::busy::isBusy());
     }
 
+    void validateHandlerThatClearsTheSaveFlagStopsTheSave()
+    {
+        TestDatabase db;
+        QVERIFY(db.fillSample());
+        const QString query =
+            QStringLiteral("SELECT Keterangan FROM Departemen WHERE Kodedepartemen='D01'");
+        const QString stored = db.scalar(query).toString();
+        ScriptedDialogs dialogs;
+        FormDriver form(openWindow());
+        QObject::connect(form.data(), &platform::DataControl::validate, form.data(),
+                         [](int action, bool *save) {
+                             if (action == platform::DataControl::Update)
+                                 *save = false;
+                         });
+        form.click("cmdRubah");
+        form.type("txtKeterangan", QStringLiteral("Ganti"));
+        form.click("cmdSimpan");
+        QCOMPARE(db.scalar(query).toString(), stored);
+        QCOMPARE(dialogs.count(), 0);
+        QVERIFY(form.inEditMode());
+    }
+
     void navigatorMoveThatFailsRaisesTheErrorEvent()
     {
         TestDatabase db;
