@@ -1,9 +1,9 @@
 #include "shell/frmFirstRun.h"
 
-#include "Importer.h"
-#include "MdbSource.h"
-#include "Report.h"
-#include "Target.h"
+#include "import/ImportReport.h"
+#include "import/Importer.h"
+#include "import/MdbSource.h"
+#include "import/Target.h"
 #include "platform/Appearance.h"
 #include "platform/Messages.h"
 #include "shell/ShellSupport.h"

@@ -1,4 +1,4 @@
-#include "MdbSource.h"
+#include "import/MdbSource.h"
 
 #include <QCoreApplication>
 #include <QDir>
