@@ -7,7 +7,7 @@ build=$1
 out=$(realpath -m "$2")
 if [[ ${KELVARA_SHOT_INNER:-} != 1 ]]; then
     export KELVARA_SHOT_INNER=1
-    exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+    exec xvfb-run -a -s "-noreset -screen 0 1024x768x24" "$0" "$@"
 fi
 home=$(mktemp -d)
 trap 'kill $pid 2>/dev/null || true; rm -rf "$home"' EXIT

@@ -11,7 +11,7 @@ kelvara=$1
 initdb=$2
 if [[ -z ${DISPLAY:-} || ${KELVARA_SMOKE_INNER:-} != 1 ]]; then
     export KELVARA_SMOKE_INNER=1
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+    exec xvfb-run -a -s "-noreset -screen 0 1280x1024x24" "$0" "$@"
 fi
 
 home=$(mktemp -d)

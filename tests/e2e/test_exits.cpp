@@ -121,11 +121,13 @@ private:
 };
 
 // An X server of the test's own: Xvfb picks a free display and names it, so that tests and
-// programs running at the same time never share one.
+// programs running at the same time never share one. An X server resets itself when its last
+// client leaves and then drops whoever connected meanwhile; each case ends the program, its
+// only client, and starts the next at once, so the server must never reset.
 void TestExits::initTestCase()
 {
-    m_server.start(QStringLiteral("Xvfb"),
-                   {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+    m_server.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-noreset", "-screen", "0",
+                                            "1280x1024x24", "-nolisten", "tcp"});
     QVERIFY(m_server.waitForStarted());
     QTRY_VERIFY_WITH_TIMEOUT(m_server.canReadLine(), 30000);
     const QByteArray display = m_server.readLine().trimmed();
