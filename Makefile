@@ -39,7 +39,7 @@ check-format: test-deps
 test: check-format $(BUILD)/CMakeCache.txt
 	cmake -S . -B $(BUILD) -DKELVARA_WERROR=ON
 	cmake --build $(BUILD) --parallel $(JOBS)
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel $(JOBS) --repeat until-pass:2
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel $(JOBS)
 
 bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/kelvara-bench
