@@ -14,11 +14,9 @@ set(KELVARA_PROGRAMS kelvara kelvara-initdb kelvara-report kelvara-import kelvar
 
 set(KELVARA_PROVIDES "")
 foreach(program ${KELVARA_PROGRAMS})
-    if(TARGET ${program})
-        install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-        string(APPEND KELVARA_PROVIDES "    <binary>${program}</binary>\n")
-        list(APPEND KELVARA_MANPAGES ${program})
-    endif()
+    install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    string(APPEND KELVARA_PROVIDES "    <binary>${program}</binary>\n")
+    list(APPEND KELVARA_MANPAGES ${program})
 endforeach()
 
 # Debian wants manual pages and the changelog compressed, without a time stamp.
