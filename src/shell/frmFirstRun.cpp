@@ -97,7 +97,7 @@ void removeDatabaseFiles(const QString &path)
 
 int tableIndex(const QString &table)
 {
-    const QList<migration::TargetTable> &tables = migration::targetTables();
+    const QList<accessimport::TargetTable> &tables = accessimport::targetTables();
     for (int i = 0; i < tables.size(); ++i) {
         if (tables[i].name == table)
             return i;
@@ -204,7 +204,7 @@ QWidget *frmFirstRun::buildImport()
     m_progressText = makeText(page, "lblProgress");
     m_progress = new QProgressBar(page);
     m_progress->setObjectName(QStringLiteral("ProgressBar1"));
-    m_progress->setRange(0, int(migration::targetTables().size()) * StepsPerTable);
+    m_progress->setRange(0, int(accessimport::targetTables().size()) * StepsPerTable);
     m_report = new QPlainTextEdit(page);
     m_report->setObjectName(QStringLiteral("txtReport"));
     m_report->setReadOnly(true);
@@ -309,13 +309,14 @@ void frmFirstRun::bringAcross(const QString &source, bool skipBad)
     }
 
     const QString scratch = scratchPath(m_place);
-    migration::Outcome outcome;
+    accessimport::Outcome outcome;
     m_busy = true;
     {
         QString error;
-        const std::unique_ptr<migration::Source> access = migration::openAccess(source, error);
+        const std::unique_ptr<accessimport::Source> access =
+            accessimport::openAccess(source, error);
         if (access) {
-            migration::Importer importer(*access);
+            accessimport::Importer importer(*access);
             importer.setSkipBad(skipBad);
             importer.setProgress(ProgressEvery,
                                  [this](const QString &table, qint64 done, qint64 total) {
@@ -340,16 +341,16 @@ void frmFirstRun::showProgress(const QString &table, qint64 done, qint64 total)
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void frmFirstRun::finishImport(const migration::Outcome &outcome, const QString &scratch)
+void frmFirstRun::finishImport(const accessimport::Outcome &outcome, const QString &scratch)
 {
     QStringList lines;
-    for (const migration::Tally &tally : outcome.tallies)
-        lines << migration::describe(tally, outcome.written);
+    for (const accessimport::Tally &tally : outcome.tallies)
+        lines << accessimport::describe(tally, outcome.written);
     if (!outcome.ignoredColumns.isEmpty())
         lines << QStringLiteral("Kolom sumber yang tidak dipindahkan: ") +
                      outcome.ignoredColumns.join(QStringLiteral(", "));
-    for (const migration::Refusal &refusal : outcome.refusals)
-        lines << QStringLiteral("Ditolak: ") + migration::describe(refusal);
+    for (const accessimport::Refusal &refusal : outcome.refusals)
+        lines << QStringLiteral("Ditolak: ") + accessimport::describe(refusal);
     const qsizetype refused = outcome.refusals.size();
 
     QString problem = outcome.error;
@@ -374,9 +375,9 @@ void frmFirstRun::finishImport(const migration::Outcome &outcome, const QString 
     m_progress->setValue(m_progress->maximum());
     lines << QString();
     if (refused > 0) {
-        const QString csv = migration::refusalsPath(m_place);
+        const QString csv = accessimport::refusalsPath(m_place);
         QString error;
-        lines << (migration::writeRefusals(csv, outcome.refusals, error)
+        lines << (accessimport::writeRefusals(csv, outcome.refusals, error)
                       ? QStringLiteral("%1 baris ditolak; daftarnya ada di: %2")
                             .arg(refused)
                             .arg(QDir::toNativeSeparators(csv))

@@ -9,7 +9,7 @@ class QProgressBar;
 class QPushButton;
 class QStackedWidget;
 
-namespace migration {
+namespace accessimport {
 struct Outcome;
 }
 
@@ -36,7 +36,7 @@ private:
     void createWithUser();
     void chooseAccessFile();
     void bringAcross(const QString &source, bool skipBad);
-    void finishImport(const migration::Outcome &outcome, const QString &source);
+    void finishImport(const accessimport::Outcome &outcome, const QString &source);
     QString placeImported(const QString &imported);
     void showProgress(const QString &table, qint64 done, qint64 total);
     void refuse(const QString &text);

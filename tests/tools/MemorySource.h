@@ -5,13 +5,13 @@
 #include <QHash>
 
 // A source whose tables are lists of rows, for checking the import without Access files.
-class MemorySource : public migration::Source
+class MemorySource : public accessimport::Source
 {
 public:
     struct Table
     {
-        QList<migration::SourceColumn> columns;
-        QList<migration::Row> rows;
+        QList<accessimport::SourceColumn> columns;
+        QList<accessimport::Row> rows;
     };
 
     // Adds a table whose columns all hold text.
@@ -20,7 +20,7 @@ public:
         Table &table = m_tables[name];
         m_order << name;
         for (const QString &column : columns)
-            table.columns.append({column, migration::SourceKind::Text});
+            table.columns.append({column, accessimport::SourceKind::Text});
         return table;
     }
     void remove(const QString &name)
@@ -31,19 +31,19 @@ public:
     Table &table(const QString &name) { return m_tables[name]; }
 
     QStringList tableNames() const override { return m_order; }
-    std::unique_ptr<migration::SourceTable> openTable(const QString &name) override
+    std::unique_ptr<accessimport::SourceTable> openTable(const QString &name) override
     {
         return std::make_unique<Reader>(m_tables.value(name));
     }
 
 private:
-    class Reader : public migration::SourceTable
+    class Reader : public accessimport::SourceTable
     {
     public:
         explicit Reader(Table table) : m_table(std::move(table)) {}
-        QList<migration::SourceColumn> columns() const override { return m_table.columns; }
+        QList<accessimport::SourceColumn> columns() const override { return m_table.columns; }
         qint64 rowCount() const override { return m_table.rows.size(); }
-        bool next(migration::Row &row) override
+        bool next(accessimport::Row &row) override
         {
             if (m_next >= m_table.rows.size())
                 return false;

@@ -15,10 +15,10 @@ int main(int argc, char *argv[])
     if (argc != 3)
         return 2;
     QString error;
-    const auto source = migration::openAccess(QString::fromLocal8Bit(argv[1]), error);
+    const auto source = accessimport::openAccess(QString::fromLocal8Bit(argv[1]), error);
     if (!source)
         return 1;
-    migration::Importer importer(*source);
+    accessimport::Importer importer(*source);
     importer.setProgress(1, [](const QString &, qint64 done, qint64) {
         if (done != 1)
             return;

@@ -2,9 +2,9 @@
 
 #include <QtTest>
 
-using migration::readExactNumber;
-using migration::readIsoDate;
-using migration::readWholeNumber;
+using accessimport::readExactNumber;
+using accessimport::readIsoDate;
+using accessimport::readWholeNumber;
 
 class TestImportConvert : public QObject
 {
@@ -63,13 +63,13 @@ private Q_SLOTS:
     // Null stays no value in every kind of column, never an empty text or a zero.
     void nullStaysNoValue()
     {
-        for (migration::TargetKind kind :
-             {migration::TargetKind::Text, migration::TargetKind::Real,
-              migration::TargetKind::Integer, migration::TargetKind::Date}) {
-            migration::TargetColumn column;
+        for (accessimport::TargetKind kind :
+             {accessimport::TargetKind::Text, accessimport::TargetKind::Real,
+              accessimport::TargetKind::Integer, accessimport::TargetKind::Date}) {
+            accessimport::TargetColumn column;
             column.name = QStringLiteral("Kolom");
             column.kind = kind;
-            const migration::Converted c = migration::convert(std::nullopt, column);
+            const accessimport::Converted c = accessimport::convert(std::nullopt, column);
             QVERIFY(c.problem.isEmpty());
             QVERIFY(c.value.isNull());
         }

@@ -9,8 +9,8 @@
 #include <QFile>
 #include <QtTest>
 
-using migration::Outcome;
-using migration::Row;
+using accessimport::Outcome;
+using accessimport::Row;
 
 namespace {
 
@@ -43,7 +43,7 @@ QString target(const TestDatabase &db)
 
 Outcome import(MemorySource &source, const QString &path, bool skipBad = false)
 {
-    migration::Importer importer(source);
+    accessimport::Importer importer(source);
     importer.setSkipBad(skipBad);
     return importer.run(path);
 }
@@ -58,7 +58,7 @@ bool openImported(const QString &path)
 QStringList rulesOf(const Outcome &outcome)
 {
     QStringList rules;
-    for (const migration::Refusal &r : outcome.refusals)
+    for (const accessimport::Refusal &r : outcome.refusals)
         rules << QStringLiteral("%1 %2: %3").arg(r.table).arg(r.row).arg(r.rule);
     return rules;
 }
@@ -81,7 +81,7 @@ private Q_SLOTS:
                 column.name = column.name.toUpper();
             renamed.add(name.toLower(), {}) = table;
         }
-        renamed.table("departemen").columns.append({"Catatan", migration::SourceKind::Text});
+        renamed.table("departemen").columns.append({"Catatan", accessimport::SourceKind::Text});
         for (Row &row : renamed.table("departemen").rows)
             row << QStringLiteral("lama");
 
@@ -240,7 +240,7 @@ private Q_SLOTS:
         for (int i = 0; i < 5; ++i)
             source.table("TPassword").rows << Row{QStringLiteral("user%1").arg(i), "x"};
         QStringList ticks;
-        migration::Importer importer(source);
+        accessimport::Importer importer(source);
         importer.setProgress(3, [&](const QString &table, qint64 done, qint64 total) {
             ticks << QStringLiteral("%1 %2/%3").arg(table).arg(done).arg(total);
         });
@@ -255,8 +255,8 @@ private Q_SLOTS:
     {
         TestDatabase db;
         QVERIFY(db.fillSample());
-        const migration::TargetTable &pegawai = migration::targetTables().at(2);
-        migration::TableWriter writer(pegawai);
+        const accessimport::TargetTable &pegawai = accessimport::targetTables().at(2);
+        accessimport::TableWriter writer(pegawai);
         QVERIFY(writer.prepare({0, 1, 8}).ok());
         store::Status status = writer.write({"999", "Tanpa", "D77"});
         QCOMPARE(status.kind(), store::Status::Kind::MissingReference);

@@ -5,7 +5,7 @@
 #include <charconv>
 #include <cmath>
 
-namespace migration {
+namespace accessimport {
 
 std::optional<double> readExactNumber(QStringView text)
 {
@@ -92,4 +92,4 @@ Converted convert(const Value &value, const TargetColumn &column)
     return {{}, QStringLiteral("%1: jenis kolom tidak dikenal").arg(column.name)};
 }
 
-} // namespace migration
+} // namespace accessimport

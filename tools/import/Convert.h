@@ -8,7 +8,7 @@
 
 #include <optional>
 
-namespace migration {
+namespace accessimport {
 
 // A whole decimal number text (blanks around it allowed, an optional sign, digits, at most
 // one '.', an optional exponent), read to the double nearest to it whatever the locale:
@@ -28,4 +28,4 @@ struct Converted
 };
 Converted convert(const Value &value, const TargetColumn &column);
 
-} // namespace migration
+} // namespace accessimport

@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-namespace migration {
+namespace accessimport {
 
 namespace {
 
@@ -89,4 +89,4 @@ QString describe(const Tally &tally, bool written)
     return written ? read + QStringLiteral(", %1 ditulis").arg(tally.written) : read;
 }
 
-} // namespace migration
+} // namespace accessimport

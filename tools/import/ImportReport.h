@@ -2,7 +2,7 @@
 
 #include "Importer.h"
 
-namespace migration {
+namespace accessimport {
 
 // The file beside the new database that lists the rows an import with --skip-bad left out.
 QString refusalsPath(const QString &databasePath);
@@ -17,4 +17,4 @@ QString describe(const Refusal &refusal);
 // them.
 QString describe(const Tally &tally, bool written);
 
-} // namespace migration
+} // namespace accessimport

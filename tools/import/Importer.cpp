@@ -19,7 +19,7 @@
 #include <algorithm>
 #include <vector>
 
-namespace migration {
+namespace accessimport {
 
 using store::Status;
 
@@ -345,4 +345,4 @@ Outcome Importer::run(const QString &path)
     return outcome;
 }
 
-} // namespace migration
+} // namespace accessimport

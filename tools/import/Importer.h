@@ -6,7 +6,7 @@
 
 #include <functional>
 
-namespace migration {
+namespace accessimport {
 
 // A source row that the new database does not take, and why.
 struct Refusal
@@ -65,4 +65,4 @@ private:
     Progress m_progress;
 };
 
-} // namespace migration
+} // namespace accessimport

@@ -13,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-namespace migration {
+namespace accessimport {
 
 namespace {
 
@@ -278,4 +278,4 @@ std::unique_ptr<Source> openAccess(const QString &path, QString &error)
     return std::make_unique<MdbSource>(mdb, info.size());
 }
 
-} // namespace migration
+} // namespace accessimport

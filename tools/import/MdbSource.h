@@ -2,7 +2,7 @@
 
 #include "Source.h"
 
-namespace migration {
+namespace accessimport {
 
 // Opens an Access file (Jet 3 or Jet 4) as a source, read with the library of mdbtools:
 // texts come as UTF-8, numbers as plain decimals with '.', dates as yyyy-MM-dd. Returns null,
@@ -10,4 +10,4 @@ namespace migration {
 // from the source must be gone before it is.
 std::unique_ptr<Source> openAccess(const QString &path, QString &error);
 
-} // namespace migration
+} // namespace accessimport

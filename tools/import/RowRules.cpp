@@ -4,7 +4,7 @@
 
 #include "store/Values.h"
 
-namespace migration {
+namespace accessimport {
 
 namespace {
 
@@ -94,4 +94,4 @@ void RowRules::accept(const TargetTable &table, const QVariantList &converted, q
         m_keys[table.name].insert(fold(converted.at(table.columnIndex(table.key))));
 }
 
-} // namespace migration
+} // namespace accessimport

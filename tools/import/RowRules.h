@@ -7,7 +7,7 @@
 #include <QSet>
 #include <QVariantList>
 
-namespace migration {
+namespace accessimport {
 
 // The database's rules checked in memory before a row goes in, so that a refused row is
 // reported with a plain reason: values that fit their columns, codes that are not blank,
@@ -31,4 +31,4 @@ private:
     QHash<QString, QSet<QString>> m_keys;
 };
 
-} // namespace migration
+} // namespace accessimport

@@ -11,7 +11,7 @@
 #include <unistd.h>
 #endif
 
-namespace migration {
+namespace accessimport {
 
 namespace {
 
@@ -82,4 +82,4 @@ void syncFolder(const QString &folder)
 #endif
 }
 
-} // namespace migration
+} // namespace accessimport

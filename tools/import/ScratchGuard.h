@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace migration {
+namespace accessimport {
 
 // While it lives, SIGINT and SIGTERM first remove the scratch database at path (and its
 // journal), then do what they did before: an interrupted import leaves nothing behind. One
@@ -22,4 +22,4 @@ private:
 // Makes a rename in the folder durable (on systems that need it).
 void syncFolder(const QString &folder);
 
-} // namespace migration
+} // namespace accessimport

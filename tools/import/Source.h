@@ -7,7 +7,7 @@
 #include <memory>
 #include <optional>
 
-namespace migration {
+namespace accessimport {
 
 // A value as the source gives it: its text, or no value (Null).
 using Value = std::optional<QString>;
@@ -47,4 +47,4 @@ public:
     virtual QString error() const { return {}; }
 };
 
-} // namespace migration
+} // namespace accessimport

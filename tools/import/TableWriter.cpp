@@ -5,7 +5,7 @@
 #include <QSqlError>
 #include <QStringList>
 
-namespace migration {
+namespace accessimport {
 
 namespace {
 
@@ -48,4 +48,4 @@ store::Status TableWriter::write(const QVariantList &values)
     return store::Status::success();
 }
 
-} // namespace migration
+} // namespace accessimport

@@ -7,7 +7,7 @@
 #include <QSqlQuery>
 #include <QVariantList>
 
-namespace migration {
+namespace accessimport {
 
 // Inserts rows into one table of the open database, each with bound values.
 class TableWriter
@@ -25,4 +25,4 @@ private:
     QSqlQuery m_query;
 };
 
-} // namespace migration
+} // namespace accessimport

@@ -8,7 +8,7 @@
 #include <QSqlRecord>
 #include <QVariant>
 
-namespace migration {
+namespace accessimport {
 
 int TargetTable::columnIndex(const QString &column) const
 {
@@ -119,4 +119,4 @@ const QList<TargetTable> &targetTables()
     return tables;
 }
 
-} // namespace migration
+} // namespace accessimport

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace migration {
+namespace accessimport {
 
 // What a column of the program's database stores.
 enum class TargetKind { Text, Real, Integer, Date };
@@ -37,4 +37,4 @@ struct TargetTable
 // referred table comes first.
 const QList<TargetTable> &targetTables();
 
-} // namespace migration
+} // namespace accessimport

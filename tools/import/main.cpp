@@ -57,20 +57,20 @@ Arguments parse()
     return parsed;
 }
 
-void printOutcome(const migration::Outcome &outcome, QTextStream &out, QTextStream &err)
+void printOutcome(const accessimport::Outcome &outcome, QTextStream &out, QTextStream &err)
 {
-    for (const migration::Tally &tally : outcome.tallies)
-        out << migration::describe(tally, outcome.written) << '\n';
+    for (const accessimport::Tally &tally : outcome.tallies)
+        out << accessimport::describe(tally, outcome.written) << '\n';
     if (!outcome.ignoredColumns.isEmpty())
         out << "Kolom sumber yang tidak dipindahkan: "
             << outcome.ignoredColumns.join(QStringLiteral(", ")) << '\n';
     out.flush();
-    for (const migration::Refusal &refusal : outcome.refusals)
-        err << "Ditolak: " << migration::describe(refusal) << '\n';
+    for (const accessimport::Refusal &refusal : outcome.refusals)
+        err << "Ditolak: " << accessimport::describe(refusal) << '\n';
 }
 
 // What happens to the refused rows after the rows were judged; the exit code.
-int finish(const migration::Outcome &outcome, const QString &database, QTextStream &out,
+int finish(const accessimport::Outcome &outcome, const QString &database, QTextStream &out,
            QTextStream &err)
 {
     const qsizetype refused = outcome.refusals.size();
@@ -81,9 +81,9 @@ int finish(const migration::Outcome &outcome, const QString &database, QTextStre
         return 1;
     }
     if (refused > 0) {
-        const QString csv = migration::refusalsPath(database);
+        const QString csv = accessimport::refusalsPath(database);
         QString error;
-        if (!migration::writeRefusals(csv, outcome.refusals, error)) {
+        if (!accessimport::writeRefusals(csv, outcome.refusals, error)) {
             err << "Daftar baris yang ditolak tidak dapat ditulis ke " << csv << ": " << error
                 << '\n';
             return 1;
@@ -106,12 +106,13 @@ int main(int argc, char *argv[])
     QTextStream err(stderr);
 
     QString error;
-    const std::unique_ptr<migration::Source> source = migration::openAccess(args.source, error);
+    const std::unique_ptr<accessimport::Source> source =
+        accessimport::openAccess(args.source, error);
     if (!source) {
         err << error << '\n';
         return 1;
     }
-    migration::Importer importer(*source);
+    accessimport::Importer importer(*source);
     importer.setSkipBad(args.skipBad);
     importer.setProgress(ProgressEvery, [&err](const QString &table, qint64 done, qint64 total) {
         if (total <= ProgressEvery)
@@ -122,7 +123,7 @@ int main(int argc, char *argv[])
     out << "Sumber: " << args.source << "\nDatabase baru: " << args.database << '\n';
     out.flush();
 
-    const migration::Outcome outcome = importer.run(args.database);
+    const accessimport::Outcome outcome = importer.run(args.database);
     printOutcome(outcome, out, err);
     if (!outcome.error.isEmpty()) {
         err << outcome.error << '\n';

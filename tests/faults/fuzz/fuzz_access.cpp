@@ -19,14 +19,14 @@ QString scratchFile()
         QStringLiteral("fuzz_access-%1.mdb").arg(QCoreApplication::applicationPid()));
 }
 
-void readAll(migration::Source &source)
+void readAll(accessimport::Source &source)
 {
     for (const QString &name : source.tableNames()) {
-        const std::unique_ptr<migration::SourceTable> table = source.openTable(name);
+        const std::unique_ptr<accessimport::SourceTable> table = source.openTable(name);
         if (!table)
             continue;
-        const QList<migration::SourceColumn> columns = table->columns();
-        migration::Row row;
+        const QList<accessimport::SourceColumn> columns = table->columns();
+        accessimport::Row row;
         while (table->next(row)) {
             if (row.size() != columns.size())
                 std::abort();
@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     file.write(reinterpret_cast<const char *>(data), qint64(size));
     file.close();
     QString error;
-    if (const std::unique_ptr<migration::Source> source = migration::openAccess(path, error))
+    if (const std::unique_ptr<accessimport::Source> source = accessimport::openAccess(path, error))
         readAll(*source);
     return 0;
 }
