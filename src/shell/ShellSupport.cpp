@@ -1,6 +1,7 @@
 #include "shell/ShellSupport.h"
 
 #include "language/Language.h"
+#include "platform/Appearance.h"
 #include "platform/FontSubstitutes.h"
 
 #include <QApplication>
@@ -76,11 +77,10 @@ QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, con
     auto *label = new QLabel(text, parent);
     label->setObjectName(name);
     label->setGeometry(place);
+    platform::fillBackground(label, background);
     QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, background);
     palette.setColor(QPalette::WindowText, foreground);
     label->setPalette(palette);
-    label->setAutoFillBackground(true);
     return label;
 }
 
