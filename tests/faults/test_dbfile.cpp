@@ -1,3 +1,4 @@
+#include "CleanState.h"
 #include "FormDriver.h"
 #include "ScriptedDialogs.h"
 #include "TestDatabase.h"
@@ -103,6 +104,8 @@ class TestDatabaseFile : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void init() { startClean(); }
+    void cleanup() { startClean(); }
     void foreignFileIsRefusedAtSignIn_data()
     {
         QTest::addColumn<QByteArray>("content");

@@ -1,3 +1,4 @@
+#include "CleanState.h"
 #include "FormDriver.h"
 #include "ScriptedDialogs.h"
 #include "TestDatabase.h"
@@ -222,6 +223,8 @@ class TestInput : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void init() { startClean(); }
+    void cleanup() { startClean(); }
     void boxTakesHostileInput_data()
     {
         QTest::addColumn<int>("box");

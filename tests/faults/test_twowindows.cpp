@@ -1,3 +1,4 @@
+#include "CleanState.h"
 #include "FormDriver.h"
 #include "ScriptedDialogs.h"
 #include "TestDatabase.h"
@@ -63,6 +64,8 @@ class TestTwoWindows : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void init() { startClean(); }
+    void cleanup() { startClean(); }
     void staleRecordIsNeitherSavedNorDeleted_data()
     {
         QTest::addColumn<QString>("here");

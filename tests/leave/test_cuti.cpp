@@ -1,3 +1,4 @@
+#include "CleanState.h"
 #include "FormDriver.h"
 #include "ScriptedDialogs.h"
 #include "TestDatabase.h"
@@ -73,6 +74,8 @@ class TestCuti : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void init() { startClean(); }
+    void cleanup() { startClean(); }
     void windowHasItsShape()
     {
         TestDatabase db;
@@ -344,6 +347,7 @@ private Q_SLOTS:
         QVERIFY(db.fillSample());
         ScriptedDialogs dialogs;
         FormDriver form = openWindow();
+        dialogs.type(QString()); // Cancel
         form.click("cmdCari");
         QCOMPARE(dialogs.asked()[0].text, QStringLiteral("Masukkan NIP :"));
         QCOMPARE(dialogs.asked()[0].title, QStringLiteral("Pencarian data"));

@@ -1,3 +1,4 @@
+#include "CleanState.h"
 #include "FormDriver.h"
 #include "ScriptedDialogs.h"
 #include "TestDatabase.h"
@@ -45,6 +46,8 @@ class TestDepartemen : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void init() { startClean(); }
+    void cleanup() { startClean(); }
     void windowHasItsShape()
     {
         TestDatabase db;
@@ -185,7 +188,8 @@ private Q_SLOTS:
         QVERIFY(db.exec("INSERT INTO Departemen VALUES ('O''Hara', 'Kutip')"));
         ScriptedDialogs dialogs;
         FormDriver form(openWindow());
-        form.click("cmdCari"); // Cancel: the empty answer
+        dialogs.type(QString()); // Cancel: the empty answer
+        form.click("cmdCari");
         QCOMPARE(dialogs.asked()[0].text, QStringLiteral("Masukkan Kode Departemen :"));
         QCOMPARE(dialogs.asked()[0].title, QStringLiteral("Pencarian data"));
         QVERIFY(dialogs.asked()[0].input);

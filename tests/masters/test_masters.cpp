@@ -1,3 +1,4 @@
+#include "CleanState.h"
 #include "FormDriver.h"
 #include "ScriptedDialogs.h"
 #include "TestDatabase.h"
@@ -22,6 +23,8 @@ class TestMasters : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void init() { startClean(); }
+    void cleanup() { startClean(); }
     void employeeLookUpsFollowNavigation()
     {
         TestDatabase db;
@@ -136,6 +139,7 @@ private Q_SLOTS:
         QVERIFY(db.fillSample());
         ScriptedDialogs dialogs;
         FormDriver form(WindowRegistry::show<Fpegawai>());
+        dialogs.type(QString()); // Cancel
         form.click("cmdCari");
         QCOMPARE(dialogs.asked()[0].text, QStringLiteral("Masukkan NIP :"));
         QCOMPARE(dialogs.last().text, QStringLiteral("Anda belum memasukan NIP "));

@@ -1,5 +1,6 @@
 // The five record windows driven as a clerk drives them, with the keyboard and the
 // navigator; every outcome is read back from the database.
+#include "CleanState.h"
 #include "FormDriver.h"
 #include "ScriptedDialogs.h"
 #include "TestDatabase.h"
@@ -107,6 +108,8 @@ class TestRecordWindows : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void init() { startClean(); }
+    void cleanup() { startClean(); }
     // Ubah, a move (the window stays in edit mode), then typing: Cancel drops the text and
     // Simpan stores it into the record it was typed for, never into the one left.
     void typingAfterAMove_data()

@@ -1,3 +1,4 @@
+#include "CleanState.h"
 #include "ScriptedDialogs.h"
 #include "TestDatabase.h"
 
@@ -49,6 +50,8 @@ class TestDataControl : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void init() { startClean(); }
+    void cleanup() { startClean(); }
     // Open and each navigator button: Validate with the button's action and whether anything
     // was typed, then Reposition once the new record shows.
     void navigatorValidatesThenRepositions()

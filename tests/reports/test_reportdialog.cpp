@@ -1,5 +1,6 @@
 // The report selection dialog: its first state, the OK rules and the way back from reports.
 
+#include "CleanState.h"
 #include "TestDatabase.h"
 #include "platform/DataCombo.h"
 #include "platform/Twips.h"
@@ -74,6 +75,8 @@ class TestReportDialog : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void init() { startClean(); }
+    void cleanup() { startClean(); }
     void firstShow();
     void okWithoutAKnownNameDoesNothing_data();
     void okWithoutAKnownNameDoesNothing();

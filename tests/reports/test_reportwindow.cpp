@@ -1,5 +1,6 @@
 // The preview window: its frame, paging through many pages, saving, failures; and the fonts.
 
+#include "CleanState.h"
 #include "FormDriver.h"
 #include "ReportItems.h"
 #include "ScriptedDialogs.h"
@@ -30,6 +31,8 @@ class TestReportWindow : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void init() { startClean(); }
+    void cleanup() { startClean(); }
     void initTestCase();
     void previewFrame();
     void paintsOnlyVisiblePages();

@@ -1,3 +1,4 @@
+#include "CleanState.h"
 #include "ScriptedDialogs.h"
 
 #include "platform/Registry.h"
@@ -152,7 +153,8 @@ private:
     }
 
 private Q_SLOTS:
-    void cleanup() { platform::WindowRegistry::closeAll(); }
+    void init() { startClean(); }
+    void cleanup() { startClean(); }
 
     // --- version text ---
 

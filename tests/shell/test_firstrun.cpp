@@ -1,3 +1,4 @@
+#include "CleanState.h"
 #include "FormDriver.h"
 #include "Keyboard.h"
 #include "OtherProgramLock.h"
@@ -103,13 +104,15 @@ bool signIn(const QString &user, const QString &password)
 class ReleasingDialogs : public ScriptedDialogs
 {
 public:
-    explicit ReleasingDialogs(OtherProgramLock &lock) : m_lock(lock) {}
+    explicit ReleasingDialogs(OtherProgramLock &lock) : m_lock(lock)
+    {
+        answer(platform::Answer::Yes);
+    }
     platform::Answer message(const QString &text, const QString &title, platform::Icon icon,
                              platform::Buttons buttons) override
     {
-        ScriptedDialogs::message(text, title, icon, buttons);
         m_lock.release();
-        return platform::Answer::Yes;
+        return ScriptedDialogs::message(text, title, icon, buttons);
     }
 
 private:
@@ -123,7 +126,12 @@ class TestFirstRun : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { umask(022); }
+    void init()
+    {
+        startClean();
+        umask(022);
+    }
+    void cleanup() { startClean(); }
     void newDatabaseWithFirstUserSignsIn();
     void newUserIsChecked_data();
     void newUserIsChecked();

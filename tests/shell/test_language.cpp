@@ -1,6 +1,7 @@
 // What the program sets up at start, under a C locale: Qt's own texts in Indonesian, the
 // Indonesian calendar in the date pickers, and the program's icon on every window.
 
+#include "CleanState.h"
 #include "platform/DatePicker.h"
 #include "shell/ShellSupport.h"
 
@@ -17,6 +18,8 @@ class TestLanguage : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void init() { startClean(); }
+    void cleanup() { startClean(); }
     void initTestCase();
     void qtTextsAreIndonesian_data();
     void qtTextsAreIndonesian();

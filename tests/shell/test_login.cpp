@@ -1,3 +1,4 @@
+#include "CleanState.h"
 #include "Keyboard.h"
 #include "ScriptedDialogs.h"
 #include "TestDatabase.h"
@@ -71,6 +72,8 @@ class TestLogin : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { startClean(); }
+    void cleanup() { startClean(); }
     void layoutAndTabOrder();
     void accessKeysMoveFocus();
     void signIn_data();

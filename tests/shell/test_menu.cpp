@@ -1,3 +1,4 @@
+#include "CleanState.h"
 #include "ScriptedDialogs.h"
 #include "TestDatabase.h"
 
@@ -48,6 +49,8 @@ class TestMenu : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { startClean(); }
+    void cleanup() { startClean(); }
     void windowLooksAsDesigned();
     void menuBarHoldsTheMenusInOrder();
     void entries_data();

@@ -1,3 +1,4 @@
+#include "CleanState.h"
 #include "ScriptedDialogs.h"
 #include "TestDatabase.h"
 
@@ -74,6 +75,8 @@ class TestSplash : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { startClean(); }
+    void cleanup() { startClean(); }
     void startsWithTimersRunning();
     void firstTickShowsOnePercent();
     void hundredthTickHandsOverToSignIn();

@@ -9,8 +9,9 @@
 // A stand-in for the dialog service: answers from a script and records what was asked.
 // Installs itself for its lifetime.
 //
-// A strict script fails the test at once on a message box that it did not expect, and at its
-// end on an expected one that never came.
+// A question (Yes/No) or an input box with no scripted answer fails the test at once; a
+// notice, which has only one answer, gets OK. A strict script also fails the test at once on
+// a message box that it did not expect, and at its end on an expected one that never came.
 class ScriptedDialogs : public platform::Messages
 {
 public:
@@ -34,9 +35,9 @@ public:
     // Strict: the next message box must begin with this text; it gets this answer.
     void expect(const QString &text, platform::Answer answer = platform::Answer::Ok);
 
-    // The next message box gets this answer (unscripted ones get Ok, or No for Yes/No).
+    // The next message box gets this answer.
     void answer(platform::Answer answer) { m_answers.enqueue(answer); }
-    // The next input box gets this text (unscripted ones get the empty text, as Cancel).
+    // The next input box gets this text; the empty text is Cancel.
     void type(const QString &text) { m_inputs.enqueue(text); }
     // The next file chooser picks this file (unscripted ones are cancelled).
     void choose(const QString &file) { m_files.enqueue(file); }

@@ -1,33 +1,16 @@
 #include "TestDatabase.h"
 
-#include "ScriptedDialogs.h"
+#include "CleanState.h"
 
-#include "platform/BusyPointer.h"
-#include "platform/Registry.h"
-#include "platform/WindowRegistry.h"
 #include "store/Database.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QtTest>
 
-namespace {
-
-// What one test leaves behind never reaches the next: no window open, the arrow pointer, and
-// no box that would wait for a person.
-void startClean()
-{
-    platform::WindowRegistry::closeAll();
-    platform::busy::setNormal();
-    ScriptedDialogs::installUnscripted();
-}
-
-} // namespace
-
 TestDatabase::TestDatabase()
 {
     startClean();
-    store::Database::close();
     m_path = m_dir.filePath(QStringLiteral("DB PT Mardeko.mdb"));
     const store::Status created = store::Database::create(m_path);
     if (!created.ok()) {
@@ -46,10 +29,6 @@ TestDatabase::TestDatabase()
 TestDatabase::~TestDatabase()
 {
     startClean();
-    // A stand-in registry a test put in place goes with the test.
-    platform::Registry::install(nullptr);
-    store::Database::close();
-    store::Database::setPath(QString());
 }
 
 bool TestDatabase::exec(const QString &sql, const QVariantList &values)
