@@ -122,6 +122,12 @@ sqlite3 *Database::handle()
     return *static_cast<sqlite3 *const *>(v.constData());
 }
 
+qint64 Database::longestValue()
+{
+    sqlite3 *db = handle();
+    return db ? sqlite3_limit(db, SQLITE_LIMIT_LENGTH, -1) : 0;
+}
+
 void Database::close()
 {
     if (QSqlDatabase::contains(ConnectionName))

@@ -28,6 +28,8 @@ public:
     static QSqlDatabase connection();
     // The engine's own handle, for bulk reads that bypass the driver's per-value overhead.
     static sqlite3 *handle();
+    // The most bytes the engine takes in one value of the open database; 0 when none is open.
+    static qint64 longestValue();
     // Closes the connection; every record source on it must be gone.
     static void close();
 

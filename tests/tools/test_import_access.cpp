@@ -46,6 +46,25 @@ QString broken()
     return AccessFolder + QStringLiteral("/broken.mdb");
 }
 
+// Pegawai.Alamat of memo.mdb is a memo; make-memo.py, beside it, wrote these two notes.
+QString longNote()
+{
+    QString note;
+    for (int i = 1; i <= 4600; ++i)
+        note += QStringLiteral("Catatan %1: Jl. Merdeka No. %2, Bandung; Müller-Wijaya 漢字 😊\r\n")
+                    .arg(i, 5, 10, QLatin1Char('0'))
+                    .arg(i);
+    return note;
+}
+
+QString pageNote()
+{
+    QString note;
+    for (int i = 1; i <= 60; ++i)
+        note += QStringLiteral("Baris %1: Ğüzel ✓ 𝄞 — “kutip”\n").arg(i);
+    return note;
+}
+
 QString target(const TestDatabase &db)
 {
     return db.folder() + QStringLiteral("/imported.mdb");
@@ -361,6 +380,35 @@ private Q_SLOTS:
             QFile::remove(into);
             QCOMPARE(leftIn(folder.path(), "rusak.mdb"), QStringList());
         }
+    }
+
+    // Memos in each place the file keeps them: in a chain of pages, in one page, in the row
+    // itself, compressed or not. Each comes across character for character; a chain whose
+    // pages are gone is refused by name, never cut.
+    void memosComeAcrossWhole()
+    {
+        TestDatabase db;
+        const QString memo = AccessFolder + QStringLiteral("/memo.mdb");
+        const Run r = import(memo, target(db));
+        QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+        QVERIFY(openImported(target(db)));
+        QVERIFY(longNote().toUtf8().size() > 256 * 1024);
+        QVERIFY(db.scalar("SELECT Alamat FROM Pegawai WHERE Nip = '19870001'") == longNote());
+        QVERIFY(db.scalar("SELECT Alamat FROM Pegawai WHERE Nip = '19870002'") == pageNote());
+        QCOMPARE(db.scalar("SELECT group_concat(ifnull(Alamat, 'Null'), '|') FROM Pegawai "
+                           "WHERE Nip > '1990'"),
+                 QVariant("Jl. Dago 7|Jl. Riau \"Blok B\"|Jl. Cihampelas 33|Null"));
+
+        QFile file(memo);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString cut = db.folder() + QStringLiteral("/terpotong.mdb");
+        QVERIFY(writeFile(cut, file.read(120 * PageSize)));
+        const Run refused = import(cut, db.folder() + QStringLiteral("/lagi.mdb"));
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(refused.err.contains("Tabel Pegawai di file Access rusak: memo pada kolom Alamat "
+                                      "baris 1 tidak dapat dibaca: halaman 120"),
+                 qPrintable(refused.err));
+        QVERIFY(!QFile::exists(db.folder() + QStringLiteral("/lagi.mdb")));
     }
 
     void interruptedImportLeavesNothing_data()

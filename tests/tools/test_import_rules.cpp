@@ -1,6 +1,8 @@
 #include "MemorySource.h"
 #include "TestDatabase.h"
+#include "import/ImportReport.h"
 #include "import/Importer.h"
+#include "import/RowRules.h"
 #include "import/TableWriter.h"
 #include "import/Target.h"
 
@@ -248,6 +250,35 @@ private Q_SLOTS:
         // Rows read of all the rows the six tables count, as a progress bar needs them.
         QCOMPARE(ticks, QStringList({"Peringkat 3/15", "Pegawai 6/15", "Cuti 9/15",
                                      "TPassword 12/15", "TPassword 15/15"}));
+    }
+
+    // A text longer than the database takes, counted as the engine counts it (the larger of
+    // its UTF-16 and UTF-8 forms), is refused whole with its length; the console shows the
+    // refused row's long text by its beginning.
+    void aTextTooLongForTheDatabaseIsRefused()
+    {
+        const accessimport::TargetTable &pegawai = accessimport::targetTables().at(2);
+        const accessimport::RowRules rules(1000);
+        QVariantList converted;
+        Row row{"003", "Ani", {}, {}, {}, "2001", {}, "", {}};
+        row[2] = QString(500, u'ü');
+        QCOMPARE(rules.check(pegawai, row, converted), QString());
+        QCOMPARE(converted.at(2).toString(), row[2]);
+        row[2] = QString(334, u'漢');
+        QCOMPARE(rules.check(pegawai, row, converted),
+                 QString("Alamat sepanjang 334 karakter (1002 byte) melebihi batas database, 1000 "
+                         "byte per nilai; teks tidak dipotong"));
+        row[2] = QString(501, u'a');
+        const QString rule = rules.check(pegawai, row, converted);
+        QVERIFY2(rule.startsWith("Alamat sepanjang 501 karakter (1002 byte)"), qPrintable(rule));
+
+        const QString shown =
+            accessimport::describe({"Pegawai", 7, rule, {"Nip", "Alamat"}, {row[0], row[2]}});
+        QVERIFY2(shown.startsWith("Pegawai baris 7: Alamat sepanjang 501 karakter"),
+                 qPrintable(shown));
+        QVERIFY2(
+            shown.endsWith(QStringLiteral("Alamat=\"%1…\" (501 karakter)").arg(QString(200, u'a'))),
+            qPrintable(shown));
     }
 
     // What the rule checks miss, the engine refuses; the writer hands its reason back.

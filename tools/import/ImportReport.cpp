@@ -28,6 +28,20 @@ QString csvLine(const QStringList &fields)
     return quoted.join(QLatin1Char(',')) + QLatin1Char('\n');
 }
 
+// A value as the terminal shows it: a long text by its beginning and its length, so that a
+// refused memo does not flood the screen; the CSV keeps it whole.
+QString shown(const Value &value)
+{
+    constexpr qsizetype Longest = 200;
+    if (!value)
+        return QStringLiteral("Null");
+    if (value->size() <= Longest)
+        return QLatin1Char('"') + *value + QLatin1Char('"');
+    const qsizetype kept = value->at(Longest - 1).isHighSurrogate() ? Longest - 1 : Longest;
+    return QStringLiteral("\"%1…\" (%2 karakter)")
+        .arg(value->first(kept), QString::number(value->size()));
+}
+
 } // namespace
 
 QString refusalsPath(const QString &databasePath)
@@ -71,12 +85,8 @@ bool writeRefusals(const QString &path, const QList<Refusal> &refusals, QString 
 QString describe(const Refusal &refusal)
 {
     QStringList values;
-    for (int i = 0; i < refusal.columns.size(); ++i) {
-        const Value &value = refusal.values.value(i);
-        values << refusal.columns[i] + QLatin1Char('=') +
-                      (value ? QLatin1Char('"') + *value + QLatin1Char('"')
-                             : QStringLiteral("Null"));
-    }
+    for (int i = 0; i < refusal.columns.size(); ++i)
+        values << refusal.columns[i] + QLatin1Char('=') + shown(refusal.values.value(i));
     return QStringLiteral("%1 baris %2: %3\n    %4")
         .arg(refusal.table)
         .arg(refusal.row)

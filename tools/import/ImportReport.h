@@ -11,7 +11,8 @@ QString refusalsPath(const QString &databasePath);
 // field per column. Returns false with the reason in error.
 bool writeRefusals(const QString &path, const QList<Refusal> &refusals, QString &error);
 
-// One line for the console: where the row is, why it is refused, and its values.
+// One line for the console: where the row is, why it is refused, and its values (a text of
+// more than 200 characters by its beginning and its length).
 QString describe(const Refusal &refusal);
 // The rows read of one table, for the console, and the rows written when the import kept
 // them.

@@ -216,7 +216,7 @@ QString copyAll(std::vector<Plan> &plans, bool skipBad, Outcome &outcome, const 
     QSqlDatabase db = store::Database::connection();
     if (!db.transaction())
         return stopped(Status::fromSql(db.lastError(), Status::Operation::Write));
-    RowRules rules;
+    RowRules rules(store::Database::longestValue());
     Counter counter;
     for (const Plan &plan : plans)
         counter.total += std::max<qint64>(plan.table->rowCount(), 0);

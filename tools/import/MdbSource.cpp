@@ -1,14 +1,10 @@
 #include "MdbSource.h"
 
+#include "MdbMemo.h"
+
 #include <QFile>
 #include <QFileInfo>
 
-// glib first: mdbtools.h uses its types without including it.
-#include <glib.h>
-
-#include <mdbtools.h>
-
-#include <algorithm>
 #include <clocale>
 #include <memory>
 #include <vector>
@@ -22,11 +18,10 @@ constexpr unsigned MaxColumns = 255;
 // The smallest room a row takes in the file: its entry in the page's row list and its column
 // count. A table header that counts more rows than the file can hold is damaged.
 constexpr qint64 SmallestRow = 4;
-// What a bound value may grow to. libmdb gives every bound column a buffer of this size and
-// cuts longer texts; a value that fills it is refused, never taken cut. A text of 65,535
-// characters, the longest memo a person can type into Access, fits.
-constexpr qint64 LargestBindSize = 256 * 1024;
-constexpr qint64 SmallestBindSize = 4096;
+// What a bound value may grow to, in pages: a value other than a memo stands in its row,
+// within one page, and no code page takes more than three bytes of UTF-8 for one of its
+// bytes. A value that fills the buffer was cut by the library and is refused.
+constexpr qint64 BindPages = 3;
 
 // Every Access file starts with a page whose bytes 4 to 18 name the engine that wrote it.
 bool looksLikeAccess(const QString &path)
@@ -37,13 +32,6 @@ bool looksLikeAccess(const QString &path)
     const QByteArray head = file.read(19);
     return head.size() == 19 &&
            (head.mid(4) == "Standard Jet DB" || head.mid(4) == "Standard ACE DB");
-}
-
-// No value the file holds decodes to more than twice its size in UTF-8, so a small file
-// needs no large buffers.
-size_t bindSizeFor(qint64 fileSize)
-{
-    return size_t(std::clamp(2 * fileSize + 1, SmallestBindSize, LargestBindSize));
 }
 
 SourceKind kindOf(int mdbType)
@@ -112,19 +100,38 @@ QString readHeader(MdbTableDef *table, qint64 fileSize, const QString &name)
     return {};
 }
 
+MdbColumn *columnAt(MdbTableDef *table, unsigned index)
+{
+    return static_cast<MdbColumn *>(g_ptr_array_index(table->columns, index));
+}
+
+// How a column's values are read: through a buffer the library fills, whole from the memo's
+// pages, or not at all for the binary columns (OLE objects) the program has no place for.
+enum class Reading { Bound, Memo, None };
+
+Reading readingOf(int mdbType)
+{
+    if (mdbType == MDB_MEMO)
+        return Reading::Memo;
+    return kindOf(mdbType) == SourceKind::Other ? Reading::None : Reading::Bound;
+}
+
 class MdbTable : public SourceTable
 {
 public:
-    MdbTable(TableDef table, QString name, size_t bindSize)
-        : m_table(std::move(table)), m_name(std::move(name)), m_bindSize(bindSize)
+    MdbTable(TableDef table, QString name, MdbHandle *mdb, qint64 fileSize)
+        : m_table(std::move(table)), m_name(std::move(name)), m_mdb(mdb), m_fileSize(fileSize)
     {
         mdb_rewind_table(m_table.get());
-        m_buffers.resize(m_table->num_cols);
-        m_lengths.resize(m_table->num_cols, 0);
-        for (unsigned i = 0; i < m_table->num_cols; ++i) {
-            // Left uninitialised: the pages of a large buffer are only taken as a long text
-            // fills them.
-            m_buffers[i].reset(new char[bindSize]);
+        const unsigned count = m_table->num_cols;
+        m_reading.resize(count);
+        m_buffers.resize(count);
+        m_lengths.resize(count, 0);
+        for (unsigned i = 0; i < count; ++i) {
+            m_reading[i] = readingOf(columnAt(m_table.get(), i)->col_type);
+            if (m_reading[i] != Reading::Bound)
+                continue;
+            m_buffers[i].reset(new char[m_mdb->bind_size]);
             m_buffers[i][0] = '\0';
             mdb_bind_column(m_table.get(), int(i) + 1, m_buffers[i].get(), &m_lengths[i]);
         }
@@ -134,7 +141,7 @@ public:
     {
         QList<SourceColumn> result;
         for (unsigned i = 0; i < m_table->num_cols; ++i) {
-            const auto *col = static_cast<MdbColumn *>(g_ptr_array_index(m_table->columns, i));
+            const MdbColumn *col = columnAt(m_table.get(), i);
             result.append({nameOf(col->name), kindOf(col->col_type)});
         }
         return result;
@@ -150,16 +157,13 @@ public:
             return false;
         ++m_read;
         row.clear();
-        for (size_t i = 0; i < m_buffers.size(); ++i) {
-            const int length = m_lengths[i];
-            if (length < 0 || size_t(length) >= m_bindSize - 1) {
-                m_error = tooLong(i);
+        for (unsigned i = 0; i < m_reading.size(); ++i) {
+            Value value;
+            if (!read(i, value)) {
+                row.clear();
                 return false;
             }
-            if (length == 0)
-                row.append(std::nullopt);
-            else
-                row.append(QString::fromUtf8(m_buffers[i].get(), length));
+            row.append(std::move(value));
         }
         return true;
     }
@@ -167,21 +171,46 @@ public:
     QString error() const override { return m_error; }
 
 private:
-    QString tooLong(size_t column) const
+    // Reads column i of the row just fetched; false, with the reason in m_error, when it
+    // cannot be read whole.
+    bool read(unsigned i, Value &value)
     {
-        const auto *col = static_cast<MdbColumn *>(g_ptr_array_index(m_table->columns, column));
-        return QStringLiteral("Tabel %1 baris %2: teks pada kolom %3 lebih panjang dari %4 "
-                              "byte yang dapat dibaca; teks itu tidak dipotong, tidak ada yang "
-                              "ditulis.")
-            .arg(m_name)
-            .arg(m_read)
-            .arg(nameOf(col->name))
-            .arg(m_bindSize - 2);
+        const MdbColumn *col = columnAt(m_table.get(), i);
+        switch (m_reading[i]) {
+        case Reading::None:
+            return true;
+        case Reading::Memo: {
+            Memo memo = readMemo(m_mdb, *col, m_fileSize);
+            if (!memo.problem.isEmpty()) {
+                m_error = damaged(
+                    m_name, QStringLiteral("memo pada kolom %1 baris %2 tidak dapat "
+                                           "dibaca: %3")
+                                .arg(nameOf(col->name), QString::number(m_read), memo.problem));
+                return false;
+            }
+            value = std::move(memo.text);
+            return true;
+        }
+        case Reading::Bound:
+            break;
+        }
+        const int length = m_lengths[i];
+        if (length < 0 || size_t(length) >= m_mdb->bind_size - 1) {
+            m_error = damaged(m_name, QStringLiteral("nilai kolom %1 baris %2 lebih panjang "
+                                                     "dari yang dapat dimuat barisnya")
+                                          .arg(nameOf(col->name), QString::number(m_read)));
+            return false;
+        }
+        if (length > 0)
+            value = QString::fromUtf8(m_buffers[i].get(), length);
+        return true;
     }
 
     TableDef m_table;
     QString m_name;
-    size_t m_bindSize;
+    MdbHandle *m_mdb;
+    qint64 m_fileSize;
+    std::vector<Reading> m_reading;
     std::vector<std::unique_ptr<char[]>> m_buffers;
     std::vector<int> m_lengths;
     qint64 m_read = 0;
@@ -232,7 +261,7 @@ std::unique_ptr<SourceTable> MdbSource::openTable(const QString &name)
         m_error = readHeader(table.get(), m_fileSize, name);
         if (!m_error.isEmpty())
             return nullptr;
-        return std::make_unique<MdbTable>(std::move(table), name, m_mdb->bind_size);
+        return std::make_unique<MdbTable>(std::move(table), name, m_mdb, m_fileSize);
     }
     m_error = QStringLiteral("Tabel %1 tidak dapat dibaca dari file Access.").arg(name);
     return nullptr;
@@ -274,7 +303,7 @@ std::unique_ptr<Source> openAccess(const QString &path, QString &error)
     }
     mdb_set_date_fmt(mdb, "%Y-%m-%d");
     mdb_set_shortdate_fmt(mdb, "%Y-%m-%d");
-    mdb_set_bind_size(mdb, bindSizeFor(info.size()));
+    mdb_set_bind_size(mdb, size_t(BindPages * mdb->fmt->pg_size + 2));
     return std::make_unique<MdbSource>(mdb, info.size());
 }
 

@@ -4,6 +4,8 @@
 
 #include "store/Values.h"
 
+#include <algorithm>
+
 namespace accessimport {
 
 namespace {
@@ -46,6 +48,28 @@ std::optional<QString> uniqueKey(const TargetTable &table, const QStringList &co
     return parts.join(QChar(0x1f));
 }
 
+// The bytes the engine takes a text as: the driver hands it over as UTF-16, the engine keeps
+// it as UTF-8; the larger counts.
+qint64 engineBytes(const QString &text)
+{
+    qint64 utf8 = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80) {
+            utf8 += 1;
+        } else if (c < 0x800) {
+            utf8 += 2;
+        } else if (QChar::isHighSurrogate(c) && i + 1 < text.size() &&
+                   text[i + 1].isLowSurrogate()) {
+            utf8 += 4;
+            ++i;
+        } else {
+            utf8 += 3;
+        }
+    }
+    return std::max(utf8, 2 * qint64(text.size()));
+}
+
 } // namespace
 
 QString RowRules::check(const TargetTable &table, const Row &values, QVariantList &converted) const
@@ -67,6 +91,8 @@ QString RowRules::breach(const TargetTable &table, const QVariantList &converted
         const QVariant &value = converted.at(i);
         if (column.required && isBlank(value))
             return QStringLiteral("%1 tidak boleh kosong").arg(column.name);
+        if (const QString problem = tooLong(column, value); !problem.isEmpty())
+            return problem;
         if (!column.refersTo.isEmpty() && !value.isNull() &&
             !m_keys.value(column.refersTo).contains(fold(value)))
             return QStringLiteral("%1 \"%2\" tidak ada di tabel %3")
@@ -82,6 +108,26 @@ QString RowRules::breach(const TargetTable &table, const QVariantList &converted
                 .arg(taken.value(*key));
     }
     return {};
+}
+
+// A text the database cannot take is refused whole, never cut to fit.
+QString RowRules::tooLong(const TargetColumn &column, const QVariant &value) const
+{
+    if (value.typeId() != QMetaType::QString)
+        return {};
+    const QString text = value.toString();
+    // No character takes more than three bytes in either form.
+    if (3 * qint64(text.size()) <= m_longestText)
+        return {};
+    const qint64 bytes = engineBytes(text);
+    if (bytes <= m_longestText)
+        return {};
+    return QStringLiteral("%1 sepanjang %2 karakter (%3 byte) melebihi batas database, %4 byte "
+                          "per nilai; teks tidak dipotong")
+        .arg(column.name)
+        .arg(text.size())
+        .arg(bytes)
+        .arg(m_longestText);
 }
 
 void RowRules::accept(const TargetTable &table, const QVariantList &converted, qint64 row)
