@@ -5,9 +5,10 @@
 namespace accessimport {
 
 // Opens an Access file (Jet 3 or Jet 4) as a source, read with the library of mdbtools:
-// texts come as UTF-8, numbers as plain decimals with '.', dates as yyyy-MM-dd. Returns null,
-// with the reason in error, when the file is missing or is no Access file. Tables opened
-// from the source must be gone before it is.
+// texts (memos whole, however long) as they are, numbers as plain decimals with '.', dates
+// as yyyy-MM-dd, binary values (OLE objects) as no value. Returns null, with the reason in
+// error, when the file is missing or is no Access file. Tables opened from the source must be
+// gone before it is.
 std::unique_ptr<Source> openAccess(const QString &path, QString &error);
 
 } // namespace accessimport
