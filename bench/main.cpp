@@ -27,7 +27,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <sqlite3.h>
@@ -357,9 +356,8 @@ private:
         openReport<DataReport1>(QStringLiteral("DataReport1"), "QupahSisaCuti");
         openReport<Laporanpersonalia>(QStringLiteral("Laporanpersonalia"), "QlapPersonalia");
         openReport<DataReport2>(QStringLiteral("DataReport2"), "QupahSisaCuti");
-        QSqlQuery(store::Database::connection())
-            .exec(QStringLiteral(
-                "CREATE TEMP VIEW Bench10k AS SELECT * FROM QupahSisaCuti LIMIT 10000"));
+        (void)store::Database::connection().execute(
+            QStringLiteral("CREATE TEMP VIEW Bench10k AS SELECT * FROM QupahSisaCuti LIMIT 10000"));
         m_engine.exec("CREATE TEMP VIEW Bench10k AS SELECT * FROM QupahSisaCuti LIMIT 10000");
         auto tenThousand = std::make_shared<store::Snapshot>(QStringLiteral("Bench10k"));
         (void)tenThousand->refresh();

@@ -19,8 +19,6 @@ class DataEnvironment
 public:
     static DataEnvironment &instance();
 
-    QString name() const { return QStringLiteral("DataEnvironment1"); }
-    QString connectionName() const { return QStringLiteral("Connection1"); }
     // The ten commands in the order in which they are defined.
     QStringList commandNames() const;
     // The table or view a command reads; empty for an unknown command.

@@ -3,12 +3,10 @@
 #include "store/Location.h"
 #include "store/Schema.h"
 
+#include "store/SqliteEngine.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDriver>
-#include <QSqlQuery>
-
-#include <sqlite3.h>
 
 #include <filesystem>
 #include <system_error>
@@ -17,9 +15,6 @@ namespace store {
 
 namespace {
 
-const QString ConnectionName = QStringLiteral("kelvara");
-// How long a write waits for another program's lock before it reports the database busy.
-constexpr int BusyTimeoutMs = 3000;
 constexpr QFile::Permissions OwnerFile = QFile::ReadOwner | QFile::WriteOwner;
 
 QString &configuredPath()
@@ -28,39 +23,10 @@ QString &configuredPath()
     return path;
 }
 
-Status exec(QSqlDatabase &db, const QString &sql)
+std::unique_ptr<Connection> &openConnection()
 {
-    QSqlQuery query(db);
-    if (!query.exec(sql))
-        return Status::fromSql(query.lastError(), Status::Operation::Read);
-    return Status::success();
-}
-
-Status openConnection(const QString &name, const QString &file)
-{
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-    db.setDatabaseName(file);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
-    if (!db.open())
-        return Status::fromSql(db.lastError(), Status::Operation::Read);
-    Status status = exec(db, QStringLiteral("PRAGMA foreign_keys = ON"));
-    // A save that reported success must survive a crash or a power cut: the journal is
-    // synced before the file is changed and the file before the commit is reported.
-    if (status.ok())
-        status = exec(db, QStringLiteral("PRAGMA synchronous = FULL"));
-    if (status.ok())
-        status = schema::verify(db);
-    return status;
-}
-
-void drop(const QString &name)
-{
-    {
-        QSqlDatabase db = QSqlDatabase::database(name, false);
-        if (db.isOpen())
-            db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
+    static std::unique_ptr<Connection> connection;
+    return connection;
 }
 
 } // namespace
@@ -97,41 +63,30 @@ Status Database::open()
     case Place::File:
         break;
     }
-    const Status status = openConnection(ConnectionName, file);
-    if (!status.ok())
-        drop(ConnectionName);
+    Status status;
+    std::unique_ptr<Connection> connection =
+        SqliteConnection::open(file, SqliteConnection::Mode::Existing, &status);
+    if (status.ok())
+        status = schema::verify(*connection);
+    if (status.ok())
+        openConnection() = std::move(connection);
     return status;
 }
 
 bool Database::isOpen()
 {
-    return QSqlDatabase::contains(ConnectionName) &&
-           QSqlDatabase::database(ConnectionName, false).isOpen();
+    return openConnection() != nullptr;
 }
 
-QSqlDatabase Database::connection()
+Connection &Database::connection()
 {
-    return QSqlDatabase::database(ConnectionName, false);
-}
-
-sqlite3 *Database::handle()
-{
-    const QVariant v = connection().driver()->handle();
-    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3 *const *>(v.constData());
-}
-
-qint64 Database::longestValue()
-{
-    sqlite3 *db = handle();
-    return db ? sqlite3_limit(db, SQLITE_LIMIT_LENGTH, -1) : 0;
+    static SqliteConnection closed;
+    return openConnection() ? *openConnection() : closed;
 }
 
 void Database::close()
 {
-    if (QSqlDatabase::contains(ConnectionName))
-        drop(ConnectionName);
+    openConnection().reset();
 }
 
 Status Database::create(const QString &path)
@@ -156,17 +111,13 @@ Status Database::create(const QString &path)
                                    QStringLiteral("cannot set the file's mode: %1").arg(path));
         }
     }
-    const QString name = QStringLiteral("kelvara-create");
     Status status;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        if (!db.open())
-            status = Status::fromSql(db.lastError(), Status::Operation::Write);
-        else
-            status = schema::create(db);
+        const std::unique_ptr<Connection> connection =
+            SqliteConnection::open(path, SqliteConnection::Mode::Existing, &status);
+        if (status.ok())
+            status = schema::create(*connection);
     }
-    drop(name);
     if (!status.ok())
         QFile::remove(path);
     return status;
@@ -174,17 +125,7 @@ Status Database::create(const QString &path)
 
 Status Database::requireFileInPlace()
 {
-    sqlite3 *db = handle();
-    if (!db)
-        return Status::failure(Status::Kind::Unreadable, QStringLiteral("no database handle"));
-    int moved = 0;
-    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK)
-        return Status::success();
-    if (moved)
-        return Status::failure(
-            Status::Kind::Gone,
-            QStringLiteral("database file was deleted or moved: %1").arg(path()));
-    return Status::success();
+    return connection().requireInPlace();
 }
 
 namespace {

@@ -1,12 +1,9 @@
 #pragma once
 
+#include "store/Engine.h"
 #include "store/Status.h"
 
-#include <QSqlDatabase>
-#include <QSqlError>
 #include <QString>
-
-struct sqlite3;
 
 namespace store {
 
@@ -24,12 +21,8 @@ public:
     // program's tables are reported as failures.
     static Status open();
     static bool isOpen();
-    // The open connection; valid after open() succeeded.
-    static QSqlDatabase connection();
-    // The engine's own handle, for bulk reads that bypass the driver's per-value overhead.
-    static sqlite3 *handle();
-    // The most bytes the engine takes in one value of the open database; 0 when none is open.
-    static qint64 longestValue();
+    // The open connection. Before open() succeeded, every statement on it fails.
+    static Connection &connection();
     // Closes the connection; every record source on it must be gone.
     static void close();
 
@@ -50,20 +43,19 @@ public:
 // rolls back and returns the failure otherwise.
 template <typename Body> Status inTransaction(Body &&body)
 {
-    QSqlDatabase db = Database::connection();
+    Connection &db = Database::connection();
     if (Status inPlace = Database::requireFileInPlace(); !inPlace.ok())
         return inPlace;
-    if (!db.transaction())
-        return Status::fromSql(db.lastError(), Status::Operation::Write);
+    if (Status begun = db.begin(); !begun.ok())
+        return begun;
     Status status = body();
     if (!status.ok()) {
-        db.rollback();
+        (void)db.rollback();
         return status;
     }
-    if (!db.commit()) {
-        status = Status::fromSql(db.lastError(), Status::Operation::Write);
-        db.rollback();
-    }
+    status = db.commit();
+    if (!status.ok())
+        (void)db.rollback();
     return status;
 }
 

@@ -2,10 +2,6 @@
 
 #include "store/Database.h"
 
-#include <QSqlError>
-
-#include <sqlite3.h>
-
 #include <algorithm>
 
 namespace store {
@@ -51,6 +47,8 @@ Status Recordset::open()
     if (status.ok() && m_columns.isEmpty())
         status = loadColumns();
     if (status.ok())
+        prepareRowRead();
+    if (status.ok())
         status = loadKeys();
     if (!status.ok()) {
         m_keys.clear();
@@ -64,45 +62,47 @@ Status Recordset::open()
 
 Status Recordset::loadColumns()
 {
-    QSqlQuery query(Database::connection());
-    query.prepare(QStringLiteral("SELECT name FROM pragma_table_info(?) ORDER BY cid"));
-    query.addBindValue(m_table);
-    if (!query.exec())
-        return Status::fromSql(query.lastError(), Status::Operation::Read);
-    while (query.next())
-        m_columns << query.value(0).toString();
-    if (m_columns.isEmpty())
+    const std::unique_ptr<Query> query = Database::connection().query(
+        QStringLiteral("SELECT name FROM pragma_table_info(?) ORDER BY cid"),
+        Status::Operation::Read);
+    QStringList columns;
+    Status status = query->run({m_table});
+    while (query->next())
+        columns << query->value(0).toString();
+    if (status.ok())
+        status = query->status();
+    if (!status.ok())
+        return status;
+    if (columns.isEmpty())
         return Status::failure(Status::Kind::Unreadable,
                                QStringLiteral("no such table: %1").arg(m_table));
+    m_columns = columns;
     for (int i = 0; i < m_columns.size(); ++i)
         m_columnByLowerName.insert(m_columns[i].toLower(), i);
-    m_rowQuery = QSqlQuery(Database::connection());
-    m_rowQuery.setForwardOnly(true);
-    if (!m_rowQuery.prepare(QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(quotedTable())))
-        return Status::fromSql(m_rowQuery.lastError(), Status::Operation::Read);
     return Status::success();
+}
+
+// Prepared on the connection open now, which is a new one after the database was reopened.
+void Recordset::prepareRowRead()
+{
+    m_rowQuery = Database::connection().query(
+        QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(quotedTable()),
+        Status::Operation::Read);
 }
 
 Status Recordset::loadKeys()
 {
-    // Read through the engine directly: the keys of a large table come in one quick pass.
+    // The keys of a large table come in one quick pass of typed reads.
     m_keys.clear();
-    sqlite3 *db = Database::handle();
-    if (!db)
-        return Status::failure(Status::Kind::Unreadable, QStringLiteral("no database handle"));
-    const QByteArray sql =
-        QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(quotedTable()).toUtf8();
-    sqlite3_stmt *stmt = nullptr;
-    int rc = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr);
-    if (rc == SQLITE_OK) {
-        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
-            m_keys.push_back(sqlite3_column_int64(stmt, 0));
-    }
-    const QString error = QString::fromUtf8(sqlite3_errmsg(db));
-    sqlite3_finalize(stmt);
-    if (rc != SQLITE_DONE)
-        return Status::fromEngine(rc, error, Status::Operation::Read);
-    return Status::success();
+    const std::unique_ptr<Query> query = Database::connection().query(
+        QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(quotedTable()),
+        Status::Operation::Read);
+    const Status status = query->run();
+    if (!status.ok())
+        return status;
+    while (query->next())
+        m_keys.push_back(query->integer(0));
+    return query->status();
 }
 
 void Recordset::setCurrent(int position)
@@ -161,17 +161,15 @@ Status Recordset::findFirst(const QString &column, const QVariant &value)
                                QStringLiteral("unknown field: %1").arg(column));
     // The code columns compare without letter case by their declared collation, and their
     // indexes answer this at once; other columns get the same rule explicitly.
-    QSqlQuery query(Database::connection());
-    query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT rowid FROM %1 WHERE %2 = ? COLLATE NOCASE "
-                                 "ORDER BY rowid LIMIT 1")
-                      .arg(quotedTable(), quoted(m_columns[position])));
-    query.addBindValue(value.isNull() ? QVariant(QString()) : value);
-    if (!query.exec())
-        return Status::fromSql(query.lastError(), Status::Operation::Read);
+    const std::unique_ptr<Query> query = Database::connection().query(
+        QStringLiteral("SELECT rowid FROM %1 WHERE %2 = ? COLLATE NOCASE ORDER BY rowid LIMIT 1")
+            .arg(quotedTable(), quoted(m_columns[position])),
+        Status::Operation::Read);
+    if (Status status = query->run({value.isNull() ? QVariant(QString()) : value}); !status.ok())
+        return status;
     m_noMatch = true;
-    if (query.next()) {
-        const qint64 key = query.value(0).toLongLong();
+    if (query->next()) {
+        const qint64 key = query->integer(0);
         const auto it = std::lower_bound(m_keys.begin(), m_keys.end(), key);
         if (it != m_keys.end() && *it == key) {
             m_noMatch = false;
@@ -186,20 +184,16 @@ Status Recordset::readCurrent() const
     if (!hasCurrent() || m_cachedKey == currentKey())
         return Status::success();
     const qint64 key = currentKey();
-    m_rowQuery.bindValue(0, key);
-    if (!m_rowQuery.exec()) {
-        // Not cached: once the engine can answer again, the record is read afresh.
-        const Status failed = Status::fromSql(m_rowQuery.lastError(), Status::Operation::Read);
-        m_rowQuery.finish();
-        return failed;
-    }
+    // Not cached on a failure: once the engine can answer again, the record is read afresh.
+    if (Status status = m_rowQuery->run({key}); !status.ok())
+        return status;
     // A row that another record source deleted reads as an empty record.
     m_cachedRow.clear();
-    if (m_rowQuery.next()) {
+    if (m_rowQuery->next()) {
         for (int i = 0; i < m_columns.size(); ++i)
-            m_cachedRow << m_rowQuery.value(i);
+            m_cachedRow << m_rowQuery->value(i);
     }
-    m_rowQuery.finish();
+    m_rowQuery->finish();
     m_cachedKey = key;
     return Status::success();
 }
@@ -291,19 +285,19 @@ Status Recordset::insertPending(qint64 *inserted)
             marks << QStringLiteral("?");
         }
     }
-    QSqlQuery query(Database::connection());
     const QString sql = names.isEmpty()
                             ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quotedTable())
                             : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                   .arg(quotedTable(), names.join(u','), marks.join(u','));
-    query.prepare(sql);
+    QVariantList values;
     for (int i = 0; i < m_columns.size(); ++i) {
         if (m_pendingSet[size_t(i)])
-            query.addBindValue(m_pending[i]);
+            values << m_pending[i];
     }
-    if (!query.exec())
-        return Status::fromSql(query.lastError(), Status::Operation::Write);
-    *inserted = query.lastInsertId().toLongLong();
+    Connection &db = Database::connection();
+    if (Status status = db.execute(sql, values); !status.ok())
+        return status;
+    *inserted = db.lastInsertKey();
     return Status::success();
 }
 
@@ -325,38 +319,29 @@ QString Recordset::sameRowCondition() const
     return terms.join(QStringLiteral(" AND "));
 }
 
-void Recordset::bindSameRow(QSqlQuery &query, qint64 key, const QVariantList &row) const
-{
-    query.addBindValue(key);
-    for (const QVariant &v : row)
-        query.addBindValue(v);
-}
-
 Status Recordset::rewritePending()
 {
     QStringList assignments;
+    QVariantList values;
     for (int i = 0; i < m_columns.size(); ++i) {
-        if (m_pendingSet[size_t(i)])
+        if (m_pendingSet[size_t(i)]) {
             assignments << quoted(m_columns[i]) + QStringLiteral(" = ?");
-    }
-    QSqlQuery query(Database::connection());
-    // With nothing to write the save still has to tell that the record is gone.
-    if (assignments.isEmpty()) {
-        query.prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE %2")
-                          .arg(quotedTable(), sameRowCondition()));
-    } else {
-        query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                          .arg(quotedTable(), assignments.join(u','), sameRowCondition()));
-        for (int i = 0; i < m_columns.size(); ++i) {
-            if (m_pendingSet[size_t(i)])
-                query.addBindValue(m_pending[i]);
+            values << m_pending[i];
         }
     }
-    bindSameRow(query, currentKey(), m_original);
-    if (!query.exec())
-        return Status::fromSql(query.lastError(), Status::Operation::Write);
-    const bool found = assignments.isEmpty() ? query.next() && query.value(0).toInt() > 0
-                                             : query.numRowsAffected() > 0;
+    values << currentKey() << m_original;
+    // With nothing to write the save still has to tell that the record is gone.
+    const QString sql = assignments.isEmpty()
+                            ? QStringLiteral("SELECT count(*) FROM %1 WHERE %2")
+                                  .arg(quotedTable(), sameRowCondition())
+                            : QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                                  .arg(quotedTable(), assignments.join(u','), sameRowCondition());
+    const std::unique_ptr<Query> query =
+        Database::connection().query(sql, Status::Operation::Write);
+    if (Status status = query->run(values); !status.ok())
+        return status;
+    const bool found =
+        assignments.isEmpty() ? query->next() && query->integer(0) > 0 : query->rowsChanged() > 0;
     return found ? Status::success() : recordGone();
 }
 
@@ -378,13 +363,13 @@ Status Recordset::remove()
     const qint64 key = currentKey();
     const QVariantList asRead = rowAsRead();
     status = inTransaction([this, key, &asRead] {
-        QSqlQuery query(Database::connection());
-        query.prepare(
-            QStringLiteral("DELETE FROM %1 WHERE %2").arg(quotedTable(), sameRowCondition()));
-        bindSameRow(query, key, asRead);
-        if (!query.exec())
-            return Status::fromSql(query.lastError(), Status::Operation::Delete);
-        return query.numRowsAffected() > 0 ? Status::success() : recordGone();
+        qint64 deleted = 0;
+        const Status status = Database::connection().execute(
+            QStringLiteral("DELETE FROM %1 WHERE %2").arg(quotedTable(), sameRowCondition()),
+            QVariantList{key} + asRead, Status::Operation::Delete, &deleted);
+        if (!status.ok())
+            return status;
+        return deleted > 0 ? Status::success() : recordGone();
     });
     if (!status.ok()) {
         // Shown again, the record is read afresh, as it now is.

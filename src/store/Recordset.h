@@ -1,12 +1,13 @@
 #pragma once
 
+#include "store/Engine.h"
 #include "store/Status.h"
 
 #include <QHash>
-#include <QSqlQuery>
 #include <QStringList>
 #include <QVariant>
 
+#include <memory>
 #include <vector>
 
 namespace store {
@@ -79,7 +80,7 @@ private:
     Status rewritePending();
     QVariantList rowAsRead() const;
     QString sameRowCondition() const;
-    void bindSameRow(QSqlQuery &query, qint64 key, const QVariantList &row) const;
+    void prepareRowRead();
     qint64 currentKey() const { return m_current >= 0 ? m_keys[size_t(m_current)] : -1; }
     void setCurrent(int position);
     QString quotedTable() const;
@@ -99,7 +100,7 @@ private:
 
     mutable qint64 m_cachedKey = -1;
     mutable QVariantList m_cachedRow;
-    mutable QSqlQuery m_rowQuery;
+    std::unique_ptr<Query> m_rowQuery;
 };
 
 } // namespace store

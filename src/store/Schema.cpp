@@ -1,8 +1,6 @@
 #include "store/Schema.h"
 
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
+#include "store/Engine.h"
 
 namespace store::schema {
 
@@ -116,31 +114,33 @@ QStringList viewNames()
             QStringLiteral("QlapSI")};
 }
 
-Status create(QSqlDatabase &db)
+Status create(Connection &db)
 {
-    if (!db.transaction())
-        return Status::fromSql(db.lastError(), Status::Operation::Write);
-    QSqlQuery query(db);
+    Status status = db.begin();
     for (const char *statement : Statements) {
-        if (!query.exec(QString::fromUtf8(statement))) {
-            const Status failed = Status::fromSql(query.lastError(), Status::Operation::Write);
-            db.rollback();
-            return failed;
-        }
+        if (!status.ok())
+            break;
+        status = db.execute(QString::fromUtf8(statement));
     }
-    if (!db.commit())
-        return Status::fromSql(db.lastError(), Status::Operation::Write);
-    return Status::success();
+    if (!status.ok()) {
+        (void)db.rollback();
+        return status;
+    }
+    return db.commit();
 }
 
-Status verify(QSqlDatabase &db)
+Status verify(Connection &db)
 {
-    QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("SELECT type, name FROM sqlite_master")))
-        return Status::fromSql(query.lastError(), Status::Operation::Read);
+    const std::unique_ptr<Query> query =
+        db.query(QStringLiteral("SELECT type, name FROM sqlite_master"), Status::Operation::Read);
+    Status status = query->run();
     QStringList present;
-    while (query.next())
-        present << query.value(1).toString().toLower();
+    while (query->next())
+        present << query->value(1).toString().toLower();
+    if (status.ok())
+        status = query->status();
+    if (!status.ok())
+        return status;
     for (const QString &name : tableNames() + viewNames()) {
         if (!present.contains(name.toLower()))
             return Status::failure(Status::Kind::Unreadable,

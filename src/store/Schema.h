@@ -4,7 +4,9 @@
 
 #include <QStringList>
 
-class QSqlDatabase;
+namespace store {
+class Connection;
+}
 
 namespace store::schema {
 
@@ -14,9 +16,9 @@ QStringList tableNames();
 QStringList viewNames();
 
 // Creates every table, index and view on an empty database, in one transaction.
-Status create(QSqlDatabase &db);
+Status create(Connection &db);
 
 // True when the open database holds every table and view that the program names.
-Status verify(QSqlDatabase &db);
+Status verify(Connection &db);
 
 } // namespace store::schema

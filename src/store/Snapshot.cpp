@@ -3,8 +3,6 @@
 #include "store/Database.h"
 #include "store/Values.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <string>
 #include <string_view>
@@ -102,23 +100,18 @@ Status Snapshot::refresh()
     Status status = Database::open();
     if (!status.ok())
         return status;
-    sqlite3 *db = Database::handle();
     QString escaped = m_source;
     escaped.replace(u'"', QStringLiteral("\"\""));
-    const QByteArray sql =
-        QStringLiteral("SELECT %1 FROM \"%2\"").arg(selectList(m_wantedColumns), escaped).toUtf8();
-    sqlite3_stmt *stmt = nullptr;
-    int rc = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr);
-    if (rc != SQLITE_OK) {
-        status =
-            Status::fromEngine(rc, QString::fromUtf8(sqlite3_errmsg(db)), Status::Operation::Read);
-        sqlite3_finalize(stmt);
+    const std::unique_ptr<Query> query = Database::connection().query(
+        QStringLiteral("SELECT %1 FROM \"%2\"").arg(selectList(m_wantedColumns), escaped),
+        Status::Operation::Read);
+    status = query->run();
+    if (!status.ok())
         return status;
-    }
     QStringList columns;
-    const int count = sqlite3_column_count(stmt);
+    const int count = query->columnCount();
     for (int c = 0; c < count; ++c)
-        columns << QString::fromUtf8(sqlite3_column_name(stmt, c));
+        columns << query->columnName(c);
     std::vector<std::vector<Cell>> blocks;
     blocks.reserve(size_t(m_rowCount / RowsPerBlock + 1));
     std::vector<char16_t> texts;
@@ -126,7 +119,7 @@ Status Snapshot::refresh()
     std::vector<QByteArray> blobs;
     std::vector<TextPool> pools(static_cast<size_t>(count));
     int rows = 0;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    while (query->next()) {
         if (rows % RowsPerBlock == 0) {
             blocks.emplace_back();
             // A small table's only block grows as it fills.
@@ -136,37 +129,33 @@ Status Snapshot::refresh()
         std::vector<Cell> &cells = blocks.back();
         for (int c = 0; c < count; ++c) {
             Cell cell{};
-            cell.type = sqlite3_column_type(stmt, c);
+            cell.type = query->type(c);
             switch (cell.type) {
-            case SQLITE_INTEGER:
-                cell.integer = sqlite3_column_int64(stmt, c);
+            case ValueType::Integer:
+                cell.integer = query->integer(c);
                 break;
-            case SQLITE_FLOAT:
-                cell.real = sqlite3_column_double(stmt, c);
+            case ValueType::Real:
+                cell.real = query->real(c);
                 break;
-            case SQLITE_TEXT: {
-                const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, c));
+            case ValueType::Text: {
+                const QByteArrayView text = query->text(c);
                 const TextPool::Place place =
-                    pools[size_t(c)].take(text, sqlite3_column_bytes(stmt, c), texts);
+                    pools[size_t(c)].take(text.data(), int(text.size()), texts);
                 cell.text = {place.offset, place.length};
                 break;
             }
-            case SQLITE_BLOB:
+            case ValueType::Blob:
                 cell.text = {quint32(blobs.size()), 0};
-                blobs.emplace_back(static_cast<const char *>(sqlite3_column_blob(stmt, c)),
-                                   sqlite3_column_bytes(stmt, c));
+                blobs.push_back(query->blob(c).toByteArray());
                 break;
-            default:
+            case ValueType::Null:
                 break;
             }
             cells.push_back(cell);
         }
         ++rows;
     }
-    if (rc != SQLITE_DONE)
-        status =
-            Status::fromEngine(rc, QString::fromUtf8(sqlite3_errmsg(db)), Status::Operation::Read);
-    sqlite3_finalize(stmt);
+    status = query->status();
     if (!status.ok())
         return status;
 
@@ -221,18 +210,19 @@ QStringView Snapshot::textOf(const Cell &cell) const
 QVariant Snapshot::valueOf(const Cell &cell) const
 {
     switch (cell.type) {
-    case SQLITE_INTEGER:
+    case ValueType::Integer:
         return QVariant(cell.integer);
-    case SQLITE_FLOAT:
+    case ValueType::Real:
         return QVariant(cell.real);
-    case SQLITE_TEXT:
+    case ValueType::Text:
         // An empty text is still a value, unlike a missing one.
         return cell.text.length == 0 ? QVariant(QString(u""_s)) : QVariant(textOf(cell).toString());
-    case SQLITE_BLOB:
+    case ValueType::Blob:
         return QVariant(m_blobs[cell.text.offset]);
-    default:
-        return {};
+    case ValueType::Null:
+        break;
     }
+    return {};
 }
 
 QString Snapshot::text(int row, int column) const
@@ -243,9 +233,9 @@ QString Snapshot::text(int row, int column) const
 bool Snapshot::matches(int row, int column, const QString &prefix) const
 {
     const Cell &cell = cellAt(row, column);
-    if (cell.type == SQLITE_NULL)
+    if (cell.type == ValueType::Null)
         return false;
-    if (cell.type == SQLITE_TEXT)
+    if (cell.type == ValueType::Text)
         return textOf(cell).startsWith(prefix, Qt::CaseInsensitive);
     return displayText(valueOf(cell), m_dateColumns[size_t(column)])
         .startsWith(prefix, Qt::CaseInsensitive);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/Engine.h"
 #include "store/Status.h"
 
 #include <QObject>
@@ -41,7 +42,6 @@ public:
     QVariant value(int row, int column) const;
     // The text a grid or a list shows for a cell.
     QString text(int row, int column) const;
-    int totalRowCount() const { return m_rowCount; }
 
     // Shows only rows whose column begins with the prefix; rows without a value never pass.
     void setFilter(int column, const QString &prefix);
@@ -66,7 +66,7 @@ private:
                 quint32 length;
             } text; // in m_texts; a blob's offset is its place in m_blobs
         };
-        int type;
+        ValueType type;
     };
 
     int sourceRow(int row) const { return hasFilter() ? m_visible[size_t(row)] : row; }

@@ -1,72 +1,6 @@
 #include "store/Status.h"
 
-#include <QSqlError>
-
 namespace store {
-
-namespace {
-
-// Result codes of the engine that decide the kind on their own.
-constexpr int SqliteBusy = 5;
-constexpr int SqliteLocked = 6;
-constexpr int SqliteReadOnly = 8;
-constexpr int SqliteIoErr = 10;
-constexpr int SqliteCorrupt = 11;
-constexpr int SqliteFull = 13;
-constexpr int SqliteCantOpen = 14;
-constexpr int SqliteNotADb = 26;
-// The open file was deleted or moved away, which the engine reports as read-only.
-constexpr int SqliteReadOnlyDbMoved = SqliteReadOnly | (4 << 8);
-
-Status::Kind kindFromText(const QString &text, Status::Operation operation)
-{
-    using Kind = Status::Kind;
-    const QString t = text.toLower();
-    if (t.contains(u"unique constraint") || t.contains(u"primary key must be unique"))
-        return Kind::Duplicate;
-    if (t.contains(u"foreign key constraint"))
-        return operation == Status::Operation::Delete ? Kind::InUse : Kind::MissingReference;
-    if (t.contains(u"not null constraint") || t.contains(u"nonempty_"))
-        return Kind::Empty;
-    if (t.contains(u"date_"))
-        return Kind::NotADate;
-    if (t.contains(u"cannot store") || t.contains(u"datatype mismatch") || t.contains(u"finite_"))
-        return Kind::NotANumber;
-    if (t.contains(u"database is locked") || t.contains(u"database is busy"))
-        return Kind::Busy;
-    if (t.contains(u"readonly database") || t.contains(u"read-only"))
-        return Kind::ReadOnly;
-    if (t.contains(u"disk is full") || t.contains(u"database or disk is full"))
-        return Kind::Full;
-    if (t.contains(u"not a database") || t.contains(u"unable to open") ||
-        t.contains(u"malformed") || t.contains(u"disk i/o error"))
-        return Kind::Unreadable;
-    return Kind::Other;
-}
-
-Status::Kind kindFromCode(int code)
-{
-    if (code == SqliteReadOnlyDbMoved)
-        return Status::Kind::Gone;
-    switch (code & 0xff) {
-    case SqliteBusy:
-    case SqliteLocked:
-        return Status::Kind::Busy;
-    case SqliteReadOnly:
-        return Status::Kind::ReadOnly;
-    case SqliteFull:
-        return Status::Kind::Full;
-    case SqliteIoErr:
-    case SqliteCorrupt:
-    case SqliteCantOpen:
-    case SqliteNotADb:
-        return Status::Kind::Unreadable;
-    default:
-        return Status::Kind::None;
-    }
-}
-
-} // namespace
 
 Status Status::failure(Kind kind, const QString &engineText)
 {
@@ -74,22 +8,6 @@ Status Status::failure(Kind kind, const QString &engineText)
     s.m_kind = kind == Kind::None ? Kind::Other : kind;
     s.m_engineText = engineText;
     return s;
-}
-
-Status Status::fromEngine(int code, const QString &engineText, Operation operation)
-{
-    Kind kind = kindFromCode(code);
-    if (kind == Kind::None)
-        kind = kindFromText(engineText, operation);
-    return failure(kind, engineText);
-}
-
-Status Status::fromSql(const QSqlError &error, Operation operation)
-{
-    QString text = error.databaseText();
-    if (text.isEmpty())
-        text = error.text();
-    return fromEngine(error.nativeErrorCode().toInt(), text, operation);
 }
 
 QString Status::explanation() const

@@ -2,8 +2,6 @@
 
 #include <QString>
 
-class QSqlError;
-
 namespace store {
 
 // The outcome of a store operation. Failures carry the engine's own text and a kind, from
@@ -36,8 +34,6 @@ public:
     Status() = default;
     static Status success() { return {}; }
     static Status failure(Kind kind, const QString &engineText);
-    static Status fromSql(const QSqlError &error, Operation operation);
-    static Status fromEngine(int code, const QString &engineText, Operation operation);
 
     bool ok() const { return m_kind == Kind::None; }
     Kind kind() const { return m_kind; }

@@ -3,9 +3,6 @@
 #include "store/Database.h"
 #include "store/Passwords.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
-
 namespace store::users {
 
 namespace {
@@ -27,14 +24,9 @@ Status hashOf(const QString &password, QString &hashed)
     return hashAny(password, hashed);
 }
 
-Status run(QSqlQuery &query, const QString &sql, const QVariantList &values)
+Status write(const QString &sql, const QVariantList &values, qint64 *changed = nullptr)
 {
-    query.prepare(sql);
-    for (const QVariant &value : values)
-        query.addBindValue(value);
-    if (!query.exec())
-        return Status::fromSql(query.lastError(), Status::Operation::Write);
-    return Status::success();
+    return Database::connection().execute(sql, values, Status::Operation::Write, changed);
 }
 
 } // namespace
@@ -42,13 +34,14 @@ Status run(QSqlQuery &query, const QString &sql, const QVariantList &values)
 Status readAll(QList<User> &users)
 {
     users.clear();
-    QSqlQuery query(Database::connection());
-    query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT rowid, Nama, Password FROM TPassword ORDER BY rowid")))
-        return Status::fromSql(query.lastError(), Status::Operation::Read);
-    while (query.next())
-        users.append({query.value(0).toLongLong(), query.value(1).toString(), query.value(2)});
-    return Status::success();
+    const std::unique_ptr<Query> query = Database::connection().query(
+        QStringLiteral("SELECT rowid, Nama, Password FROM TPassword ORDER BY rowid"),
+        Status::Operation::Read);
+    if (Status status = query->run(); !status.ok())
+        return status;
+    while (query->next())
+        users.append({query->integer(0), query->value(1).toString(), query->value(2)});
+    return query->status();
 }
 
 qsizetype find(const QList<User> &users, const QString &name)
@@ -74,9 +67,8 @@ Status add(const QString &name, const QString &password)
     if (find(existing, name) >= 0)
         return Status::failure(Status::Kind::Duplicate,
                                QStringLiteral("user already exists: %1").arg(name));
-    QSqlQuery query(Database::connection());
-    return run(query, QStringLiteral("INSERT INTO TPassword (Nama, Password) VALUES (?, ?)"),
-               {name, hashed});
+    return write(QStringLiteral("INSERT INTO TPassword (Nama, Password) VALUES (?, ?)"),
+                 {name, hashed});
 }
 
 Status setPassword(qint64 id, const QString &password)
@@ -84,10 +76,10 @@ Status setPassword(qint64 id, const QString &password)
     QString hashed;
     if (Status status = hashOf(password, hashed); !status.ok())
         return status;
-    QSqlQuery query(Database::connection());
-    Status status = run(query, QStringLiteral("UPDATE TPassword SET Password = ? WHERE rowid = ?"),
-                        {hashed, id});
-    if (status.ok() && query.numRowsAffected() != 1)
+    qint64 changed = 0;
+    Status status = write(QStringLiteral("UPDATE TPassword SET Password = ? WHERE rowid = ?"),
+                          {hashed, id}, &changed);
+    if (status.ok() && changed != 1)
         status = Status::failure(Status::Kind::RecordGone, QStringLiteral("no such user"));
     return status;
 }
@@ -95,12 +87,11 @@ Status setPassword(qint64 id, const QString &password)
 Status remove(qint64 id, bool &lastUser)
 {
     // The count is read by the delete itself.
-    QSqlQuery query(Database::connection());
-    const Status status = run(query,
-                              QStringLiteral("DELETE FROM TPassword WHERE rowid = ? AND "
-                                             "(SELECT count(*) FROM TPassword) > 1"),
-                              {id});
-    lastUser = status.ok() && query.numRowsAffected() != 1;
+    qint64 changed = 0;
+    const Status status = write(QStringLiteral("DELETE FROM TPassword WHERE rowid = ? AND "
+                                               "(SELECT count(*) FROM TPassword) > 1"),
+                                {id}, &changed);
+    lastUser = status.ok() && changed != 1;
     return status;
 }
 
@@ -119,11 +110,9 @@ Status rehash(int &changed)
             // signs in afterwards exactly as before.
             QString hashed;
             status = hashAny(stored, hashed);
-            QSqlQuery query(Database::connection());
             if (status.ok())
-                status =
-                    run(query, QStringLiteral("UPDATE TPassword SET Password = ? WHERE rowid = ?"),
-                        {hashed, user.id});
+                status = write(QStringLiteral("UPDATE TPassword SET Password = ? WHERE rowid = ?"),
+                               {hashed, user.id});
             hashedRows += status.ok() ? 1 : 0;
         }
         return status;

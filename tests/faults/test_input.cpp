@@ -13,8 +13,6 @@
 #include "store/Database.h"
 #include "store/Schema.h"
 
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QtTest>
 
 #include <cmath>
@@ -164,11 +162,10 @@ bool mustStore(Accepts accepts, const QString &text, double number)
 
 int columnPosition(const QString &table, const QString &column)
 {
-    QSqlQuery query(store::Database::connection());
-    query.prepare(QStringLiteral("SELECT cid FROM pragma_table_info(?) WHERE name = ?"));
-    query.addBindValue(table);
-    query.addBindValue(column);
-    return query.exec() && query.next() ? query.value(0).toInt() : -1;
+    const auto query = store::Database::connection().query(
+        QStringLiteral("SELECT cid FROM pragma_table_info(?) WHERE name = ?"),
+        store::Status::Operation::Read);
+    return query->run({table, column}).ok() && query->next() ? int(query->integer(0)) : -1;
 }
 
 // Every row of every table, in entry order.
@@ -176,13 +173,15 @@ QMap<QString, QList<QVariantList>> allRows()
 {
     QMap<QString, QList<QVariantList>> rows;
     for (const QString &table : store::schema::tableNames()) {
-        QSqlQuery query(store::Database::connection());
-        if (!query.exec(QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(table)))
+        const auto query = store::Database::connection().query(
+            QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(table),
+            store::Status::Operation::Read);
+        if (!query->run().ok())
             qFatal("cannot read %s", qPrintable(table));
-        while (query.next()) {
+        while (query->next()) {
             QVariantList row;
-            for (int i = 0; i < query.record().count(); ++i)
-                row << query.value(i);
+            for (int i = 0; i < query->columnCount(); ++i)
+                row << query->value(i);
             rows[table] << row;
         }
     }

@@ -6,7 +6,6 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSet>
-#include <QSqlQuery>
 #include <QtTest>
 
 namespace {
@@ -77,14 +76,15 @@ private Q_SLOTS:
             QCOMPARE(db.scalar(QStringLiteral("PRAGMA integrity_check")).toString(),
                      QStringLiteral("ok"));
             QSet<QString> stored;
-            QSqlQuery query(store::Database::connection());
-            QVERIFY(query.exec(QStringLiteral("SELECT Kodedepartemen, length(Keterangan) FROM "
-                                              "Departemen")));
-            while (query.next()) {
-                QCOMPARE(query.value(1).toInt(), DescriptionLength);
-                stored << query.value(0).toString();
+            const auto query = store::Database::connection().query(
+                QStringLiteral("SELECT Kodedepartemen, length(Keterangan) FROM Departemen"),
+                store::Status::Operation::Read);
+            QVERIFY(query->run().ok());
+            while (query->next()) {
+                QCOMPARE(query->value(1).toInt(), DescriptionLength);
+                stored << query->value(0).toString();
             }
-            query.finish();
+            query->finish();
             for (const QString &code : std::as_const(reported))
                 QVERIFY2(stored.contains(code), qPrintable(code));
             // Beyond what was reported, only the save the kill interrupted may have landed.

@@ -16,7 +16,6 @@
 #include "store/Database.h"
 
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QtTest>
 
 #include <functional>
@@ -80,14 +79,16 @@ void addWindowRows()
 // Every row of a table, for comparing before and after.
 QStringList rows(const QString &table)
 {
-    QSqlQuery query(store::Database::connection());
+    const auto query = store::Database::connection().query(
+        QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(table),
+        store::Status::Operation::Read);
     QStringList all;
-    if (!query.exec(QStringLiteral("SELECT * FROM \"%1\" ORDER BY rowid").arg(table)))
+    if (!query->run().ok())
         return {QStringLiteral("unreadable")};
-    while (query.next()) {
+    while (query->next()) {
         QStringList row;
-        for (int i = 0; i < query.record().count(); ++i)
-            row << query.value(i).toString();
+        for (int i = 0; i < query->columnCount(); ++i)
+            row << query->value(i).toString();
         all << row.join(u'|');
     }
     return all;

@@ -150,9 +150,7 @@ private Q_SLOTS:
         QVERIFY(file.isValid());
         for (const QString &statement : TestServer::sampleStatements())
             QVERIFY(file.exec(statement));
-        QSqlQuery onFile(store::Database::connection());
-        const Status fileStatus =
-            onFile.exec(sql) ? Status::success() : Status::fromSql(onFile.lastError(), op);
+        const Status fileStatus = store::Database::connection().execute(sql, {}, op);
 
         const RolledBack transaction{m_shared.connection()};
         QVERIFY(transaction.begun);
@@ -185,9 +183,12 @@ private Q_SLOTS:
     {
         TestDatabase file;
         QVERIFY(file.isValid());
-        QSqlQuery onFile(store::Database::connection());
-        QVERIFY(onFile.exec(QStringLiteral("SELECT * FROM QupahSisaCuti")));
-        const QStringList expected = fieldNames(onFile.record());
+        const auto onFile = store::Database::connection().query(
+            QStringLiteral("SELECT * FROM QupahSisaCuti"), Status::Operation::Read);
+        QVERIFY(onFile->run().ok());
+        QStringList expected;
+        for (int i = 0; i < onFile->columnCount(); ++i)
+            expected << onFile->columnName(i);
         QCOMPARE(expected.last(), QStringLiteral("Total Uang Cuti"));
 
         QSqlDatabase db = m_shared.connection();

@@ -17,8 +17,6 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -62,10 +60,10 @@ bool shown(QWidget *window)
 QStringList column(const QString &sql)
 {
     QStringList values;
-    QSqlQuery query(store::Database::connection());
-    if (query.exec(sql)) {
-        while (query.next())
-            values << query.value(0).toString();
+    const auto query = store::Database::connection().query(sql, store::Status::Operation::Read);
+    if (query->run().ok()) {
+        while (query->next())
+            values << query->value(0).toString();
     }
     return values;
 }

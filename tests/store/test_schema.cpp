@@ -8,7 +8,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QtTest>
 
@@ -21,10 +20,7 @@ namespace {
 // Runs a statement and returns how the store reads its failure.
 Status attempt(const QString &sql, Status::Operation operation = Status::Operation::Write)
 {
-    QSqlQuery query(store::Database::connection());
-    if (query.exec(sql))
-        return Status::success();
-    return Status::fromSql(query.lastError(), operation);
+    return store::Database::connection().execute(sql, {}, operation);
 }
 
 } // namespace
@@ -106,6 +102,11 @@ private Q_SLOTS:
             << "INSERT INTO Peringkat VALUES (NULL,1,'x')" << int(K::Empty) << int(O::Write);
         QTest::newRow("wage not a number") << "INSERT INTO Peringkat VALUES ('P9','abc','x')"
                                            << int(K::NotANumber) << int(O::Write);
+        QTest::newRow("wage beyond every double") << "INSERT INTO Peringkat VALUES ('P9',1e309,'x')"
+                                                  << int(K::NotANumber) << int(O::Write);
+        QTest::newRow("year not a number")
+            << "UPDATE Pegawai SET TahunMasuk = 'dua' WHERE Nip = '19001'" << int(K::NotANumber)
+            << int(O::Write);
         QTest::newRow("impossible date")
             << "UPDATE Pegawai SET Tgllahir = '2024-02-30' WHERE Nip = '19001'" << int(K::NotADate)
             << int(O::Write);
@@ -140,16 +141,18 @@ private Q_SLOTS:
     void dateColumnsAreTheSchemasDates()
     {
         TestDatabase db;
-        QSqlQuery query(store::Database::connection());
-        QVERIFY(query.exec(QStringLiteral(
-            "SELECT m.type, p.name, instr(m.sql, 'date(' || p.name || ',') > 0 FROM sqlite_master "
-            "AS m, pragma_table_info(m.name) AS p WHERE m.name IN ('Pegawai', 'Periode', "
-            "'Cuti', 'QupahSisaCuti')")));
+        const auto query = store::Database::connection().query(
+            QStringLiteral(
+                "SELECT m.type, p.name, instr(m.sql, 'date(' || p.name || ',') > 0 FROM "
+                "sqlite_master AS m, pragma_table_info(m.name) AS p WHERE m.name IN ('Pegawai', "
+                "'Periode', 'Cuti', 'QupahSisaCuti')"),
+            Status::Operation::Read);
+        QVERIFY(query->run().ok());
         int dates = 0;
-        while (query.next()) {
-            const QString column = query.value(1).toString();
-            if (query.value(0).toString() == QStringLiteral("table"))
-                QCOMPARE(store::isDateColumn(column), query.value(2).toBool());
+        while (query->next()) {
+            const QString column = query->value(1).toString();
+            if (query->value(0).toString() == QStringLiteral("table"))
+                QCOMPARE(store::isDateColumn(column), query->value(2).toBool());
             dates += store::isDateColumn(column);
         }
         // Tgllahir, PeriodeAwal and Periodeahir, then PeriodeAwal and PeriodeAkhir of the view.

@@ -5,7 +5,6 @@
 #include "store/Snapshot.h"
 
 #include <QSignalSpy>
-#include <QSqlQuery>
 #include <QtTest>
 
 using store::Snapshot;
@@ -80,12 +79,14 @@ private Q_SLOTS:
         QVERIFY(s.refresh().ok());
         const int total = s.rowCount();
         QVERIFY(total > 9000);
-        QSqlQuery query(store::Database::connection());
-        QVERIFY(query.exec(QStringLiteral("SELECT Kodedepartemen, Keterangan FROM Departemen")));
+        const auto query = store::Database::connection().query(
+            QStringLiteral("SELECT Kodedepartemen, Keterangan FROM Departemen"),
+            store::Status::Operation::Read);
+        QVERIFY(query->run().ok());
         int withValue = 0;
-        for (int row = 0; query.next(); ++row) {
-            QCOMPARE(s.value(row, 0), query.value(0));
-            const QVariant expected = query.value(1);
+        for (int row = 0; query->next(); ++row) {
+            QCOMPARE(s.value(row, 0), query->value(0));
+            const QVariant expected = query->value(1);
             withValue += expected.isNull() ? 0 : 1;
             QCOMPARE(s.value(row, 1).isNull(), expected.isNull());
             QCOMPARE(s.value(row, 1).toString(), expected.toString());

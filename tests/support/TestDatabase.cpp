@@ -4,8 +4,6 @@
 
 #include "store/Database.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QtTest>
 
 TestDatabase::TestDatabase()
@@ -33,12 +31,9 @@ TestDatabase::~TestDatabase()
 
 bool TestDatabase::exec(const QString &sql, const QVariantList &values)
 {
-    QSqlQuery query(store::Database::connection());
-    query.prepare(sql);
-    for (const QVariant &v : values)
-        query.addBindValue(v);
-    if (!query.exec()) {
-        qWarning() << sql << query.lastError().text();
+    const store::Status status = store::Database::connection().execute(sql, values);
+    if (!status.ok()) {
+        qWarning() << sql << status.engineText();
         return false;
     }
     return true;
@@ -46,15 +41,13 @@ bool TestDatabase::exec(const QString &sql, const QVariantList &values)
 
 QVariant TestDatabase::scalar(const QString &sql, const QVariantList &values)
 {
-    QSqlQuery query(store::Database::connection());
-    query.prepare(sql);
-    for (const QVariant &v : values)
-        query.addBindValue(v);
-    if (!query.exec()) {
-        qWarning() << sql << query.lastError().text();
+    const std::unique_ptr<store::Query> query =
+        store::Database::connection().query(sql, store::Status::Operation::Read);
+    if (const store::Status status = query->run(values); !status.ok()) {
+        qWarning() << sql << status.engineText();
         return {};
     }
-    return query.next() ? query.value(0) : QVariant();
+    return query->next() ? query->value(0) : QVariant();
 }
 
 int TestDatabase::count(const QString &table)

@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QSqlQuery>
 #include <QtTest>
 
 #include <csignal>
@@ -110,17 +109,19 @@ QStringList compareTable(const QString &table)
     QStringList columns;
     for (const CsvField &field : records.first())
         columns << QLatin1Char('"') + field.text + QLatin1Char('"');
-    QSqlQuery query(store::Database::connection());
-    query.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
-                   .arg(columns.join(QStringLiteral(", ")), table));
+    const auto query =
+        store::Database::connection().query(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
+                                                .arg(columns.join(QStringLiteral(", ")), table),
+                                            store::Status::Operation::Read);
+    (void)query->run();
     QStringList problems;
     qsizetype row = 1;
-    for (; row < records.size() && query.next(); ++row) {
+    for (; row < records.size() && query->next(); ++row) {
         for (qsizetype col = 0; col < columns.size(); ++col) {
             // Passwords are stored as hashes; importedUserSignsIn checks them.
             if (columns[col].compare(QStringLiteral("\"Password\""), Qt::CaseInsensitive) == 0)
                 continue;
-            const QString problem = mismatch(records[row].value(col), query.value(int(col)));
+            const QString problem = mismatch(records[row].value(col), query->value(int(col)));
             if (!problem.isEmpty())
                 problems << QStringLiteral("%1 row %2 %3: %4")
                                 .arg(table)
@@ -128,7 +129,7 @@ QStringList compareTable(const QString &table)
                                 .arg(columns[col], problem);
         }
     }
-    if (row != records.size() || query.next())
+    if (row != records.size() || query->next())
         problems << table + QStringLiteral(": row counts differ");
     return problems;
 }

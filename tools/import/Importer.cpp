@@ -13,8 +13,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QSqlDatabase>
-#include <QSqlError>
 
 #include <algorithm>
 #include <vector>
@@ -213,10 +211,10 @@ QString copyTable(Plan &plan, RowRules &rules, Outcome &outcome, Counter &counte
 // why the import stopped, or empty.
 QString copyAll(std::vector<Plan> &plans, bool skipBad, Outcome &outcome, const Tick &tick)
 {
-    QSqlDatabase db = store::Database::connection();
-    if (!db.transaction())
-        return stopped(Status::fromSql(db.lastError(), Status::Operation::Write));
-    RowRules rules(store::Database::longestValue());
+    store::Connection &db = store::Database::connection();
+    if (const Status begun = db.begin(); !begun.ok())
+        return stopped(begun);
+    RowRules rules(db.longestValue());
     Counter counter;
     for (const Plan &plan : plans)
         counter.total += std::max<qint64>(plan.table->rowCount(), 0);
@@ -227,13 +225,15 @@ QString copyAll(std::vector<Plan> &plans, bool skipBad, Outcome &outcome, const 
             break;
     }
     const bool keep = problem.isEmpty() && (skipBad || outcome.refusals.isEmpty());
-    if (keep && db.commit()) {
-        outcome.written = true;
-        return {};
+    if (keep) {
+        const Status committed = db.commit();
+        if (committed.ok()) {
+            outcome.written = true;
+            return {};
+        }
+        problem = stopped(committed);
     }
-    if (keep)
-        problem = stopped(Status::fromSql(db.lastError(), Status::Operation::Write));
-    db.rollback();
+    (void)db.rollback();
     return problem;
 }
 

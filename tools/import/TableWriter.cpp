@@ -2,7 +2,6 @@
 
 #include "store/Database.h"
 
-#include <QSqlError>
 #include <QStringList>
 
 namespace accessimport {
@@ -18,8 +17,7 @@ QString quoted(const QString &name)
 
 } // namespace
 
-TableWriter::TableWriter(const TargetTable &table)
-    : m_table(table), m_query(store::Database::connection())
+TableWriter::TableWriter(const TargetTable &table) : m_table(table)
 {
 }
 
@@ -34,18 +32,13 @@ store::Status TableWriter::prepare(const QList<int> &columns)
     const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                             .arg(quoted(m_table.name), names.join(QStringLiteral(", ")),
                                  marks.join(QStringLiteral(", ")));
-    if (!m_query.prepare(sql))
-        return store::Status::fromSql(m_query.lastError(), store::Status::Operation::Write);
-    return store::Status::success();
+    m_query = store::Database::connection().query(sql, store::Status::Operation::Write);
+    return m_query->status();
 }
 
 store::Status TableWriter::write(const QVariantList &values)
 {
-    for (int i = 0; i < values.size(); ++i)
-        m_query.bindValue(i, values.at(i));
-    if (!m_query.exec())
-        return store::Status::fromSql(m_query.lastError(), store::Status::Operation::Write);
-    return store::Status::success();
+    return m_query->run(values);
 }
 
 } // namespace accessimport

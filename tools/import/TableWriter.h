@@ -2,10 +2,12 @@
 
 #include "Target.h"
 
+#include "store/Engine.h"
 #include "store/Status.h"
 
-#include <QSqlQuery>
 #include <QVariantList>
+
+#include <memory>
 
 namespace accessimport {
 
@@ -22,7 +24,7 @@ public:
 
 private:
     const TargetTable &m_table;
-    QSqlQuery m_query;
+    std::unique_ptr<store::Query> m_query;
 };
 
 } // namespace accessimport

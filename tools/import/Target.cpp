@@ -1,11 +1,9 @@
 #include "Target.h"
 
 #include "store/Schema.h"
+#include "store/SqliteEngine.h"
 #include "store/Values.h"
 
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QVariant>
 
 namespace accessimport {
@@ -22,17 +20,16 @@ int TargetTable::columnIndex(const QString &column) const
 namespace {
 
 // Runs a query of the schema's own description; every row as its values.
-QList<QVariantList> rows(QSqlDatabase &db, const QString &sql, const QString &table)
+QList<QVariantList> rows(store::Connection &db, const QString &sql, const QString &table)
 {
-    QSqlQuery query(db);
-    query.prepare(sql);
-    query.addBindValue(table);
-    query.exec();
+    const std::unique_ptr<store::Query> query = db.query(sql, store::Status::Operation::Read);
     QList<QVariantList> result;
-    while (query.next()) {
+    if (!query->run({table}).ok())
+        return result;
+    while (query->next()) {
         QVariantList values;
-        for (int i = 0; i < query.record().count(); ++i)
-            values << query.value(i);
+        for (int i = 0; i < query->columnCount(); ++i)
+            values << query->value(i);
         result << values;
     }
     return result;
@@ -47,7 +44,7 @@ TargetKind kindOf(const QString &type, const QString &column)
     return store::isDateColumn(column) ? TargetKind::Date : TargetKind::Text;
 }
 
-QStringList indexColumns(QSqlDatabase &db, const QString &index)
+QStringList indexColumns(store::Connection &db, const QString &index)
 {
     QStringList columns;
     for (const QVariantList &row :
@@ -59,7 +56,7 @@ QStringList indexColumns(QSqlDatabase &db, const QString &index)
 // A table as the freshly created schema describes it: its columns with their types, the
 // NOT NULL ones required, an INTEGER primary key filled in by the engine, the references,
 // then the unique sets (the table's own constraints first, its primary key last).
-TargetTable describe(QSqlDatabase &db, const QString &name)
+TargetTable describe(store::Connection &db, const QString &name)
 {
     TargetTable table{name, {}, {}, {}};
     QStringList primaryKey;
@@ -94,17 +91,14 @@ TargetTable describe(QSqlDatabase &db, const QString &name)
 
 QList<TargetTable> build()
 {
-    const QString connection = QStringLiteral("kelvara-import-schema");
     QList<TargetTable> tables;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-        db.setDatabaseName(QStringLiteral(":memory:"));
-        if (db.open() && store::schema::create(db).ok()) {
-            for (const QString &name : store::schema::tableNames())
-                tables << describe(db, name);
-        }
+    store::Status status;
+    const std::unique_ptr<store::SqliteConnection> db = store::SqliteConnection::open(
+        QStringLiteral(":memory:"), store::SqliteConnection::Mode::Create, &status);
+    if (status.ok() && store::schema::create(*db).ok()) {
+        for (const QString &name : store::schema::tableNames())
+            tables << describe(*db, name);
     }
-    QSqlDatabase::removeDatabase(connection);
     // Without the description every import would copy nothing and report it done.
     if (tables.size() != store::schema::tableNames().size())
         qFatal("The program's tables cannot be described");

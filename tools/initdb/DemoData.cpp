@@ -4,8 +4,6 @@
 #include "store/Leave.h"
 #include "store/Users.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QVariant>
 
 #include <initializer_list>
@@ -103,14 +101,7 @@ QVariant textOrNull(const char *text)
 // Runs one insert with bound values.
 store::Status insert(const QString &sql, std::initializer_list<QVariant> values)
 {
-    QSqlQuery query(store::Database::connection());
-    if (!query.prepare(sql))
-        return store::Status::fromSql(query.lastError(), store::Status::Operation::Write);
-    for (const QVariant &value : values)
-        query.addBindValue(value);
-    if (!query.exec())
-        return store::Status::fromSql(query.lastError(), store::Status::Operation::Write);
-    return store::Status::success();
+    return store::Database::connection().execute(sql, QVariantList(values));
 }
 
 QString rankTitle(const char *code)

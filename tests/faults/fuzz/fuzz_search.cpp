@@ -4,7 +4,6 @@
 #include "store/Values.h"
 
 #include <QCoreApplication>
-#include <QSqlQuery>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -49,11 +48,9 @@ bool beginsWith(const QString &text, const QString &prefix)
 
 void exec(const QString &sql, const QVariantList &values = {})
 {
-    QSqlQuery query(store::Database::connection());
-    require(query.prepare(sql));
-    for (const QVariant &v : values)
-        query.addBindValue(v);
-    query.exec(); // a duplicate code is simply not a row
+    const auto query = store::Database::connection().query(sql, store::Status::Operation::Write);
+    require(query->status().ok());
+    (void)query->run(values); // a duplicate code is simply not a row
 }
 
 } // namespace
@@ -90,10 +87,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     exec(QStringLiteral("COMMIT"));
     // The rows as a fresh query reads them, in entry order.
     std::vector<QVariantList> rows;
-    QSqlQuery all(store::Database::connection());
-    require(all.exec(QStringLiteral("SELECT * FROM Peringkat ORDER BY rowid")));
-    while (all.next())
-        rows.push_back({all.value(0), all.value(1), all.value(2)});
+    const auto all = store::Database::connection().query(
+        QStringLiteral("SELECT * FROM Peringkat ORDER BY rowid"), store::Status::Operation::Read);
+    require(all->run().ok());
+    while (all->next())
+        rows.push_back({all->value(0), all->value(1), all->value(2)});
 
     store::Snapshot snapshot(QStringLiteral("Peringkat"));
     require(snapshot.refresh().ok());

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "store/Engine.h"
+
+struct sqlite3;
+
+namespace store {
+
+// The embedded engine, through SQLite's own interface and nothing else.
+class SqliteConnection final : public Connection
+{
+public:
+    enum class Mode { Existing, Create };
+
+    // Opens the file (with Mode::Create, makes it if it is not there); references are
+    // enforced, a write waits a while for another program's lock, and a reported commit is
+    // on disk. The connection is closed when the status is a failure.
+    static std::unique_ptr<SqliteConnection> open(const QString &file, Mode mode, Status *status);
+    // A connection to nothing: every statement fails as on a database that is not open.
+    SqliteConnection() = default;
+    ~SqliteConnection() override;
+    SqliteConnection(const SqliteConnection &) = delete;
+    SqliteConnection &operator=(const SqliteConnection &) = delete;
+
+    std::unique_ptr<Query> query(const QString &sql, Status::Operation operation) override;
+    Status begin() override;
+    Status commit() override;
+    Status rollback() override;
+    qint64 lastInsertKey() const override;
+    Status requireInPlace() override;
+    qint64 longestValue() const override;
+
+private:
+    SqliteConnection(sqlite3 *db, QString file) : m_db(db), m_file(std::move(file)) {}
+    sqlite3 *m_db = nullptr;
+    QString m_file;
+};
+
+// What a failure of the engine means, from its extended result code.
+Status sqliteFailure(int extendedCode, const QString &engineText, Status::Operation operation);
+
+} // namespace store
