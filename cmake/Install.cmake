@@ -81,10 +81,10 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
-# The libraries the programs link come from dpkg-shlibdeps; the database driver and the
-# report fonts are loaded at run time, so they are named here.
+# The libraries the programs link come from dpkg-shlibdeps; the report fonts are loaded at
+# run time, so they are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6sql6-sqlite, fonts-dejavu-core, fonts-liberation, fonts-urw-base35")
+    "fonts-dejavu-core, fonts-liberation, fonts-urw-base35")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 include(CPack)
