@@ -2,6 +2,7 @@
 
 #include "store/Database.h"
 #include "store/Engine.h"
+#include "store/Snapshot.h"
 
 #include <QtTest>
 
@@ -87,6 +88,29 @@ private Q_SLOTS:
         const Status status = store::Database::connection().execute(QStringLiteral("SELECT 1"));
         QCOMPARE(status.kind(), Status::Kind::Unreadable);
         QCOMPARE(store::Database::requireFileInPlace().kind(), Status::Kind::Unreadable);
+    }
+
+    // A damaged page of a table is found when the table is read, and reported as a file
+    // that cannot be read.
+    void damagedTableReadsAsUnreadable()
+    {
+        TestDatabase db;
+        QVERIFY(db.fillSample());
+        const qint64 pageSize = db.scalar(u"PRAGMA page_size"_s).toLongLong();
+        const qint64 root =
+            db.scalar(u"SELECT rootpage FROM sqlite_master WHERE name = 'Pegawai'"_s).toLongLong();
+        QVERIFY(pageSize > 0 && root > 1);
+        store::Database::close();
+        QFile file(db.path());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.seek((root - 1) * pageSize));
+        QCOMPARE(file.write(QByteArray(pageSize, '\x5a')), pageSize);
+        file.close();
+
+        store::Snapshot employees(u"Pegawai"_s);
+        const Status status = employees.refresh();
+        QCOMPARE(status.kind(), Status::Kind::Unreadable);
+        QVERIFY(status.message().startsWith(u"File database tidak dapat dibaca."_s));
     }
 };
 
