@@ -19,9 +19,11 @@ DataGrid::DataGrid(QWidget *parent) : QTableView(parent)
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setDefaultSectionSize(110);
     // Columns fit their content up to a width that leaves room for the others; the sizing
-    // looks at the first rows only, so a large table sizes as quickly as a small one.
+    // looks at a hundred rows, the shown ones first, so a large table sizes as quickly as a
+    // small one. The column header's precision counts those rows (left alone, it reads a
+    // thousand on every filter keystroke).
     horizontalHeader()->setMaximumSectionSize(MaximumColumnWidth);
-    verticalHeader()->setResizeContentsPrecision(100);
+    horizontalHeader()->setResizeContentsPrecision(100);
 }
 
 void DataGrid::setSource(store::Snapshot *snapshot)
