@@ -134,6 +134,7 @@ private Q_SLOTS:
         const QByteArray before = digest(db.path());
 
         ScriptedDialogs dialogs;
+        dialogs.expect(QStringLiteral("Database tidak dapat dibuka:\n") + db.path());
         QPointer<frmLogin> login = WindowRegistry::show<frmLogin>();
         QVERIFY(!login->isReady());
         QCOMPARE(dialogs.count(), 1);
@@ -239,6 +240,7 @@ private Q_SLOTS:
             break;
         }
 
+        dialogs.expect(explanation);
         form.click("cmdSimpan");
         QCOMPARE(dialogs.count(), 1);
         QCOMPARE(dialogs.last().text, explanation + "\n\n" + engineText.arg(db.path()));
@@ -274,6 +276,7 @@ private Q_SLOTS:
         default:
             break;
         }
+        dialogs.expect(QStringLiteral("Data sudah Disimpan!"));
         form.click("cmdSimpan");
         QCOMPARE(dialogs.last().text, QStringLiteral("Data sudah Disimpan!"));
         QVERIFY(form.inViewMode());

@@ -301,6 +301,8 @@ private Q_SLOTS:
         if (QTest::currentTestFailed())
             return;
         dialogs.clear();
+        // A refusal may be any of the clear ones; which one is checked below.
+        dialogs.expect(stored ? QStringLiteral("Data sudah Disimpan!") : QString());
         form.click("cmdSimpan");
 
         auto after = allRows();

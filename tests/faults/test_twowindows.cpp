@@ -173,6 +173,7 @@ private Q_SLOTS:
         Recordset other(Table);
         QVERIFY(actElsewhere(other, QStringLiteral("delete and add")));
 
+        dialogs.expect(QStringLiteral("Record ini sudah diubah atau dihapus di jendela lain."));
         form.click("cmdSimpan");
         QCOMPARE(dialogs.count(), 1);
         QCOMPARE(dialogs.last().text,

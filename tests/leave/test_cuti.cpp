@@ -17,6 +17,9 @@ using platform::Icon;
 
 namespace {
 
+const QString Saved = QStringLiteral("Data sudah Disimpan!");
+const QString TooMany = QStringLiteral("Tidak Boleh melebihi jatah Cuti!");
+
 FormDriver openWindow()
 {
     return FormDriver(platform::WindowRegistry::show<FCuti>());
@@ -183,6 +186,7 @@ private Q_SLOTS:
         QCOMPARE(form.text("Text2"), QStringLiteral("Bunga"));
         form.type("DataCombo2", QStringLiteral("K2025"));
         form.type("txtcuti", QStringLiteral("5"));
+        dialogs.expect(Saved);
         form.click("cmdSimpan");
         QCOMPARE(dialogs.last().text, QStringLiteral("Data sudah Disimpan!"));
         QVERIFY(form.inViewMode());
@@ -222,6 +226,7 @@ private Q_SLOTS:
         ScriptedDialogs dialogs;
         FormDriver form = openWindow();
         enterNew(form, QStringLiteral("20003"), QStringLiteral("K2025"), days);
+        dialogs.expect(accepted ? Saved : TooMany);
         form.click("cmdSimpan");
         if (accepted) {
             QCOMPARE(dialogs.last().text, QStringLiteral("Data sudah Disimpan!"));
@@ -235,6 +240,7 @@ private Q_SLOTS:
         QCOMPARE(form.text("txtcuti"), days);
         // Corrected, the same pending record saves.
         form.type("txtcuti", QStringLiteral("2"));
+        dialogs.expect(Saved);
         form.click("cmdSimpan");
         QCOMPARE(dialogs.last().text, QStringLiteral("Data sudah Disimpan!"));
         QCOMPARE(stored(db, "SisaCuti", "20003", "K2025").toDouble(), 16.0);
@@ -249,12 +255,14 @@ private Q_SLOTS:
         QCOMPARE(form.text("txtSisaCuti"), QStringLiteral("13"));
         form.click("cmdRubah");
         form.type("txtcuti", QStringLiteral("14"));
+        dialogs.expect(TooMany);
         form.click("cmdSimpan");
         expectRefused(dialogs);
         QVERIFY(form.inEditMode());
         QCOMPARE(form.text("txtSisaCuti"), QStringLiteral("13"));
         QCOMPARE(stored(db, "SisaCuti", "19001", "K2025").toDouble(), 13.0);
         form.type("txtcuti", QStringLiteral("6"));
+        dialogs.expect(Saved);
         form.click("cmdSimpan");
         QCOMPARE(stored(db, "SisaCuti", "19001", "K2025").toDouble(), 7.0);
         QCOMPARE(stored(db, "Penggantian Cuti", "19001", "K2025").toDouble(), 6.0);
@@ -265,18 +273,22 @@ private Q_SLOTS:
         form.navigate("First");
         form.click("cmdRubah");
         form.type("txtcuti", QStringLiteral("6"));
+        dialogs.expect(Saved);
         form.click("cmdSimpan");
         QCOMPARE(stored(db, "SisaCuti", "19001", "K2025").toDouble(), 1.0);
         form.navigate("First");
         form.click("cmdRubah");
         form.type("txtcuti", QStringLiteral("6"));
+        dialogs.expect(TooMany);
         form.click("cmdSimpan");
         expectRefused(dialogs);
         // Days given back may not lift the remainder above the entitlement either.
         form.type("txtcuti", QStringLiteral("-18"));
+        dialogs.expect(TooMany);
         form.click("cmdSimpan");
         expectRefused(dialogs);
         form.type("txtcuti", QStringLiteral("-17"));
+        dialogs.expect(Saved);
         form.click("cmdSimpan");
         QCOMPARE(stored(db, "SisaCuti", "19001", "K2025").toDouble(), 18.0);
     }
@@ -292,6 +304,7 @@ private Q_SLOTS:
         enterNew(form, QStringLiteral("19001"), QStringLiteral("K2025"), QStringLiteral("lima"));
         for (const QString &days : {QStringLiteral("lima"), QStringLiteral("3 hari")}) {
             form.type("txtcuti", days);
+            dialogs.expect(QStringLiteral("Isian harus berupa angka."));
             form.click("cmdSimpan");
             QVERIFY2(dialogs.last().text.contains(QStringLiteral("angka")),
                      qPrintable(dialogs.last().text));
@@ -299,11 +312,13 @@ private Q_SLOTS:
         }
         // Budi already has a record for this card: the store refuses the pair.
         form.type("txtcuti", QStringLiteral("5"));
+        dialogs.expect(QStringLiteral("Kode sudah dipakai oleh data lain."));
         form.click("cmdSimpan");
         QVERIFY2(dialogs.last().text.contains(QStringLiteral("Kode sudah dipakai oleh data lain.")),
                  qPrintable(dialogs.last().text));
         expectPending(form, db, QStringLiteral("18"));
         form.type("DataCombo2", QStringLiteral("K2026"));
+        dialogs.expect(Saved);
         form.click("cmdSimpan");
         QCOMPARE(dialogs.last().text, QStringLiteral("Data sudah Disimpan!"));
         QCOMPARE(stored(db, "SisaCuti", "19001", "K2026").toDouble(), 13.0);
@@ -348,12 +363,14 @@ private Q_SLOTS:
         ScriptedDialogs dialogs;
         FormDriver form = openWindow();
         dialogs.type(QString()); // Cancel
+        dialogs.expect(QStringLiteral("Anda belum memasukan NIP "));
         form.click("cmdCari");
         QCOMPARE(dialogs.asked()[0].text, QStringLiteral("Masukkan NIP :"));
         QCOMPARE(dialogs.asked()[0].title, QStringLiteral("Pencarian data"));
         QCOMPARE(dialogs.last().text, QStringLiteral("Anda belum memasukan NIP "));
         QCOMPARE(dialogs.last().title, QStringLiteral("Informasi\""));
         dialogs.type(QStringLiteral("12345"));
+        dialogs.expect(QStringLiteral("Data tidak di temukan "));
         form.click("cmdCari");
         QCOMPARE(dialogs.last().text, QStringLiteral("Data tidak di temukan "));
         QCOMPARE(form.caption(), QStringLiteral("Record :1"));

@@ -24,6 +24,9 @@ Fdepartemen *openWindow()
     return window;
 }
 
+const QString DeleteQuestion = QStringLiteral("Apakah Anda Yakin Data akan di Hapus ?");
+const QString Saved = QStringLiteral("Data sudah Disimpan!");
+
 int gridRows(const FormDriver &form)
 {
     return form.find<platform::DataGrid>(QStringLiteral("DataGrid1"))->model()->rowCount();
@@ -89,7 +92,8 @@ private Q_SLOTS:
         QCOMPARE(form.caption(), QStringLiteral("Record :0"));
         QVERIFY(form.inViewMode());
         QVERIFY(!form.find("txtKodedepartemen")->isEnabled());
-        dialogs.answer(Answer::Yes);
+        dialogs.expect(DeleteQuestion, Answer::Yes);
+        dialogs.expect(QStringLiteral("Data Kosong "));
         form.click("cmdHapus");
         QCOMPARE(dialogs.count(), 2);
         QCOMPARE(dialogs.asked()[0].text, QStringLiteral("Apakah Anda Yakin Data akan di Hapus ?"));
@@ -99,6 +103,7 @@ private Q_SLOTS:
         expectMessage(dialogs, QStringLiteral("Data Kosong "), QStringLiteral("Kosong"),
                       Icon::Information);
         // Change on an empty table is reported and the window stays usable.
+        dialogs.expect(QStringLiteral("Tidak ada record yang aktif."));
         form.click("cmdRubah");
         QVERIFY(dialogs.last().text.contains(QStringLiteral("No current record.")));
         form.click("Command1");
@@ -122,6 +127,7 @@ private Q_SLOTS:
         QVERIFY(form.find("txtKodedepartemen")->hasFocus());
         form.type("txtKodedepartemen", QStringLiteral("A00"));
         form.type("txtKeterangan", QStringLiteral("Akuntansi"));
+        dialogs.expect(Saved);
         form.click("cmdSimpan");
         expectMessage(dialogs, QStringLiteral("Data sudah Disimpan!"),
                       QStringLiteral("Simpan Data"), Icon::Information);
@@ -161,6 +167,7 @@ private Q_SLOTS:
         form.click("cmdTambah");
         form.type("txtKodedepartemen", QStringLiteral("d02"));
         form.type("txtKeterangan", QStringLiteral("Kembar"));
+        dialogs.expect(QStringLiteral("Kode sudah dipakai"));
         form.click("cmdSimpan");
         QVERIFY(dialogs.last().text.startsWith(QStringLiteral("Kode sudah dipakai")));
         QVERIFY(dialogs.last().text.contains(QStringLiteral("UNIQUE")));
@@ -169,6 +176,7 @@ private Q_SLOTS:
         QCOMPARE(db.count("Departemen"), 5);
         // Corrected, the same pending record saves.
         form.type("txtKodedepartemen", QStringLiteral("D09"));
+        dialogs.expect(Saved);
         form.click("cmdSimpan");
         QCOMPARE(dialogs.last().text, QStringLiteral("Data sudah Disimpan!"));
         QCOMPARE(
@@ -176,6 +184,7 @@ private Q_SLOTS:
             QStringLiteral("Kembar"));
         // An empty code is refused the same way.
         form.click("cmdTambah");
+        dialogs.expect(QStringLiteral("Kode tidak boleh kosong"));
         form.click("cmdSimpan");
         QVERIFY(dialogs.last().text.startsWith(QStringLiteral("Kode tidak boleh kosong")));
         QVERIFY(form.inEditMode());
@@ -189,6 +198,7 @@ private Q_SLOTS:
         ScriptedDialogs dialogs;
         FormDriver form(openWindow());
         dialogs.type(QString()); // Cancel: the empty answer
+        dialogs.expect(QStringLiteral("Anda belum memasukan Kode "));
         form.click("cmdCari");
         QCOMPARE(dialogs.asked()[0].text, QStringLiteral("Masukkan Kode Departemen :"));
         QCOMPARE(dialogs.asked()[0].title, QStringLiteral("Pencarian data"));
@@ -196,6 +206,7 @@ private Q_SLOTS:
         expectMessage(dialogs, QStringLiteral("Anda belum memasukan Kode "),
                       QStringLiteral("Informasi\""), Icon::Information);
         dialogs.type(QStringLiteral("D77"));
+        dialogs.expect(QStringLiteral("Data tidak di temukan "));
         form.click("cmdCari");
         expectMessage(dialogs, QStringLiteral("Data tidak di temukan "),
                       QStringLiteral("Cari Data"), Icon::Information);
@@ -216,17 +227,18 @@ private Q_SLOTS:
         ScriptedDialogs dialogs;
         FormDriver form(openWindow());
         form.navigate("Last"); // D05, used by nobody
-        dialogs.answer(Answer::No);
+        dialogs.expect(DeleteQuestion, Answer::No);
         form.click("cmdHapus");
         QCOMPARE(db.count("Departemen"), 5);
-        dialogs.answer(Answer::Yes);
+        dialogs.expect(DeleteQuestion, Answer::Yes);
         form.click("cmdHapus");
         QCOMPARE(db.count("Departemen"), 4);
         QCOMPARE(form.caption(), QStringLiteral("Record :1"));
         QVERIFY(!platform::busy::isBusy());
         QCOMPARE(gridRows(form), 5);
         // A department that employees use is refused with a clear message.
-        dialogs.answer(Answer::Yes);
+        dialogs.expect(DeleteQuestion, Answer::Yes);
+        dialogs.expect(QStringLiteral("Data masih dipakai"));
         form.click("cmdHapus");
         QVERIFY(dialogs.last().text.startsWith(QStringLiteral("Data masih dipakai")));
         QCOMPARE(db.count("Departemen"), 4);
@@ -239,13 +251,14 @@ private Q_SLOTS:
         QVERIFY(db.exec("INSERT INTO Departemen VALUES ('D1', 'Satu')"));
         ScriptedDialogs dialogs;
         FormDriver form(openWindow());
-        dialogs.answer(Answer::Yes);
+        dialogs.expect(DeleteQuestion, Answer::Yes);
         form.click("cmdHapus");
         QCOMPARE(form.caption(), QStringLiteral("Record :0"));
         QCOMPARE(form.text("txtKodedepartemen"), QString());
         form.navigate("Next");
         QVERIFY(form.inViewMode());
-        dialogs.answer(Answer::Yes);
+        dialogs.expect(DeleteQuestion, Answer::Yes);
+        dialogs.expect(QStringLiteral("Data Kosong "));
         form.click("cmdHapus");
         QCOMPARE(dialogs.last().text, QStringLiteral("Data Kosong "));
     }
@@ -290,6 +303,7 @@ private Q_SLOTS:
         QCOMPARE(gridRows(form), 1);
         form.click("cmdRubah");
         form.type("txtKeterangan", QStringLiteral("SDM"));
+        dialogs.expect(Saved);
         form.click("cmdSimpan");
         QCOMPARE(gridRows(form), 5);
         QCOMPARE(form.text("Text1"), QStringLiteral("D01"));
@@ -345,6 +359,7 @@ private Q_SLOTS:
         FormDriver form(openWindow());
         form.click("cmdRubah");
         form.type("txtKodedepartemen", QStringLiteral("D02"));
+        dialogs.expect(QStringLiteral("Data error event hit eer:UNIQUE"));
         form.navigate("Next");
         QVERIFY(dialogs.last().text.startsWith(QStringLiteral("Data error event hit eer:UNIQUE")));
         QCOMPARE(dialogs.last().title, QStringLiteral("Kelvara"));

@@ -18,6 +18,10 @@
 using platform::Answer;
 using platform::WindowRegistry;
 
+namespace {
+const QString Saved = QStringLiteral("Data sudah Disimpan!");
+}
+
 class TestMasters : public QObject
 {
     Q_OBJECT
@@ -66,6 +70,7 @@ private Q_SLOTS:
         form.type("DataCombo2", QStringLiteral("D04"));
         // A title typed by hand is stored when no rank is picked after it.
         form.type("txtJabatan", QStringLiteral("Wakil"));
+        dialogs.expect(Saved);
         form.click("cmdSimpan");
         QCOMPARE(dialogs.last().text, QStringLiteral("Data sudah Disimpan!"));
         QCOMPARE(db.scalar("SELECT Jabatan || '/' || KodePeringkat || '/' || KodeDepartemen "
@@ -94,12 +99,14 @@ private Q_SLOTS:
         QCOMPARE(birth->text().trimmed(), QString());
         form.click("cmdRubah");
         form.type("txtNama", QStringLiteral("Susi Susanti"));
+        dialogs.expect(Saved);
         form.click("cmdSimpan");
         QVERIFY(db.scalar("SELECT Tgllahir IS NULL FROM Pegawai WHERE Nip='19002'").toBool());
         // A date picked is stored as that very day.
         form.navigate("First");
         form.click("cmdRubah");
         birth->setDate(QDate(2000, 2, 29));
+        dialogs.expect(Saved);
         form.click("cmdSimpan");
         QCOMPARE(db.scalar("SELECT Tgllahir FROM Pegawai WHERE Nip='19001'").toString(),
                  QStringLiteral("2000-02-29"));
@@ -119,11 +126,13 @@ private Q_SLOTS:
         form.click("cmdTambah");
         form.type("txtNip", QStringLiteral("19009"));
         form.type("txtTahunMasuk", QStringLiteral("dua ribu"));
+        dialogs.expect(QStringLiteral("Isian harus berupa angka."));
         form.click("cmdSimpan");
         QVERIFY(dialogs.last().text.startsWith(QStringLiteral("Isian harus berupa angka.")));
         QCOMPARE(db.count("Pegawai"), 3);
         form.type("txtTahunMasuk", QStringLiteral("2020"));
         form.type("DataCombo2", QStringLiteral("D99"));
+        dialogs.expect(QStringLiteral("Kode yang dirujuk tidak ada"));
         form.click("cmdSimpan");
         QVERIFY(dialogs.last().text.startsWith(QStringLiteral("Kode yang dirujuk tidak ada")));
         QVERIFY(form.inEditMode());
@@ -140,6 +149,7 @@ private Q_SLOTS:
         ScriptedDialogs dialogs;
         FormDriver form(WindowRegistry::show<Fpegawai>());
         dialogs.type(QString()); // Cancel
+        dialogs.expect(QStringLiteral("Anda belum memasukan NIP "));
         form.click("cmdCari");
         QCOMPARE(dialogs.asked()[0].text, QStringLiteral("Masukkan NIP :"));
         QCOMPARE(dialogs.last().text, QStringLiteral("Anda belum memasukan NIP "));
@@ -168,6 +178,7 @@ private Q_SLOTS:
         form.type("txtKodePeringkat", QStringLiteral("P9"));
         form.type("txtUpahPerhari", QStringLiteral("95000.5"));
         form.type("txtJabatan", QStringLiteral("Pengemudi"));
+        dialogs.expect(Saved);
         form.click("cmdSimpan");
         QCOMPARE(dialogs.last().text, QStringLiteral("Data sudah Disimpan!"));
         QCOMPARE(db.scalar("SELECT UpahPerhari FROM Peringkat WHERE KodePeringkat='P9'").toDouble(),
@@ -198,6 +209,7 @@ private Q_SLOTS:
         QCOMPARE(titles->itemText(3), QStringLiteral("Cleaning Service"));
         ranks.click("cmdRubah");
         titles->setCurrentIndex(2);
+        dialogs.expect(Saved);
         ranks.click("cmdSimpan");
         QCOMPARE(db.scalar("SELECT Jabatan FROM Peringkat WHERE KodePeringkat='P1'").toString(),
                  QStringLiteral("Satpam"));
@@ -224,6 +236,7 @@ private Q_SLOTS:
         form.type("txtKartucuti", QStringLiteral("K2027"));
         form.find<platform::DatePicker>("DTPicker1")->setDate(QDate(2027, 12, 31));
         form.find<platform::DatePicker>("DTPicker2")->setDate(QDate(2027, 1, 1));
+        dialogs.expect(Saved);
         form.click("cmdSimpan");
         QCOMPARE(dialogs.last().text, QStringLiteral("Data sudah Disimpan!"));
         QCOMPARE(form.text("txtKartucuti"), QStringLiteral("K2027"));
@@ -236,6 +249,7 @@ private Q_SLOTS:
         form.click("Command1");
         QCOMPARE(form.text("txtKartucuti"), QStringLiteral("K2025"));
         dialogs.type(QStringLiteral("K1999"));
+        dialogs.expect(QStringLiteral("Data tidak di temukan "));
         form.click("cmdCari");
         QCOMPARE(dialogs.asked()[dialogs.count() - 2].text,
                  QStringLiteral("Masukkan Kode Kartu Cuti :"));

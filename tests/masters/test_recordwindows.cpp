@@ -131,7 +131,7 @@ private Q_SLOTS:
         TestDatabase db;
         QVERIFY(db.fillSample());
         const QStringList before = rows(w.table);
-        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        ScriptedDialogs dialogs;
         FormDriver form(w.open());
         form.click("cmdRubah");
         form.navigate("Next");
@@ -160,7 +160,7 @@ private Q_SLOTS:
         TestDatabase db;
         QVERIFY(db.fillSample());
         const QStringList before = rows("Departemen");
-        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        ScriptedDialogs dialogs;
         FormDriver form(WindowRegistry::show<Fdepartemen>());
         form.click("cmdTambah");
         form.navigate("Next");
@@ -180,7 +180,7 @@ private Q_SLOTS:
         TestDatabase db;
         QVERIFY(db.fillSample());
         const QStringList before = rows(w.table);
-        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        ScriptedDialogs dialogs;
         FormDriver form(w.open());
         form.click("cmdRubah");
         form.navigate("Next");
@@ -197,7 +197,7 @@ private Q_SLOTS:
         QFETCH(int, window);
         const Window &w = windows()[window];
         TestDatabase db;
-        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        ScriptedDialogs dialogs;
         FormDriver form(w.open());
         dialogs.expect("Tidak ada record yang aktif.");
         form.click("cmdRubah");
@@ -220,7 +220,7 @@ private Q_SLOTS:
         const Window &w = windows()[window];
         TestDatabase db;
         QVERIFY(db.fillSample());
-        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        ScriptedDialogs dialogs;
         QPointer<QWidget> shown = w.open();
         FormDriver form(shown);
         form.click("cmdRubah");
@@ -249,7 +249,7 @@ private Q_SLOTS:
         TestDatabase db;
         QVERIFY(db.fillSample());
         const QStringList before = rows(w.table);
-        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        ScriptedDialogs dialogs;
         QPointer<QWidget> shown = w.open();
         FormDriver form(shown);
         form.click("cmdRubah");
@@ -296,7 +296,7 @@ private Q_SLOTS:
         QFETCH(QString, storedRemaining);
         TestDatabase db;
         QVERIFY(db.fillSample());
-        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        ScriptedDialogs dialogs;
         FormDriver form(WindowRegistry::show<FCuti>());
         if (change)
             form.click("cmdRubah");
@@ -326,7 +326,7 @@ private Q_SLOTS:
         QVERIFY(db.fillSample());
         QVERIFY(db.exec("UPDATE Pegawai SET KodePeringkat = 'P1', Jabatan = 'Lama' "
                         "WHERE Nip = '19002'"));
-        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        ScriptedDialogs dialogs;
         FormDriver form(WindowRegistry::show<Fpegawai>());
         form.navigate("Next");
         QCOMPARE(form.text("DataCombo1"), QStringLiteral("P1"));
@@ -377,7 +377,7 @@ private Q_SLOTS:
         QFETCH(QString, stored);
         TestDatabase db;
         QVERIFY(db.fillSample());
-        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        ScriptedDialogs dialogs;
         FormDriver form(employee ? static_cast<QWidget *>(WindowRegistry::show<Fpegawai>())
                                  : WindowRegistry::show<Fkartucuti>());
         const QString table = employee ? "Pegawai" : "Periode";
@@ -425,7 +425,7 @@ private Q_SLOTS:
     {
         TestDatabase db;
         QVERIFY(db.fillSample());
-        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        ScriptedDialogs dialogs;
         QWidget *window = WindowRegistry::show<Fkartucuti>();
         QVERIFY(QTest::qWaitForWindowActive(window));
         FormDriver form(window);
@@ -459,7 +459,7 @@ private Q_SLOTS:
     {
         TestDatabase db;
         QVERIFY(db.fillSample());
-        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        ScriptedDialogs dialogs;
         FormDriver form(WindowRegistry::show<Fdepartemen>());
         {
             auto other = QSqlDatabase::addDatabase("QSQLITE", "other");
@@ -488,7 +488,7 @@ private Q_SLOTS:
         QVERIFY(db.fillSample());
         QVERIFY(db.exec("DROP VIEW QupahSisaCuti"));
         QVERIFY(db.exec("CREATE VIEW QupahSisaCuti AS SELECT * FROM Hilang"));
-        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        ScriptedDialogs dialogs;
         dialogs.expect(QString()); // the browse list cannot be read when the window loads
         FormDriver form(WindowRegistry::show<FCuti>());
         form.click("cmdRubah");
@@ -506,7 +506,7 @@ private Q_SLOTS:
     void busyPointerEndsWithTheAction()
     {
         TestDatabase db;
-        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        ScriptedDialogs dialogs;
         FormDriver form(WindowRegistry::show<Fdepartemen>());
         form.navigate("Next");
         QVERIFY(!platform::busy::isBusy());

@@ -123,7 +123,7 @@ private Q_SLOTS:
         bound.order.clear();
         QSignalSpy error(bound.control, &DataControl::error);
         for (const bool silenced : {false, true}) {
-            ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+            ScriptedDialogs dialogs;
             if (!silenced)
                 dialogs.expect(QStringLiteral("Kode sudah dipakai oleh data lain."));
             connect(bound.control, &DataControl::error, &bound.window,

@@ -198,6 +198,7 @@ void TestReportWindow::savesPdfAndTellsWhenItCannot()
     QCOMPARE(dialogs.count(), 0);
 
     const QString nowhere = db.folder() + "/no such folder/slips.pdf";
+    dialogs.expect("File PDF tidak dapat ditulis: " + nowhere);
     QVERIFY(!slips->savePdf(nowhere));
     QCOMPARE(dialogs.count(), 1);
     QVERIFY(dialogs.last().text.contains(nowhere));
@@ -219,6 +220,7 @@ void TestReportWindow::shownAgainAfterALeaveChangePrintsIt()
     FormDriver form(WindowRegistry::show<FCuti>());
     form.click("cmdRubah");
     form.type("txtcuti", "10.3");
+    dialogs.expect("Data sudah Disimpan!");
     form.click("cmdSimpan");
     QCOMPARE(dialogs.last().text, QString("Data sudah Disimpan!"));
 
@@ -259,12 +261,12 @@ void TestReportWindow::saveAsAsksBeforeReplacing()
     TestDatabase db;
     QVERIFY(db.fillSample());
     ScriptedDialogs dialogs;
-    dialogs.answer(answer);
     const QString target = db.folder() + "/" + QFileInfo(typed).completeBaseName() + ".pdf";
     if (exists) {
         QFile old(target);
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("old");
+        dialogs.expect("File " + QDir::toNativeSeparators(target) + " sudah ada.", answer);
     }
     DataReport2 *slips = WindowRegistry::show<DataReport2>();
     QString suggested;
@@ -300,6 +302,7 @@ void TestReportWindow::failingCommandIsTold()
     // A database whose query is gone: the report still opens, with its headers, and says why.
     QVERIFY(db.exec("DROP VIEW QlapSDM"));
     ScriptedDialogs dialogs;
+    dialogs.expect("Database menolak perintah ini.");
     LaporanSDM *report = WindowRegistry::show<LaporanSDM>();
     QCOMPARE(dialogs.count(), 1);
     QVERIFY(dialogs.last().text.contains("QlapSDM"));

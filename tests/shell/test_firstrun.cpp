@@ -104,7 +104,7 @@ class ReleasingDialogs : public ScriptedDialogs
 public:
     explicit ReleasingDialogs(OtherProgramLock &lock) : m_lock(lock)
     {
-        answer(platform::Answer::Yes);
+        expect(QStringLiteral("Database sedang dipakai program lain"), platform::Answer::Yes);
     }
     platform::Answer message(const QString &text, const QString &title, platform::Icon icon,
                              platform::Buttons buttons) override
@@ -199,6 +199,7 @@ void TestFirstRun::newUserIsChecked()
     typeText(form.find("txtUserName"), user);
     typeText(form.find("txtPassword"), password);
     typeText(form.find("txtPassword2"), repeated);
+    dialogs.expect(message);
     QTest::keyClick(form.find("txtPassword2"), Qt::Key_Return);
     QCOMPARE(dialogs.count(), 1);
     QCOMPARE(dialogs.last().text, message);
@@ -320,6 +321,9 @@ void TestFirstRun::whatIsNeitherIsLeftAlone()
     }
     const QByteArray before = digest(place.path());
     ScriptedDialogs dialogs;
+    dialogs.expect(kind == u"folder" || kind == u"link"
+                       ? QStringLiteral("Di tempat database ada ")
+                       : QStringLiteral("Database tidak dapat dibuka:"));
     shell::showFirstWindow();
     QCOMPARE(dialogs.count(), 1);
     QVERIFY2(dialogs.last().text.contains(said), qPrintable(dialogs.last().text));

@@ -186,6 +186,8 @@ void TestLogin::signIn()
     const QString storedBefore =
         db.scalar("SELECT group_concat(Password, '|') FROM TPassword").toString();
     ScriptedDialogs dialogs;
+    if (!admitted)
+        dialogs.expect(Refusal);
     QPointer<frmLogin> login = WindowRegistry::show<frmLogin>();
     typeIn(login, user, password);
     QTest::mouseClick(button(login, "cmdOK"), Qt::LeftButton);
@@ -216,6 +218,7 @@ void TestLogin::emptyUserTableRefusesEveryone()
     frmLogin *login = WindowRegistry::show<frmLogin>();
     QVERIFY(login->isReady());
     typeIn(login, QStringLiteral("admin"), QStringLiteral("admin"));
+    dialogs.expect(Refusal);
     button(login, "cmdOK")->click();
     QCOMPARE(dialogs.count(), 1);
     QCOMPARE(dialogs.last().text, Refusal);
@@ -229,6 +232,7 @@ void TestLogin::userWithoutStoredPasswordCannotSignIn()
     ScriptedDialogs dialogs;
     frmLogin *login = WindowRegistry::show<frmLogin>();
     typeIn(login, QStringLiteral("tamu"), QString());
+    dialogs.expect(Refusal);
     button(login, "cmdOK")->click();
     QCOMPARE(dialogs.count(), 1);
     QCOMPARE(dialogs.last().text, Refusal);
@@ -242,6 +246,7 @@ void TestLogin::failureSelectsPasswordAndKeepsUserName()
     ScriptedDialogs dialogs;
     frmLogin *login = WindowRegistry::show<frmLogin>();
     typeIn(login, QStringLiteral("admin"), QStringLiteral("salah"));
+    dialogs.expect(Refusal);
     button(login, "cmdOK")->click();
     QCOMPARE(dialogs.count(), 1);
     QLineEdit *password = box(login, "txtPassword");
@@ -265,6 +270,7 @@ void TestLogin::retriesAreUnlimited()
     QTest::keyClicks(box(login, "txtUserName"), QStringLiteral("admin"));
     for (int attempt = 0; attempt < 5; ++attempt) {
         box(login, "txtPassword")->setText(QStringLiteral("nope%1").arg(attempt));
+        dialogs.expect(Refusal);
         button(login, "cmdOK")->click();
     }
     QCOMPARE(dialogs.count(), 5);
@@ -281,6 +287,7 @@ void TestLogin::enterPressesOk()
     ScriptedDialogs dialogs;
     frmLogin *login = WindowRegistry::show<frmLogin>();
     QTest::keyClicks(box(login, "txtUserName"), QStringLiteral("admin"));
+    dialogs.expect(Refusal);
     QTest::keyClick(box(login, "txtUserName"), Qt::Key_Return);
     QCOMPARE(dialogs.count(), 1);
     QCOMPARE(dialogs.last().text, Refusal);
@@ -353,6 +360,7 @@ void TestLogin::cannotOpen()
     store::Database::setPath(path);
 
     ScriptedDialogs dialogs;
+    dialogs.expect(QStringLiteral("Database tidak dapat dibuka:\n") + path);
     QPointer<frmLogin> login = WindowRegistry::show<frmLogin>();
     QVERIFY(!login->isReady());
     QCOMPARE(dialogs.count(), 1);

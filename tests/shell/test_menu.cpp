@@ -189,7 +189,7 @@ void TestMenu::exitAnsweredNoKeepsTheWindow()
 {
     TestDatabase db;
     ScriptedDialogs dialogs;
-    dialogs.answer(platform::Answer::No);
+    dialogs.expect(ExitText, platform::Answer::No);
     Fmenu *menu = WindowRegistry::show<Fmenu>();
     platform::busy::setBusy();
     action(menu, QStringLiteral("mnKeluar"))->trigger();
@@ -207,7 +207,7 @@ void TestMenu::exitAnsweredYesClosesTheWindow()
 {
     TestDatabase db;
     ScriptedDialogs dialogs;
-    dialogs.answer(platform::Answer::Yes);
+    dialogs.expect(ExitText, platform::Answer::Yes);
     QPointer<Fmenu> menu = WindowRegistry::show<Fmenu>();
     platform::busy::setBusy();
     action(menu, QStringLiteral("mnKeluar"))->trigger();
@@ -221,7 +221,7 @@ void TestMenu::altKAsksTheExitQuestion()
 {
     TestDatabase db;
     ScriptedDialogs dialogs;
-    dialogs.answer(platform::Answer::No);
+    dialogs.expect(ExitText, platform::Answer::No);
     Fmenu *menu = activeMenu();
     QTest::keyClick(menu, Qt::Key_K, Qt::AltModifier);
     QTRY_COMPARE(dialogs.count(), 1);

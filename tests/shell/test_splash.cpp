@@ -174,6 +174,7 @@ void TestSplash::handOverToAFolderEndsAfterOneMessage()
     TestDatabase db;
     store::Database::setPath(db.folder());
     ScriptedDialogs dialogs;
+    dialogs.expect(QStringLiteral("Di tempat database ada sebuah folder"));
     QPointer<frmSplash> splash = stillSplash();
     for (int tick = 0; tick < 100; ++tick)
         splash->progressTick();

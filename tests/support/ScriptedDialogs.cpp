@@ -6,27 +6,30 @@ namespace {
 
 ScriptedDialogs *current = nullptr;
 
-// Answers every box by failing the test where it was asked.
+// Fails the running test, saying what was asked.
+void fail(const char *what, const QString &text)
+{
+    QTest::qFail(qPrintable(QLatin1String(what) + text), __FILE__, __LINE__);
+}
+
+// Answers every box by failing the test.
 class Unscripted : public platform::Messages
 {
 public:
     platform::Answer message(const QString &text, const QString &, platform::Icon,
                              platform::Buttons) override
     {
-        QTest::qFail(qPrintable(QStringLiteral("message box with no script: ") + text), __FILE__,
-                     __LINE__);
+        fail("message box with no script: ", text);
         return platform::Answer::No;
     }
     QString input(const QString &prompt, const QString &) override
     {
-        QTest::qFail(qPrintable(QStringLiteral("input box with no script: ") + prompt), __FILE__,
-                     __LINE__);
+        fail("input box with no script: ", prompt);
         return {};
     }
     QString openFileName(const QString &title, const QString &) override
     {
-        QTest::qFail(qPrintable(QStringLiteral("file chooser with no script: ") + title), __FILE__,
-                     __LINE__);
+        fail("file chooser with no script: ", title);
         return {};
     }
 };
@@ -40,7 +43,7 @@ void ScriptedDialogs::installUnscripted()
         platform::Messages::install(&unscripted);
 }
 
-ScriptedDialogs::ScriptedDialogs(Mode mode) : m_mode(mode), m_previous(current)
+ScriptedDialogs::ScriptedDialogs() : m_previous(current)
 {
     current = this;
     platform::Messages::install(this);
@@ -54,9 +57,11 @@ ScriptedDialogs::~ScriptedDialogs()
     else
         installUnscripted();
     if (!m_expected.isEmpty())
-        QTest::qFail(qPrintable(QStringLiteral("expected message box never came: ") +
-                                m_expected.head().text),
-                     __FILE__, __LINE__);
+        fail("expected message box never came: ", m_expected.head().text);
+    else if (!m_inputs.isEmpty())
+        fail("scripted input box never came: ", m_inputs.head());
+    else if (!m_files.isEmpty())
+        fail("scripted file chooser never came: ", m_files.head());
 }
 
 void ScriptedDialogs::expect(const QString &text, platform::Answer answer)
@@ -70,23 +75,16 @@ platform::Answer ScriptedDialogs::message(const QString &text, const QString &ti
     // The real service shows the application title for an untitled box.
     m_asked << Asked{false, text, title.isEmpty() ? platform::applicationTitle() : title, icon,
                      buttons};
-    if (m_mode == Strict) {
-        if (m_expected.isEmpty() || !text.startsWith(m_expected.head().text)) {
-            QTest::qFail(qPrintable(QStringLiteral("unexpected message box: ") + text), __FILE__,
-                         __LINE__);
-            return platform::Answer::No;
-        }
-        return m_expected.dequeue().answer;
-    }
-    if (!m_answers.isEmpty())
-        return m_answers.dequeue();
-    // A notice has one answer; a question's is the test's to choose.
-    if (buttons == platform::Buttons::YesNo) {
-        QTest::qFail(qPrintable(QStringLiteral("question with no scripted answer: ") + text),
-                     __FILE__, __LINE__);
+    if (m_expected.isEmpty()) {
+        fail("message box with no script: ", text);
         return platform::Answer::No;
     }
-    return platform::Answer::Ok;
+    if (!text.startsWith(m_expected.head().text)) {
+        fail("unexpected message box: ",
+             text + QStringLiteral(" (expected: ") + m_expected.head().text + QLatin1Char(')'));
+        return platform::Answer::No;
+    }
+    return m_expected.dequeue().answer;
 }
 
 QString ScriptedDialogs::input(const QString &prompt, const QString &title)
@@ -94,8 +92,7 @@ QString ScriptedDialogs::input(const QString &prompt, const QString &title)
     m_asked << Asked{true, prompt, title.isEmpty() ? platform::applicationTitle() : title,
                      platform::Icon::None, platform::Buttons::Ok};
     if (m_inputs.isEmpty()) {
-        QTest::qFail(qPrintable(QStringLiteral("input box with no scripted answer: ") + prompt),
-                     __FILE__, __LINE__);
+        fail("input box with no script: ", prompt);
         return {};
     }
     return m_inputs.dequeue();
@@ -105,5 +102,9 @@ QString ScriptedDialogs::openFileName(const QString &title, const QString &filte
 {
     m_asked << Asked{true, filter, title.isEmpty() ? platform::applicationTitle() : title,
                      platform::Icon::None, platform::Buttons::Ok};
-    return m_files.isEmpty() ? QString() : m_files.dequeue();
+    if (m_files.isEmpty()) {
+        fail("file chooser with no script: ", title);
+        return {};
+    }
+    return m_files.dequeue();
 }

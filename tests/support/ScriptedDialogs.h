@@ -9,13 +9,13 @@
 // A stand-in for the dialog service: answers from a script and records what was asked.
 // Installs itself for its lifetime.
 //
-// A question (Yes/No) or an input box with no scripted answer fails the test at once; a
-// notice, which has only one answer, gets OK. A strict script also fails the test at once on
-// a message box that it did not expect, and at its end on an expected one that never came.
+// Every box a test meets is scripted. A message box that no expectation waits for, or whose
+// text does not begin with the expected one, fails the test at once, as does an input box or a
+// file chooser with no scripted answer; at the script's end, an answer that no box took fails
+// it too.
 class ScriptedDialogs : public platform::Messages
 {
 public:
-    enum Mode { Lenient, Strict };
     struct Asked
     {
         bool input = false;
@@ -25,21 +25,19 @@ public:
         platform::Buttons buttons = platform::Buttons::Ok;
     };
 
-    explicit ScriptedDialogs(Mode mode = Lenient);
+    ScriptedDialogs();
     ~ScriptedDialogs() override;
 
-    // Puts the service that fails the test at once on any message or input box in place,
+    // Puts the service that fails the test at once on any box (message, input, file) in place,
     // unless a script is installed: no box ever waits for a person who is not there.
     static void installUnscripted();
 
-    // Strict: the next message box must begin with this text; it gets this answer.
+    // The next message box must begin with this text (the empty text takes any message); it
+    // gets this answer.
     void expect(const QString &text, platform::Answer answer = platform::Answer::Ok);
-
-    // The next message box gets this answer.
-    void answer(platform::Answer answer) { m_answers.enqueue(answer); }
     // The next input box gets this text; the empty text is Cancel.
     void type(const QString &text) { m_inputs.enqueue(text); }
-    // The next file chooser picks this file (unscripted ones are cancelled).
+    // The next file chooser picks this file; the empty text cancels it.
     void choose(const QString &file) { m_files.enqueue(file); }
 
     const QList<Asked> &asked() const { return m_asked; }
@@ -60,10 +58,8 @@ private:
         platform::Answer answer;
     };
 
-    Mode m_mode;
     ScriptedDialogs *m_previous;
     QQueue<Expected> m_expected;
-    QQueue<platform::Answer> m_answers;
     QQueue<QString> m_inputs;
     QQueue<QString> m_files;
     QList<Asked> m_asked;
