@@ -1,10 +1,15 @@
 #include "platform/reportengine/PagePainter.h"
 
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QRawFont>
+#include <QSaveFile>
+#include <QTextLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -16,6 +21,9 @@ constexpr int TwipsPerInch = 1440;
 constexpr int TwipsPerPoint = 20;
 // A line or a rectangle's border is one pixel of a 96 dpi screen.
 constexpr int PenTwips = 15;
+// A bound on the texts a painter keeps laid out: the preview keeps its painter while it is
+// open.
+constexpr qsizetype MaxLaidTexts = 8192;
 
 QFont twipsFont(const QFont &font)
 {
@@ -26,33 +34,147 @@ QFont twipsFont(const QFont &font)
     return sized;
 }
 
-void drawText(QPainter &painter, const Item &item)
+int textFlags(const Item &item)
 {
     int flags = int(item.alignment) | Qt::AlignTop;
     if (item.wordWrap)
         flags |= Qt::TextWordWrap;
-    // drawText clips to the rectangle whenever the text would leave it.
-    painter.drawText(item.rect, flags, item.text);
+    return flags;
 }
 
-void paintPages(QPainter &painter, const Document &document, int first, int last,
-                const std::function<void()> &newPage)
+// Characters that QPainter::drawText treats specially (line breaks, tabs, length variants):
+// a text holding one is drawn by drawText itself.
+bool plainText(const QString &text)
+{
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'\r' || u == u'\n' || u == u'\t' || u == 0x9c)
+            return false;
+    }
+    return true;
+}
+
+// False when the progress stopped the work.
+bool paintPages(QPainter &painter, const Document &document, int first, int last,
+                const std::function<void()> &newPage, const Progress &progress)
 {
     const PagePainter pagePainter(document);
     for (int page = first; page <= last; ++page) {
         if (page > first)
             newPage();
         pagePainter.paint(painter, page);
+        if (progress && !progress(page - first + 1, last - first + 1))
+            return false;
     }
+    return true;
 }
 
 } // namespace
+
+// The glyphs of a page's texts, gathered and drawn with one call per font: a PDF page then
+// holds one text object per font instead of one per text.
+class PagePainter::GlyphBatch
+{
+public:
+    void add(QPainter &painter, const QGlyphRun &run, const QPoint &origin)
+    {
+        // A run that carries a decoration or a direction is drawn as it is.
+        if (run.flags() != QGlyphRun::GlyphRunFlags()) {
+            painter.drawGlyphRun(origin, run);
+            return;
+        }
+        const QRawFont font = run.rawFont();
+        auto glyphs = std::find_if(m_fonts.begin(), m_fonts.end(),
+                                   [&](const Glyphs &g) { return g.font == font; });
+        if (glyphs == m_fonts.end())
+            glyphs = m_fonts.insert(m_fonts.end(), Glyphs{font, {}, {}});
+        glyphs->indexes.append(run.glyphIndexes());
+        for (const QPointF &position : run.positions())
+            glyphs->positions.append(position + origin);
+    }
+
+    void draw(QPainter &painter)
+    {
+        for (const Glyphs &glyphs : m_fonts) {
+            QGlyphRun run;
+            run.setRawFont(glyphs.font);
+            run.setGlyphIndexes(glyphs.indexes);
+            run.setPositions(glyphs.positions);
+            painter.drawGlyphRun(QPointF(0, 0), run);
+        }
+        m_fonts.clear();
+    }
+
+private:
+    struct Glyphs
+    {
+        QRawFont font;
+        QList<quint32> indexes;
+        QList<QPointF> positions;
+    };
+    std::vector<Glyphs> m_fonts;
+};
 
 PagePainter::PagePainter(const Document &document) : m_document(document)
 {
     m_fonts.reserve(document.fonts.size());
     for (const QFont &font : document.fonts)
         m_fonts.push_back(twipsFont(font));
+}
+
+PagePainter::~PagePainter() = default;
+
+// Lays a text out in a box of the given size as QPainter::drawText(rect, flags, text) does:
+// lines a whole number of units apart, as many as reach the bottom of the box, each aligned
+// on its own; clipped when the text leaves the box. Each glyph stands on a whole twip, a grid
+// finer than any printer's, which keeps a PDF's numbers short.
+PagePainter::LaidText PagePainter::layText(const QFont &font, const QSizeF &box, int flags,
+                                           const QString &text)
+{
+    const bool wrap = flags & Qt::TextWordWrap;
+    QTextLayout layout(text, font);
+    QTextOption option(Qt::AlignLeft);
+    if (!wrap)
+        option.setFlags(QTextOption::IncludeTrailingSpaces);
+    layout.setTextOption(option);
+    // Shaped once, for the line breaks and for the glyphs.
+    layout.setCacheEnabled(true);
+    const qreal leading = QFontMetricsF(font).leading();
+    qreal height = -leading;
+    qreal width = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(wrap ? std::max<qreal>(0, box.width()) : qreal(0x01000000));
+        height = std::ceil(height + leading);
+        line.setPosition(QPointF(0, height));
+        height += line.ascent() + line.descent();
+        width = std::max(width, line.naturalTextWidth());
+        if (height >= box.height())
+            break;
+    }
+    layout.endLayout();
+
+    const auto indent = [&](qreal advance) {
+        if (flags & Qt::AlignRight)
+            return box.width() - advance;
+        if (flags & Qt::AlignHCenter)
+            return (box.width() - advance) / 2;
+        return qreal(0);
+    };
+    LaidText laid;
+    laid.clipped = !QRectF(QPointF(0, 0), box).contains(QRectF(indent(width), 0, width, height));
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        const qreal x = indent(line.horizontalAdvance());
+        for (QGlyphRun run : line.glyphRuns()) {
+            QList<QPointF> positions = run.positions();
+            for (QPointF &position : positions)
+                position = QPointF(std::round(position.x() + x), std::round(position.y()));
+            run.setPositions(positions);
+            laid.runs.push_back(std::move(run));
+        }
+    }
+    return laid;
 }
 
 void PagePainter::paint(QPainter &painter, int page) const
@@ -68,11 +190,15 @@ void PagePainter::paint(QPainter &painter, const Page &page) const
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
     int currentFont = -1;
+    GlyphBatch batch;
     for (const Item &item : page.items) {
         switch (item.kind) {
         case ItemKind::Rectangle:
-            if (item.fill.isValid())
+            if (item.fill.isValid()) {
+                // The texts drawn so far go under the fill, as their order says.
+                batch.draw(painter);
                 painter.fillRect(item.rect, item.fill);
+            }
             painter.drawRect(item.rect);
             break;
         case ItemKind::Line:
@@ -84,16 +210,63 @@ void PagePainter::paint(QPainter &painter, const Page &page) const
                 painter.setFont(m_fonts[size_t(item.font)]);
                 currentFont = item.font;
             }
-            drawText(painter, item);
+            drawText(painter, item, currentFont, batch);
             break;
         }
     }
+    batch.draw(painter);
     painter.restore();
 }
 
-bool writePdf(const Document &document, const QString &path, QString *error)
+void PagePainter::drawText(QPainter &painter, const Item &item, int font, GlyphBatch &batch) const
 {
-    QPdfWriter writer(path);
+    if (item.text.isEmpty())
+        return;
+    if (font < 0 || !plainText(item.text)) {
+        // drawText clips to the rectangle whenever the text would leave it.
+        painter.drawText(item.rect, textFlags(item), item.text);
+        return;
+    }
+    const LaidText &laid = laidOut(item, font);
+    if (!laid.clipped) {
+        for (const QGlyphRun &run : laid.runs)
+            batch.add(painter, run, item.rect.topLeft());
+        return;
+    }
+    painter.save();
+    painter.setClipRect(item.rect, Qt::IntersectClip);
+    for (const QGlyphRun &run : laid.runs)
+        painter.drawGlyphRun(item.rect.topLeft(), run);
+    painter.restore();
+}
+
+const PagePainter::LaidText &PagePainter::laidOut(const Item &item, int font) const
+{
+    TextKey key{item.text, item.rect.size(), textFlags(item), font};
+    auto found = m_laid.find(key);
+    if (found != m_laid.end())
+        return found.value();
+    if (m_laid.size() >= MaxLaidTexts)
+        m_laid.clear();
+    return m_laid
+        .insert(key, layText(m_fonts[size_t(font)], item.rect.size(), key.flags, item.text))
+        .value();
+}
+
+bool writePdf(const Document &document, const QString &path, QString *error,
+              const Progress &progress)
+{
+    const auto failed = [&] {
+        if (error)
+            *error = QStringLiteral("File PDF tidak dapat ditulis: %1")
+                         .arg(QFileInfo(path).absoluteFilePath());
+        return false;
+    };
+    // The pages go to a file beside the target that replaces it only once it is whole.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return failed();
+    QPdfWriter writer(&file);
     writer.setPageSize(document.pageSize);
     writer.setPageOrientation(QPageLayout::Portrait);
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -102,17 +275,21 @@ bool writePdf(const Document &document, const QString &path, QString *error)
     writer.setTitle(document.title);
     writer.setCreator(QStringLiteral("Kelvara"));
     QPainter painter;
-    if (!painter.begin(&writer)) {
-        if (error)
-            *error = QStringLiteral("File PDF tidak dapat ditulis: %1")
-                         .arg(QFileInfo(path).absoluteFilePath());
+    if (!painter.begin(&writer))
+        return failed();
+    const bool whole = paintPages(
+        painter, document, 0, document.pageCount() - 1, [&] { writer.newPage(); }, progress);
+    if (!painter.end())
+        return failed();
+    if (!whole) {
+        file.cancelWriting();
         return false;
     }
-    paintPages(painter, document, 0, document.pageCount() - 1, [&] { writer.newPage(); });
-    return painter.end();
+    return file.commit() || failed();
 }
 
-bool printPages(const Document &document, QPrinter &printer, int first, int last)
+bool printPages(const Document &document, QPrinter &printer, int first, int last,
+                const Progress &progress)
 {
     printer.setFullPage(true);
     printer.setPageSize(document.pageSize);
@@ -125,8 +302,11 @@ bool printPages(const Document &document, QPrinter &printer, int first, int last
         return false;
     const double scale = double(printer.resolution()) / TwipsPerInch;
     painter.scale(scale, scale);
-    paintPages(painter, document, from, to, [&] { printer.newPage(); });
-    return painter.end();
+    const bool whole = paintPages(
+        painter, document, from, to, [&] { printer.newPage(); }, progress);
+    if (!whole)
+        printer.abort();
+    return painter.end() && whole;
 }
 
 } // namespace platform::reportengine

@@ -2,8 +2,11 @@
 
 #include "platform/reportengine/Report.h"
 
+#include <QGlyphRun>
+#include <QHash>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 class QPainter;
@@ -17,22 +20,59 @@ class PagePainter
 {
 public:
     explicit PagePainter(const Document &document);
+    ~PagePainter();
 
     // Builds the page's items and draws them.
     void paint(QPainter &painter, int page) const;
     void paint(QPainter &painter, const Page &page) const;
 
 private:
+    class GlyphBatch;
+    // A text laid out in its box: its glyphs, placed from the box's top-left corner, and
+    // whether it must be clipped to the box.
+    struct LaidText
+    {
+        QList<QGlyphRun> runs;
+        bool clipped = false;
+    };
+    struct TextKey
+    {
+        QString text;
+        QSize box;
+        int flags = 0;
+        int font = 0;
+        bool operator==(const TextKey &) const = default;
+        friend size_t qHash(const TextKey &key, size_t seed = 0)
+        {
+            return qHashMulti(seed, key.text, key.box.width(), key.box.height(), key.flags,
+                              key.font);
+        }
+    };
+
+    static LaidText layText(const QFont &font, const QSizeF &box, int flags, const QString &text);
+    void drawText(QPainter &painter, const Item &item, int font, GlyphBatch &batch) const;
+    const LaidText &laidOut(const Item &item, int font) const;
+
     const Document &m_document;
     std::vector<QFont> m_fonts;
+    // Texts laid out once and drawn as glyphs wherever they come again: the labels of every
+    // band, and the values that repeat from row to row.
+    mutable QHash<TextKey, LaidText> m_laid;
 };
 
-// Writes every page into a PDF file on the document's paper, one page after another. False, with
-// the reason in error, when the file cannot be written.
-bool writePdf(const Document &document, const QString &path, QString *error = nullptr);
+// Told after each page that has been written or printed, with the number done and the number
+// to do; answers false to stop the work.
+using Progress = std::function<bool(int done, int total)>;
+
+// Writes every page into a PDF file on the document's paper, one page after another. The file
+// takes its place only once it is whole: when writing fails or is stopped, whatever stood at
+// the path is left as it was. False, with the reason in error when writing failed, otherwise.
+bool writePdf(const Document &document, const QString &path, QString *error = nullptr,
+              const Progress &progress = {});
 
 // Prints the pages from first to last (1-based, 0 for all) on a printer set up by the
-// caller; the paper is set to the document's.
-bool printPages(const Document &document, QPrinter &printer, int first = 0, int last = 0);
+// caller; the paper is set to the document's. A stopped print is aborted.
+bool printPages(const Document &document, QPrinter &printer, int first = 0, int last = 0,
+                const Progress &progress = {});
 
 } // namespace platform::reportengine
