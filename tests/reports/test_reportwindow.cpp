@@ -18,6 +18,8 @@
 #include <QFileDialog>
 #include <QFontInfo>
 #include <QLabel>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <QToolBar>
@@ -25,6 +27,27 @@
 
 using platform::WindowRegistry;
 using platform::reportengine::PageView;
+
+namespace {
+
+// Once the save dialog comes up, types the name into it in that folder and presses Enter;
+// keeps the name the dialog suggested.
+void typeIntoSaveDialog(const QString &folder, const QString &typed, QString *suggested)
+{
+    QTimer::singleShot(0, [=] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
+        QVERIFY(name);
+        *suggested = name->text();
+        dialog->setDirectory(folder);
+        name->selectAll();
+        QTest::keyClicks(name, typed);
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+}
+
+} // namespace
 
 class TestReportWindow : public QObject
 {
@@ -43,6 +66,8 @@ private Q_SLOTS:
     void shownAgainAfterALeaveChangePrintsIt();
     void saveAsAsksBeforeReplacing_data();
     void saveAsAsksBeforeReplacing();
+    void longSaveShowsProgressAndBatalLeavesNoFile_data();
+    void longSaveShowsProgressAndBatalLeavesNoFile();
     void failingCommandIsTold();
     void fontsResolveToFreeFaces_data();
     void fontsResolveToFreeFaces();
@@ -270,17 +295,7 @@ void TestReportWindow::saveAsAsksBeforeReplacing()
     }
     DataReport2 *slips = WindowRegistry::show<DataReport2>();
     QString suggested;
-    QTimer::singleShot(0, [&] {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
-        QVERIFY(name);
-        suggested = name->text();
-        dialog->setDirectory(db.folder());
-        name->selectAll();
-        QTest::keyClicks(name, typed);
-        QTest::keyClick(name, Qt::Key_Return);
-    });
+    typeIntoSaveDialog(db.folder(), typed, &suggested);
     auto *bar = slips->findChild<QToolBar *>("previewToolBar");
     QTest::mouseClick(bar->widgetForAction(slips->findChild<QAction *>("pdfAction")),
                       Qt::LeftButton);
@@ -293,6 +308,84 @@ void TestReportWindow::saveAsAsksBeforeReplacing()
     QFile file(target);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.read(5) == "%PDF-", written);
+}
+
+void TestReportWindow::longSaveShowsProgressAndBatalLeavesNoFile_data()
+{
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<bool>("batal");
+    QTest::newRow("written whole") << false << false;
+    QTest::newRow("Batal, new file") << false << true;
+    QTest::newRow("Batal, replacing a file") << true << true;
+}
+
+void TestReportWindow::longSaveShowsProgressAndBatalLeavesNoFile()
+{
+    QFETCH(bool, exists);
+    QFETCH(bool, batal);
+    TestDatabase db;
+    QVERIFY(reporttest::addLeaveRows(db, 40));
+    ScriptedDialogs dialogs;
+    dialogs.answer(platform::Answer::Yes);
+    const QString target = db.folder() + "/slips.pdf";
+    if (exists) {
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    const QStringList before = QDir(db.folder()).entryList(QDir::Files);
+    DataReport2 *slips = WindowRegistry::show<DataReport2>();
+    const int pages = slips->document().pageCount();
+    QCOMPARE(pages, 20);
+    // Writing here takes less than a moment: the dialog is told to show at once.
+    slips->setProgressDelay(0);
+
+    QStringList shown;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, [&] {
+        auto *progress = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget());
+        if (!progress || !progress->isVisible() || !shown.isEmpty())
+            return;
+        shown << progress->labelText();
+        QVERIFY(!platform::busy::isBusy());
+        if (batal)
+            QTest::mouseClick(progress->findChild<QPushButton *>(), Qt::LeftButton);
+    });
+    QVERIFY(QTest::qWaitForWindowActive(slips));
+    QString suggested;
+    typeIntoSaveDialog(db.folder(), "slips", &suggested);
+    watch.start(0);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+    watch.stop();
+
+    QCOMPARE(shown.size(), 1);
+    QVERIFY2(QRegularExpression(
+                 QStringLiteral("^Menyimpan PDF\\.\\.\\. halaman \\d+ dari %1$").arg(pages))
+                 .match(shown.first())
+                 .hasMatch(),
+             qPrintable(shown.first()));
+    QCOMPARE(dialogs.count(), exists ? 1 : 0); // the question to replace, no failure
+    QVERIFY(!platform::busy::isBusy());
+    QVERIFY(slips->isVisible());
+    // Nothing but the target, whole or as it was, and nothing beside it.
+    QStringList expected = before;
+    if (!exists && !batal)
+        expected << "slips.pdf";
+    QStringList after = QDir(db.folder()).entryList(QDir::Files);
+    expected.sort();
+    after.sort();
+    QCOMPARE(after, expected);
+    QFile file(target);
+    QCOMPARE(file.exists(), exists || !batal);
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray content = file.readAll();
+        if (batal) {
+            QCOMPARE(content, QByteArray("old"));
+        } else {
+            QVERIFY(content.startsWith("%PDF-") && content.trimmed().endsWith("%%EOF"));
+            QVERIFY(content.contains(QStringLiteral("/Count %1").arg(pages).toLatin1()));
+        }
+    }
 }
 
 void TestReportWindow::failingCommandIsTold()

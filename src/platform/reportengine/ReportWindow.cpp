@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -47,6 +48,49 @@ void tell(const QString &text)
 {
     Messages::instance().message(text, QString(), Icon::Information, Buttons::Ok);
 }
+
+// The progress of writing or printing page after page: the busy pointer at once, and a
+// progress dialog with a Batal button once the work turns out to take longer than the delay.
+// The dialog blocks every window, so that nothing lays the report out anew while it is written.
+class PageProgress
+{
+public:
+    PageProgress(QWidget *window, const QString &action, int delay)
+        : m_dialog(action, QStringLiteral("Batal"), 0, 1, window), m_action(action)
+    {
+        m_dialog.setObjectName(QStringLiteral("progressDialog"));
+        m_dialog.setWindowTitle(window->windowTitle());
+        m_dialog.setWindowModality(Qt::ApplicationModal);
+        m_dialog.setMinimumDuration(delay);
+        m_dialog.setValue(0);
+        busy::setBusy();
+    }
+    ~PageProgress() { busy::setNormal(); }
+
+    bool step(int done, int total)
+    {
+        m_dialog.setMaximum(total);
+        m_dialog.setValue(done);
+        if (m_dialog.isVisible()) {
+            // The pointer over the Batal button is an arrow again.
+            busy::setNormal();
+            m_dialog.setLabelText(
+                QStringLiteral("%1 halaman %2 dari %3").arg(m_action).arg(done).arg(total));
+        }
+        return !m_dialog.wasCanceled();
+    }
+    Progress progress()
+    {
+        return [this](int done, int total) {
+            return step(done, total);
+        };
+    }
+    bool cancelled() const { return m_dialog.wasCanceled(); }
+
+private:
+    QProgressDialog m_dialog;
+    QString m_action;
+};
 
 } // namespace
 
@@ -176,13 +220,22 @@ void ReportWindow::updatePageLabel()
                              .arg(m_document.pageCount()));
 }
 
+void ReportWindow::setProgressDelay(int milliseconds)
+{
+    m_progressDelay = milliseconds;
+}
+
 bool ReportWindow::savePdf(const QString &path)
 {
     QString error;
-    busy::setBusy();
-    const bool written = writePdf(m_document, path, &error);
-    busy::setNormal();
-    if (!written)
+    bool written = false;
+    bool cancelled = false;
+    {
+        PageProgress progress(this, QStringLiteral("Menyimpan PDF..."), m_progressDelay);
+        written = writePdf(m_document, path, &error, progress.progress());
+        cancelled = progress.cancelled();
+    }
+    if (!written && !cancelled)
         tell(error);
     return written;
 }
@@ -233,10 +286,14 @@ void ReportWindow::print()
     } else if (printer.printRange() == QPrinter::CurrentPage) {
         first = last = currentPage() + 1;
     }
-    busy::setBusy();
-    const bool printed = printPages(m_document, printer, first, last);
-    busy::setNormal();
-    if (!printed)
+    bool printed = false;
+    bool cancelled = false;
+    {
+        PageProgress progress(this, QStringLiteral("Mencetak..."), m_progressDelay);
+        printed = printPages(m_document, printer, first, last, progress.progress());
+        cancelled = progress.cancelled();
+    }
+    if (!printed && !cancelled)
         tell(QStringLiteral("Laporan tidak dapat dicetak pada %1.").arg(printer.printerName()));
 }
 

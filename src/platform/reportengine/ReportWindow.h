@@ -30,8 +30,13 @@ public:
     int currentPage() const;
     void showPage(int page);
 
-    // Writes the report to a PDF file; a failure is shown in a message box.
+    // Writes the report to a PDF file; a failure is shown in a message box. While it writes,
+    // the pointer is busy, and a progress dialog shows once the writing has run for the
+    // progress delay or promises to run longer; its Batal button stops the writing, and the
+    // target stays as it was.
     bool savePdf(const QString &path);
+    // How long writing or printing runs before its progress dialog shows, in milliseconds.
+    void setProgressDelay(int milliseconds);
     // Shown while open: lays the report out again from its command's rows as they stand now.
     void shownAgain();
 
@@ -54,6 +59,7 @@ private:
     PageView *m_view = nullptr;
     QComboBox *m_zoom = nullptr;
     QLabel *m_pageLabel = nullptr;
+    int m_progressDelay = 500;
 };
 
 } // namespace platform::reportengine
