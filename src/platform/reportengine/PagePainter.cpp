@@ -118,8 +118,10 @@ private:
 PagePainter::PagePainter(const Document &document) : m_document(document)
 {
     m_fonts.reserve(document.fonts.size());
-    for (const QFont &font : document.fonts)
+    for (const QFont &font : document.fonts) {
         m_fonts.push_back(twipsFont(font));
+        m_leadings.push_back(QFontMetricsF(m_fonts.back()).leading());
+    }
 }
 
 PagePainter::~PagePainter() = default;
@@ -128,8 +130,8 @@ PagePainter::~PagePainter() = default;
 // lines a whole number of units apart, as many as reach the bottom of the box, each aligned
 // on its own; clipped when the text leaves the box. Each glyph stands on a whole twip, a grid
 // finer than any printer's, which keeps a PDF's numbers short.
-PagePainter::LaidText PagePainter::layText(const QFont &font, const QSizeF &box, int flags,
-                                           const QString &text)
+PagePainter::LaidText PagePainter::layText(const QFont &font, qreal leading, const QSizeF &box,
+                                           int flags, const QString &text)
 {
     const bool wrap = flags & Qt::TextWordWrap;
     QTextLayout layout(text, font);
@@ -139,7 +141,6 @@ PagePainter::LaidText PagePainter::layText(const QFont &font, const QSizeF &box,
     layout.setTextOption(option);
     // Shaped once, for the line breaks and for the glyphs.
     layout.setCacheEnabled(true);
-    const qreal leading = QFontMetricsF(font).leading();
     qreal height = -leading;
     qreal width = 0;
     layout.beginLayout();
@@ -249,7 +250,8 @@ const PagePainter::LaidText &PagePainter::laidOut(const Item &item, int font) co
     if (m_laid.size() >= MaxLaidTexts)
         m_laid.clear();
     return m_laid
-        .insert(key, layText(m_fonts[size_t(font)], item.rect.size(), key.flags, item.text))
+        .insert(key, layText(m_fonts[size_t(font)], m_leadings[size_t(font)], item.rect.size(),
+                             key.flags, item.text))
         .value();
 }
 

@@ -49,12 +49,14 @@ private:
         }
     };
 
-    static LaidText layText(const QFont &font, const QSizeF &box, int flags, const QString &text);
+    static LaidText layText(const QFont &font, qreal leading, const QSizeF &box, int flags,
+                            const QString &text);
     void drawText(QPainter &painter, const Item &item, int font, GlyphBatch &batch) const;
     const LaidText &laidOut(const Item &item, int font) const;
 
     const Document &m_document;
     std::vector<QFont> m_fonts;
+    std::vector<qreal> m_leadings; // of each font, the room between two lines
     // Texts laid out once and drawn as glyphs wherever they come again: the labels of every
     // band, and the values that repeat from row to row.
     mutable QHash<TextKey, LaidText> m_laid;

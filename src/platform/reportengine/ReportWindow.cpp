@@ -24,6 +24,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <functional>
 #include <iterator>
 
 namespace platform::reportengine {
@@ -79,12 +80,7 @@ public:
         }
         return !m_dialog.wasCanceled();
     }
-    Progress progress()
-    {
-        return [this](int done, int total) {
-            return step(done, total);
-        };
-    }
+    Progress progress() { return std::bind_front(&PageProgress::step, this); }
     bool cancelled() const { return m_dialog.wasCanceled(); }
 
 private:
