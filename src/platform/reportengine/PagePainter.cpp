@@ -42,8 +42,8 @@ int textFlags(const Item &item)
     return flags;
 }
 
-// Characters that QPainter::drawText treats specially (line breaks, tabs, length variants):
-// a text holding one is drawn by drawText itself.
+// Characters that QPainter::drawText gives a meaning of their own (line breaks, tabs, length
+// variants): a text holding one is drawn by drawText itself.
 bool plainText(const QString &text)
 {
     for (const QChar c : text) {
