@@ -326,12 +326,13 @@ void TestReportWindow::longSaveShowsProgressAndBatalLeavesNoFile()
     TestDatabase db;
     QVERIFY(reporttest::addLeaveRows(db, 40));
     ScriptedDialogs dialogs;
-    dialogs.answer(platform::Answer::Yes);
     const QString target = db.folder() + "/slips.pdf";
     if (exists) {
         QFile old(target);
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("old");
+        dialogs.expect("File " + QDir::toNativeSeparators(target) + " sudah ada.",
+                       platform::Answer::Yes);
     }
     const QStringList before = QDir(db.folder()).entryList(QDir::Files);
     DataReport2 *slips = WindowRegistry::show<DataReport2>();
