@@ -4,6 +4,7 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 
 #include <memory>
@@ -46,6 +47,15 @@ public:
     virtual QVariant value(int column) const = 0;
 };
 
+// A table or view as the engine holds it.
+struct Relation
+{
+    QString name;        // its own spelling
+    QStringList columns; // in order, without an engine's own entry-order column
+    // What names a row's key, ascending in entry order; empty for a view.
+    QString rowKey;
+};
+
 // An open database: the one way the store reaches an engine. Each engine implements it once.
 class Connection
 {
@@ -65,6 +75,11 @@ public:
     virtual Status requireInPlace() = 0;
     // The most bytes the engine takes in one value; 0 when the database is not open.
     virtual qint64 longestValue() const = 0;
+    // The table or view of this name, found without regard to letter case; fails with
+    // Kind::Unreadable when there is none.
+    virtual Status describe(const QString &anyCase, Relation *relation) = 0;
+    // A condition: the column equals the next bound value without regard to letter case.
+    virtual QString equalsIgnoringCase(const QString &quotedColumn) const = 0;
 
     // Runs one statement with bound values, reads no rows.
     Status execute(const QString &sql, const QVariantList &values = {},

@@ -34,7 +34,7 @@ Recordset::Recordset(QString table) : m_table(std::move(table))
 
 QString Recordset::quotedTable() const
 {
-    return quoted(m_table);
+    return quoted(m_name);
 }
 
 Status Recordset::open()
@@ -62,21 +62,15 @@ Status Recordset::open()
 
 Status Recordset::loadColumns()
 {
-    const std::unique_ptr<Query> query = Database::connection().query(
-        QStringLiteral("SELECT name FROM pragma_table_info(?) ORDER BY cid"),
-        Status::Operation::Read);
-    QStringList columns;
-    Status status = query->run({m_table});
-    while (query->next())
-        columns << query->value(0).toString();
-    if (status.ok())
-        status = query->status();
-    if (!status.ok())
+    Relation relation;
+    if (Status status = Database::connection().describe(m_table, &relation); !status.ok())
         return status;
-    if (columns.isEmpty())
+    if (relation.columns.isEmpty() || relation.rowKey.isEmpty())
         return Status::failure(Status::Kind::Unreadable,
                                QStringLiteral("no such table: %1").arg(m_table));
-    m_columns = columns;
+    m_name = relation.name;
+    m_rowKey = relation.rowKey;
+    m_columns = relation.columns;
     for (int i = 0; i < m_columns.size(); ++i)
         m_columnByLowerName.insert(m_columns[i].toLower(), i);
     return Status::success();
@@ -86,7 +80,7 @@ Status Recordset::loadColumns()
 void Recordset::prepareRowRead()
 {
     m_rowQuery = Database::connection().query(
-        QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(quotedTable()),
+        QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").arg(quotedTable(), m_rowKey),
         Status::Operation::Read);
 }
 
@@ -95,7 +89,7 @@ Status Recordset::loadKeys()
     // The keys of a large table come in one quick pass of typed reads.
     m_keys.clear();
     const std::unique_ptr<Query> query = Database::connection().query(
-        QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(quotedTable()),
+        QStringLiteral("SELECT %2 FROM %1 ORDER BY %2").arg(quotedTable(), m_rowKey),
         Status::Operation::Read);
     const Status status = query->run();
     if (!status.ok())
@@ -161,9 +155,10 @@ Status Recordset::findFirst(const QString &column, const QVariant &value)
                                QStringLiteral("unknown field: %1").arg(column));
     // The code columns compare without letter case by their declared collation, and their
     // indexes answer this at once; other columns get the same rule explicitly.
-    const std::unique_ptr<Query> query = Database::connection().query(
-        QStringLiteral("SELECT rowid FROM %1 WHERE %2 = ? COLLATE NOCASE ORDER BY rowid LIMIT 1")
-            .arg(quotedTable(), quoted(m_columns[position])),
+    Connection &db = Database::connection();
+    const std::unique_ptr<Query> query = db.query(
+        QStringLiteral("SELECT %3 FROM %1 WHERE %2 ORDER BY %3 LIMIT 1")
+            .arg(quotedTable(), db.equalsIgnoringCase(quoted(m_columns[position])), m_rowKey),
         Status::Operation::Read);
     if (Status status = query->run({value.isNull() ? QVariant(QString()) : value}); !status.ok())
         return status;
@@ -285,19 +280,27 @@ Status Recordset::insertPending(qint64 *inserted)
             marks << QStringLiteral("?");
         }
     }
+    // The engine tells the new row's key in the same statement.
     const QString sql = names.isEmpty()
-                            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quotedTable())
-                            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                  .arg(quotedTable(), names.join(u','), marks.join(u','));
+                            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES RETURNING %2")
+                                  .arg(quotedTable(), m_rowKey)
+                            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING %4")
+                                  .arg(quotedTable(), names.join(u','), marks.join(u','), m_rowKey);
     QVariantList values;
     for (int i = 0; i < m_columns.size(); ++i) {
         if (m_pendingSet[size_t(i)])
             values << m_pending[i];
     }
-    Connection &db = Database::connection();
-    if (Status status = db.execute(sql, values); !status.ok())
+    const std::unique_ptr<Query> query =
+        Database::connection().query(sql, Status::Operation::Write);
+    if (Status status = query->run(values); !status.ok())
         return status;
-    *inserted = db.lastInsertKey();
+    if (!query->next())
+        return query->status().ok()
+                   ? Status::failure(Status::Kind::Other, QStringLiteral("no key for the new row"))
+                   : query->status();
+    *inserted = query->integer(0);
+    query->finish();
     return Status::success();
 }
 
@@ -309,13 +312,14 @@ QVariantList Recordset::rowAsRead() const
     return row;
 }
 
-// Row ids alone do not tell rows apart: the engine hands the id of a deleted last row to the
-// next new one. Every column must still hold what was read.
+// Row ids alone do not tell rows apart: the file's engine hands the id of a deleted last row
+// to the next new one. Every column must still hold what was read, which also keeps a save
+// or delete at one desk from acting on a row that another desk changed since.
 QString Recordset::sameRowCondition() const
 {
-    QStringList terms{QStringLiteral("rowid = ?")};
+    QStringList terms{m_rowKey + QStringLiteral(" = ?")};
     for (const QString &column : m_columns)
-        terms << quoted(column) + QStringLiteral(" IS ?");
+        terms << quoted(column) + QStringLiteral(" IS NOT DISTINCT FROM ?");
     return terms.join(QStringLiteral(" AND "));
 }
 

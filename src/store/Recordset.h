@@ -86,6 +86,8 @@ private:
     QString quotedTable() const;
 
     QString m_table;
+    QString m_name;   // the table's own spelling in the database
+    QString m_rowKey; // what names a row's key in entry order
     bool m_open = false;
     QStringList m_columns;
     QHash<QString, int> m_columnByLowerName;

@@ -74,14 +74,24 @@ private:
     size_t m_hits = 0;
 };
 
-QString selectList(const QStringList &columns)
+QString quoted(QString identifier)
 {
-    if (columns.isEmpty())
-        return QStringLiteral("*");
-    QStringList quoted;
-    for (QString column : columns)
-        quoted << u'"' + column.replace(u'"', QStringLiteral("\"\"")) + u'"';
-    return quoted.join(u',');
+    return u'"' + identifier.replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
+// The wanted columns under the relation's own spelling, all of its columns when none are
+// named; a column it does not have stays as named, and the engine refuses it.
+QString selectList(const Relation &relation, const QStringList &wanted)
+{
+    QStringList list;
+    for (const QString &column : wanted.isEmpty() ? relation.columns : wanted) {
+        const auto own =
+            std::find_if(relation.columns.begin(), relation.columns.end(), [&](const QString &c) {
+                return c.compare(column, Qt::CaseInsensitive) == 0;
+            });
+        list << quoted(own == relation.columns.end() ? column : *own);
+    }
+    return list.join(u',');
 }
 
 } // namespace
@@ -100,11 +110,14 @@ Status Snapshot::refresh()
     Status status = Database::open();
     if (!status.ok())
         return status;
-    QString escaped = m_source;
-    escaped.replace(u'"', QStringLiteral("\"\""));
-    const std::unique_ptr<Query> query = Database::connection().query(
-        QStringLiteral("SELECT %1 FROM \"%2\"").arg(selectList(m_wantedColumns), escaped),
-        Status::Operation::Read);
+    Connection &db = Database::connection();
+    Relation relation;
+    if (status = db.describe(m_source, &relation); !status.ok())
+        return status;
+    const std::unique_ptr<Query> query =
+        db.query(QStringLiteral("SELECT %1 FROM %2")
+                     .arg(selectList(relation, m_wantedColumns), quoted(relation.name)),
+                 Status::Operation::Read);
     status = query->run();
     if (!status.ok())
         return status;

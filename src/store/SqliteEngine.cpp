@@ -353,4 +353,34 @@ Status SqliteConnection::requireInPlace()
     return Status::success();
 }
 
+Status SqliteConnection::describe(const QString &anyCase, Relation *relation)
+{
+    const std::unique_ptr<Query> found =
+        query(QStringLiteral("SELECT name, type FROM sqlite_master WHERE type IN ('table', "
+                             "'view') AND name = ? COLLATE NOCASE"),
+              Status::Operation::Read);
+    if (Status status = found->run({anyCase}); !status.ok())
+        return status;
+    if (!found->next())
+        return Status::failure(Status::Kind::Unreadable,
+                               QStringLiteral("no such table: %1").arg(anyCase));
+    *relation = {};
+    relation->name = found->value(0).toString();
+    if (found->text(1) == "table")
+        relation->rowKey = QStringLiteral("rowid");
+    found->finish();
+    const std::unique_ptr<Query> columns =
+        query(QStringLiteral("SELECT name FROM pragma_table_info(?) ORDER BY cid"),
+              Status::Operation::Read);
+    Status status = columns->run({relation->name});
+    while (status.ok() && columns->next())
+        relation->columns << columns->value(0).toString();
+    return status.ok() ? columns->status() : status;
+}
+
+QString SqliteConnection::equalsIgnoringCase(const QString &quotedColumn) const
+{
+    return QStringLiteral("%1 = ? COLLATE NOCASE").arg(quotedColumn);
+}
+
 } // namespace store

@@ -29,6 +29,8 @@ public:
     qint64 lastInsertKey() const override;
     Status requireInPlace() override;
     qint64 longestValue() const override;
+    Status describe(const QString &anyCase, Relation *relation) override;
+    QString equalsIgnoringCase(const QString &quotedColumn) const override;
 
 private:
     SqliteConnection(sqlite3 *db, QString file) : m_db(db), m_file(std::move(file)) {}

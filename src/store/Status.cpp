@@ -40,10 +40,15 @@ QString Status::explanation() const
     case Kind::Gone:
         return QStringLiteral("File database sudah dihapus atau dipindahkan dari foldernya; "
                               "perubahan tidak dapat disimpan.");
+    case Kind::Unreachable:
+        return QStringLiteral("Server database tidak dapat dihubungi; perubahan belum disimpan. "
+                              "Isian tetap ada dan dapat disimpan lagi setelah server dapat "
+                              "dihubungi.");
     case Kind::NoCurrentRecord:
         return QStringLiteral("Tidak ada record yang aktif.");
     case Kind::RecordGone:
-        return QStringLiteral("Record ini sudah diubah atau dihapus di jendela lain.");
+        return QStringLiteral(
+            "Record ini sudah diubah atau dihapus di jendela lain atau di komputer lain.");
     case Kind::Other:
         return QStringLiteral("Database menolak perintah ini.");
     }

@@ -23,6 +23,8 @@ public:
         Unreadable,
         Full,
         Gone,
+        // The database server cannot be reached, or the connection to it was lost.
+        Unreachable,
         NoCurrentRecord,
         RecordGone,
         Other

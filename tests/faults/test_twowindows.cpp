@@ -100,7 +100,7 @@ private Q_SLOTS:
         const Status status = here == u"delete" ? mine.remove() : mine.update();
         QCOMPARE(status.kind(), Status::Kind::RecordGone);
         QCOMPARE(status.message(),
-                 QStringLiteral("Record ini sudah diubah atau dihapus di jendela lain.\n\n"
+                 QStringLiteral("Record ini sudah diubah atau dihapus di jendela lain atau di komputer lain.\n\n"
                                 "The record was changed or deleted by another user."));
         QCOMPARE(rows(db), rowsAfter(elsewhere));
         QCOMPARE(db.scalar(QStringLiteral("PRAGMA integrity_check")).toString(),
@@ -177,7 +177,7 @@ private Q_SLOTS:
         form.click("cmdSimpan");
         QCOMPARE(dialogs.count(), 1);
         QCOMPARE(dialogs.last().text,
-                 QStringLiteral("Record ini sudah diubah atau dihapus di jendela lain.\n\n"
+                 QStringLiteral("Record ini sudah diubah atau dihapus di jendela lain atau di komputer lain.\n\n"
                                 "The record was changed or deleted by another user."));
         QCOMPARE(dialogs.last().title, QStringLiteral("Kelvara"));
         QCOMPARE(dialogs.last().icon, platform::Icon::Information);
