@@ -7,6 +7,7 @@
 #include "store/Database.h"
 #include "store/Location.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace shell {
@@ -49,6 +50,17 @@ QString placeText(store::Place place, const QString &path)
 
 QString cannotOpenText(const store::Status &status)
 {
+    if (store::Database::onServer()) {
+        const QString text =
+            QStringLiteral("Database di server tidak dapat dibuka:\n%1\n"
+                           "(pengaturan: %2)\n\n%3")
+                .arg(store::Database::describe(),
+                     QDir::toNativeSeparators(store::Database::serverFile()), status.message());
+        if (status.kind() != store::Status::Kind::Unreadable)
+            return text;
+        return text + QStringLiteral("\n\nTabel program dapat dibuat di database kosong dengan "
+                                     "kelvara-initdb --server FILE.");
+    }
     const QString path = store::Database::path();
     if (status.kind() == store::Status::Kind::Missing)
         return QStringLiteral("Database tidak dapat dibuka:\n%1\n\n%2\n\n"
@@ -66,8 +78,22 @@ void showSignIn()
         platform::WindowRegistry::show<frmLogin>();
 }
 
+// A desk on a server never makes a database of its own: the server's is the only one.
+void openOnServer()
+{
+    const store::Status status = store::Database::open();
+    if (status.ok())
+        showSignIn();
+    else
+        tell(cannotOpenText(status));
+}
+
 void showFirstWindow()
 {
+    if (store::Database::onServer()) {
+        openOnServer();
+        return;
+    }
     const QString path = store::Database::path();
     const store::Place place = store::placeOf(path);
     if (place == store::Place::Nothing || place == store::Place::Access) {

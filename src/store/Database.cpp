@@ -3,6 +3,9 @@
 #include "store/Location.h"
 #include "store/Schema.h"
 
+#include "store/PostgresEngine.h"
+#include "store/SchemaPostgres.h"
+#include "store/ServerSettings.h"
 #include "store/SqliteEngine.h"
 
 #include <QFile>
@@ -23,13 +26,63 @@ QString &configuredPath()
     return path;
 }
 
+QString &configuredServer()
+{
+    static QString file;
+    return file;
+}
+
 std::unique_ptr<Connection> &openConnection()
 {
     static std::unique_ptr<Connection> connection;
     return connection;
 }
 
+std::unique_ptr<Connection> connectToServer(const QString &file, Status *status)
+{
+    const ServerSettings settings = ServerSettings::read(file);
+    if (!settings.ok()) {
+        *status = Status::failure(Status::Kind::ServerSettings, settings.error());
+        return nullptr;
+    }
+    return PostgresConnection::open(settings.parameters(), settings.describe(), status);
+}
+
+Status openServer(const QString &file)
+{
+    Status status;
+    std::unique_ptr<Connection> connection = connectToServer(file, &status);
+    if (status.ok())
+        status = schema::postgres::verify(*connection);
+    if (status.ok())
+        openConnection() = std::move(connection);
+    return status;
+}
+
 } // namespace
+
+void Database::setServerFile(const QString &file)
+{
+    if (file != configuredServer())
+        close();
+    configuredServer() = file;
+}
+
+QString Database::serverFile()
+{
+    if (!configuredServer().isEmpty())
+        return configuredServer();
+    return configuredPath().isEmpty() ? ServerSettings::chosenPath({}) : QString();
+}
+
+QString Database::describe()
+{
+    const QString server = serverFile();
+    if (server.isEmpty())
+        return path();
+    const ServerSettings settings = ServerSettings::read(server);
+    return settings.ok() ? settings.describe() : server;
+}
 
 void Database::setPath(const QString &path)
 {
@@ -47,6 +100,8 @@ Status Database::open()
 {
     if (isOpen())
         return Status::success();
+    if (const QString server = serverFile(); !server.isEmpty())
+        return openServer(server);
     const QString file = path();
     switch (placeOf(file)) {
     case Place::Nothing:
@@ -120,6 +175,33 @@ Status Database::create(const QString &path)
     }
     if (!status.ok())
         QFile::remove(path);
+    return status;
+}
+
+Status Database::createOnServer(const QString &serverFile, const std::function<Status()> &fill)
+{
+    setServerFile(serverFile);
+    Status status;
+    std::unique_ptr<Connection> connection = connectToServer(serverFile, &status);
+    if (!status.ok())
+        return status;
+    QStringList present;
+    if (status = schema::postgres::presentNames(*connection, &present); !status.ok())
+        return status;
+    if (!present.isEmpty())
+        return Status::failure(Status::Kind::Other,
+                               QStringLiteral("the database already holds the program's tables: %1")
+                                   .arg(present.join(QStringLiteral(", "))));
+    if (status = schema::postgres::create(*connection); !status.ok())
+        return status;
+    openConnection() = std::move(connection);
+    status = fill();
+    if (!status.ok()) {
+        // The schema was committed on its own; a database without its first user is of no
+        // use, so it is taken away again.
+        (void)schema::postgres::remove(Database::connection());
+        close();
+    }
     return status;
 }
 

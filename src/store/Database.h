@@ -5,16 +5,29 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace store {
 
-// The program's one connection to its database file. Every record source, snapshot and
-// command of the data environment works through it; nothing is locked between them.
+// The program's one connection to its database: the file, or the PostgreSQL database that
+// several desks share. Every record source, snapshot and command of the data environment
+// works through it; nothing is locked between them.
 class Database
 {
 public:
     // The file the next open() uses: the fixed location unless a tool or a test names another.
+    // Naming a file means the file, even where a server file lies beside the fixed place.
     static void setPath(const QString &path);
     static QString path();
+    // The server file (server.ini) the next open() uses instead of a file; empty goes back
+    // to the file.
+    static void setServerFile(const QString &file);
+    // The server file in use: the one set, else server.ini beside the fixed place unless a
+    // file was named; empty when the database is a file.
+    static QString serverFile();
+    static bool onServer() { return !serverFile().isEmpty(); }
+    // How messages name the database: the file's path, or the server as user@host:port/db.
+    static QString describe();
 
     // Opens the file if it is not open yet. Never creates it: a missing file, a folder or a
     // link to nothing in its place, a file that is not a database and a database without the
@@ -30,6 +43,10 @@ public:
     // only (0600), and the missing folders (0700). Refuses a file that already exists and a
     // symbolic link in its place.
     static Status create(const QString &path);
+    // Creates the program's tables and views in the empty database that a server file names
+    // and opens it, so that fill() can add the first rows in the same transaction; nothing
+    // stays when either fails. Refuses a database that holds any of the program's tables.
+    static Status createOnServer(const QString &serverFile, const std::function<Status()> &fill);
     // Fails with Kind::Gone when the open file was deleted, renamed or its folder removed.
     // The engine keeps writing to such a file without complaint, and every save would then
     // report success while the data goes nowhere.

@@ -1,5 +1,7 @@
 #include "store/PostgresEngine.h"
 
+#include "store/SchemaPostgres.h"
+
 #include <QDateTime>
 
 #include <libpq-fe.h>
@@ -463,11 +465,10 @@ std::unique_ptr<PostgresConnection>
 PostgresConnection::open(const Parameters &parameters, const QString &shownName, Status *status)
 {
     Parameters all = parameters;
-    // A server that does not answer must not leave the desk waiting without end, a lock held
-    // at another desk is waited for a while and then reported busy, and dates read as ISO
-    // text as the file holds them. The options hold again when the connection is reopened.
-    all << qMakePair(QByteArray("connect_timeout"), QByteArray("10"))
-        << qMakePair(QByteArray("client_encoding"), QByteArray("UTF8"))
+    // A lock held at another desk is waited for a while and then reported busy, and dates
+    // read as ISO text as the file holds them. The options hold again when the connection is
+    // reopened.
+    all << qMakePair(QByteArray("client_encoding"), QByteArray("UTF8"))
         << qMakePair(QByteArray("application_name"), QByteArray("kelvara"))
         << qMakePair(QByteArray("options"),
                      QByteArray("-c lock_timeout=3s -c DateStyle=ISO -c extra_float_digits=1"));
@@ -555,7 +556,7 @@ FROM pg_attribute WHERE attrelid = ? AND attnum > 0 AND NOT attisdropped ORDER B
         if (columns->text(1) == "t")
             entryOrder = column;
         // The entry-order column after the given ones is the engine's, not the program's.
-        if (column != u"rowid")
+        if (column != schema::postgres::RowIdColumn)
             relation->columns << column;
     }
     if (!view && !entryOrder.isEmpty())

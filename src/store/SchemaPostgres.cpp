@@ -1,10 +1,7 @@
 #include "store/SchemaPostgres.h"
 
+#include "store/Engine.h"
 #include "store/Schema.h"
-
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 
 namespace store::schema::postgres {
 
@@ -115,111 +112,65 @@ SELECT * FROM "QupahSisaCuti" WHERE "Keterangan" = 'Sistem Informasi')",
 };
 
 // The program's tables and views in the connected database's current schema.
-const char RelationsSql[] = R"(SELECT c.oid, c.relname, c.relkind
+const char RelationsSql[] = R"(SELECT c.relname
 FROM pg_class AS c JOIN pg_namespace AS n ON n.oid = c.relnamespace
 WHERE n.nspname = current_schema() AND c.relkind IN ('r', 'p', 'v'))";
 
-const char ColumnsSql[] = R"(SELECT attname, attidentity <> ''
-FROM pg_attribute WHERE attrelid = ? AND attnum > 0 AND NOT attisdropped ORDER BY attnum)";
-
-Status readFailure(const QSqlQuery &query)
-{
-    return statusFromError(query.lastError(), Status::Operation::Read);
-}
-
-Status readColumns(QSqlDatabase &db, const QVariant &oid, Relation *relation)
-{
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    query.prepare(QString::fromLatin1(ColumnsSql));
-    query.addBindValue(oid);
-    if (!query.exec())
-        return readFailure(query);
-    while (query.next()) {
-        const QString column = query.value(0).toString();
-        if (query.value(1).toBool())
-            relation->rowIdColumn = column;
-        if (column != RowIdColumn)
-            relation->columns << column;
-    }
-    return Status::success();
-}
-
-Status::Kind kindOfCheck(const QString &text)
-{
-    // The message is in the server's language; the constraint's name is quoted in any.
-    if (text.contains(u"\"nonempty_"))
-        return Status::Kind::Empty;
-    if (text.contains(u"\"date_"))
-        return Status::Kind::NotADate;
-    if (text.contains(u"\"finite_"))
-        return Status::Kind::NotANumber;
-    return Status::Kind::Other;
-}
-
-Status::Kind kindOf(const QString &state, const QString &text, Status::Operation operation)
-{
-    using Kind = Status::Kind;
-    if (state == u"23505")
-        return Kind::Duplicate;
-    if (state == u"23503")
-        return operation == Status::Operation::Delete ? Kind::InUse : Kind::MissingReference;
-    if (state == u"23502")
-        return Kind::Empty;
-    if (state == u"23514")
-        return kindOfCheck(text);
-    if (state == u"22007" || state == u"22008")
-        return Kind::NotADate;
-    if (state == u"22P02" || state == u"22003")
-        return Kind::NotANumber;
-    if (state == u"55P03" || state == u"40001" || state == u"40P01")
-        return Kind::Busy;
-    if (state == u"25006" || state == u"42501")
-        return Kind::ReadOnly;
-    if (state == u"53100")
-        return Kind::Full;
-    return Kind::Other;
-}
-
 } // namespace
 
-Status create(QSqlDatabase &db)
+Status create(Connection &db)
 {
-    if (!db.transaction())
-        return statusFromError(db.lastError(), Status::Operation::Write);
-    QSqlQuery query(db);
+    Status status = db.begin();
     for (const char *statement : Statements) {
-        if (!query.exec(QString::fromUtf8(statement))) {
-            const Status failed = statusFromError(query.lastError(), Status::Operation::Write);
-            db.rollback();
-            return failed;
-        }
+        if (!status.ok())
+            break;
+        status = db.execute(QString::fromUtf8(statement));
     }
-    if (!db.commit()) {
-        const Status failed = statusFromError(db.lastError(), Status::Operation::Write);
-        db.rollback();
-        return failed;
+    if (!status.ok()) {
+        (void)db.rollback();
+        return status;
     }
-    return Status::success();
+    return db.commit();
 }
 
-Status presentNames(QSqlDatabase &db, QStringList *names)
+Status remove(Connection &db)
 {
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.exec(QString::fromLatin1(RelationsSql)))
-        return readFailure(query);
+    Status status = db.begin();
+    QStringList statements;
+    for (const QString &view : viewNames())
+        statements << QStringLiteral("DROP VIEW IF EXISTS \"%1\" CASCADE").arg(view);
+    for (const QString &table : tableNames())
+        statements << QStringLiteral("DROP TABLE IF EXISTS \"%1\" CASCADE").arg(table);
+    statements << QStringLiteral("DROP COLLATION IF EXISTS kelvara_nocase");
+    for (const QString &statement : statements) {
+        if (!status.ok())
+            break;
+        status = db.execute(statement);
+    }
+    if (!status.ok()) {
+        (void)db.rollback();
+        return status;
+    }
+    return db.commit();
+}
+
+Status presentNames(Connection &db, QStringList *names)
+{
+    const std::unique_ptr<Query> query =
+        db.query(QString::fromLatin1(RelationsSql), Status::Operation::Read);
+    if (Status status = query->run(); !status.ok())
+        return status;
     const QStringList ours = tableNames() + viewNames();
     names->clear();
-    while (query.next()) {
-        const QString name = query.value(1).toString();
+    while (query->next()) {
+        const QString name = query->value(0).toString();
         if (ours.contains(name, Qt::CaseInsensitive))
             *names << name;
     }
-    return Status::success();
+    return query->status();
 }
 
-Status verify(QSqlDatabase &db)
+Status verify(Connection &db)
 {
     QStringList present;
     if (Status status = presentNames(db, &present); !status.ok())
@@ -230,41 +181,6 @@ Status verify(QSqlDatabase &db)
                                    QStringLiteral("no such table or query: %1").arg(name));
     }
     return Status::success();
-}
-
-Status resolve(QSqlDatabase &db, const QString &anyCase, Relation *relation)
-{
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.exec(QString::fromLatin1(RelationsSql)))
-        return readFailure(query);
-    QVariant oid;
-    bool view = false;
-    *relation = {};
-    while (query.next()) {
-        const QString name = query.value(1).toString();
-        // A name that differs only in case loses to the exact spelling.
-        if (name.compare(anyCase, Qt::CaseInsensitive) != 0 || (oid.isValid() && name != anyCase))
-            continue;
-        oid = query.value(0);
-        view = query.value(2).toString() == u"v";
-        relation->name = name;
-    }
-    if (!oid.isValid())
-        return Status::failure(Status::Kind::Unreadable,
-                               QStringLiteral("no such table or query: %1").arg(anyCase));
-    Status status = readColumns(db, oid, relation);
-    if (view)
-        relation->rowIdColumn.clear();
-    return status;
-}
-
-Status statusFromError(const QSqlError &error, Status::Operation operation)
-{
-    QString text = error.databaseText();
-    if (text.isEmpty())
-        text = error.text();
-    return Status::failure(kindOf(error.nativeErrorCode(), text, operation), text);
 }
 
 } // namespace store::schema::postgres

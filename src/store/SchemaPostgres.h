@@ -4,8 +4,9 @@
 
 #include <QStringList>
 
-class QSqlDatabase;
-class QSqlError;
+namespace store {
+class Connection;
+}
 
 namespace store::schema::postgres {
 
@@ -16,27 +17,16 @@ inline constexpr QLatin1String RowIdColumn("rowid");
 
 // Creates the collation, every table, index and view on an empty database, in one
 // transaction; on a failure nothing is left behind.
-Status create(QSqlDatabase &db);
+Status create(Connection &db);
+
+// Removes the program's views, tables and collation again, in one transaction: for a
+// database that create() has just filled.
+Status remove(Connection &db);
 
 // The program's tables and views that the connected database holds, under their own names.
-Status presentNames(QSqlDatabase &db, QStringList *names);
+Status presentNames(Connection &db, QStringList *names);
 
 // True when every table and view that the program names is present.
-Status verify(QSqlDatabase &db);
-
-// A table or view named without regard to letter case, as the program names them: its own
-// name, its columns in order (without the entry-order column) and the column that orders
-// its rows (empty for a view). Fails with Kind::Unreadable when there is no such relation.
-struct Relation
-{
-    QString name;
-    QStringList columns;
-    QString rowIdColumn;
-};
-Status resolve(QSqlDatabase &db, const QString &anyCase, Relation *relation);
-
-// How the store reads a failure of the server: by its SQLSTATE and the constraint name
-// that the message quotes in any language, never by English wording.
-Status statusFromError(const QSqlError &error, Status::Operation operation);
+Status verify(Connection &db);
 
 } // namespace store::schema::postgres

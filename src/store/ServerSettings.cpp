@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSqlDatabase>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -172,21 +171,17 @@ bool ServerSettings::take(const QString &key, const QString &value)
     return true;
 }
 
-QString ServerSettings::connectOptions() const
+QList<QPair<QByteArray, QByteArray>> ServerSettings::parameters() const
 {
-    QString options = QStringLiteral("connect_timeout=%1").arg(ConnectTimeoutSeconds);
+    QList<QPair<QByteArray, QByteArray>> all{
+        {"host", m_host.toUtf8()},
+        {"port", QByteArray::number(m_port)},
+        {"dbname", m_database.toUtf8()},
+        {"user", m_user.toUtf8()},
+        {"connect_timeout", QByteArray::number(ConnectTimeoutSeconds)}};
     if (!m_sslMode.isEmpty())
-        options += QStringLiteral(";sslmode=") + m_sslMode;
-    return options;
-}
-
-void ServerSettings::apply(QSqlDatabase &db) const
-{
-    db.setHostName(m_host);
-    db.setPort(m_port);
-    db.setDatabaseName(m_database);
-    db.setUserName(m_user);
-    db.setConnectOptions(connectOptions());
+        all.append({"sslmode", m_sslMode.toUtf8()});
+    return all;
 }
 
 QString ServerSettings::describe() const

@@ -1,8 +1,9 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QString>
-
-class QSqlDatabase;
 
 namespace store {
 
@@ -32,10 +33,8 @@ public:
     QString user() const { return m_user; }
     QString sslMode() const { return m_sslMode; }
 
-    // The client library's options beyond host, port, database and user.
-    QString connectOptions() const;
-    // Sets a QPSQL connection up to reach this server; the caller opens it.
-    void apply(QSqlDatabase &db) const;
+    // The client library's connection keywords and values that reach this server.
+    QList<QPair<QByteArray, QByteArray>> parameters() const;
     // How messages name the server: user@host:port/database.
     QString describe() const;
 

@@ -25,6 +25,8 @@ public:
         Gone,
         // The database server cannot be reached, or the connection to it was lost.
         Unreachable,
+        // The server file cannot be used.
+        ServerSettings,
         NoCurrentRecord,
         RecordGone,
         Other

@@ -35,7 +35,7 @@ Status readAll(QList<User> &users)
 {
     users.clear();
     const std::unique_ptr<Query> query = Database::connection().query(
-        QStringLiteral("SELECT rowid, Nama, Password FROM TPassword ORDER BY rowid"),
+        QStringLiteral("SELECT rowid, \"Nama\", \"Password\" FROM \"TPassword\" ORDER BY rowid"),
         Status::Operation::Read);
     if (Status status = query->run(); !status.ok())
         return status;
@@ -67,7 +67,7 @@ Status add(const QString &name, const QString &password)
     if (find(existing, name) >= 0)
         return Status::failure(Status::Kind::Duplicate,
                                QStringLiteral("user already exists: %1").arg(name));
-    return write(QStringLiteral("INSERT INTO TPassword (Nama, Password) VALUES (?, ?)"),
+    return write(QStringLiteral("INSERT INTO \"TPassword\" (\"Nama\", \"Password\") VALUES (?, ?)"),
                  {name, hashed});
 }
 
@@ -77,8 +77,9 @@ Status setPassword(qint64 id, const QString &password)
     if (Status status = hashOf(password, hashed); !status.ok())
         return status;
     qint64 changed = 0;
-    Status status = write(QStringLiteral("UPDATE TPassword SET Password = ? WHERE rowid = ?"),
-                          {hashed, id}, &changed);
+    Status status =
+        write(QStringLiteral("UPDATE \"TPassword\" SET \"Password\" = ? WHERE rowid = ?"),
+              {hashed, id}, &changed);
     if (status.ok() && changed != 1)
         status = Status::failure(Status::Kind::RecordGone, QStringLiteral("no such user"));
     return status;
@@ -88,8 +89,8 @@ Status remove(qint64 id, bool &lastUser)
 {
     // The count is read by the delete itself.
     qint64 changed = 0;
-    const Status status = write(QStringLiteral("DELETE FROM TPassword WHERE rowid = ? AND "
-                                               "(SELECT count(*) FROM TPassword) > 1"),
+    const Status status = write(QStringLiteral("DELETE FROM \"TPassword\" WHERE rowid = ? AND "
+                                               "(SELECT count(*) FROM \"TPassword\") > 1"),
                                 {id}, &changed);
     lastUser = status.ok() && changed != 1;
     return status;
@@ -111,8 +112,9 @@ Status rehash(int &changed)
             QString hashed;
             status = hashAny(stored, hashed);
             if (status.ok())
-                status = write(QStringLiteral("UPDATE TPassword SET Password = ? WHERE rowid = ?"),
-                               {hashed, user.id});
+                status = write(
+                    QStringLiteral("UPDATE \"TPassword\" SET \"Password\" = ? WHERE rowid = ?"),
+                    {hashed, user.id});
             hashedRows += status.ok() ? 1 : 0;
         }
         return status;

@@ -6,9 +6,6 @@
 #include "store/Schema.h"
 #include "store/SchemaPostgres.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QtTest>
 
 namespace pg = store::schema::postgres;
@@ -16,20 +13,20 @@ using store::Status;
 
 namespace {
 
-QStringList fieldNames(const QSqlRecord &record)
+QStringList fieldNames(const store::Query &query)
 {
     QStringList names;
-    for (int i = 0; i < record.count(); ++i)
-        names << record.fieldName(i);
+    for (int i = 0; i < query.columnCount(); ++i)
+        names << query.columnName(i);
     return names;
 }
 
 // Keeps a case from leaving its changes, or an aborted transaction, to the next one.
 struct RolledBack
 {
-    QSqlDatabase db;
-    bool begun = db.transaction();
-    ~RolledBack() { db.rollback(); }
+    store::Connection &db;
+    bool begun = db.begin().ok();
+    ~RolledBack() { (void)db.rollback(); }
 };
 
 bool fill(TestServer &server)
@@ -55,8 +52,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_shared.isValid());
-        QSqlDatabase db = m_shared.connection();
-        const Status created = pg::create(db);
+        const Status created = pg::create(m_shared.connection());
         QVERIFY2(created.ok(), qPrintable(created.message()));
         QVERIFY(fill(m_shared));
     }
@@ -65,17 +61,17 @@ private Q_SLOTS:
     {
         TestDatabase file;
         QVERIFY(file.isValid());
-        QSqlDatabase db = m_shared.connection();
+        store::Connection &db = m_shared.connection();
         QVERIFY(pg::verify(db).ok());
         for (const QString &table : store::schema::tableNames()) {
             store::Recordset rs(table);
             QVERIFY(rs.open().ok());
-            pg::Relation relation;
-            QVERIFY(pg::resolve(db, table, &relation).ok());
+            store::Relation relation;
+            QVERIFY(db.describe(table, &relation).ok());
             QCOMPARE(relation.name, table);
             QCOMPARE(relation.columns, rs.columnNames());
-            QCOMPARE(relation.rowIdColumn,
-                     table == u"Cuti" ? QStringLiteral("IdCuti") : QString(pg::RowIdColumn));
+            QCOMPARE(relation.rowKey,
+                     table == u"Cuti" ? QStringLiteral("\"IdCuti\"") : QStringLiteral("\"rowid\""));
         }
     }
 
@@ -84,7 +80,7 @@ private Q_SLOTS:
         TestServer server;
         QVERIFY(server.isValid());
         QVERIFY(server.exec(QStringLiteral("CREATE TABLE \"Periode\" (x int)")));
-        QSqlDatabase db = server.connection();
+        store::Connection &db = server.connection();
         QVERIFY(!pg::create(db).ok());
         QStringList present;
         QVERIFY(pg::presentNames(db, &present).ok());
@@ -154,9 +150,7 @@ private Q_SLOTS:
 
         const RolledBack transaction{m_shared.connection()};
         QVERIFY(transaction.begun);
-        QSqlQuery onServer(transaction.db);
-        const Status serverStatus =
-            onServer.exec(sql) ? Status::success() : pg::statusFromError(onServer.lastError(), op);
+        const Status serverStatus = transaction.db.execute(sql, {}, op);
 
         QCOMPARE(int(serverStatus.kind()), kind);
         QCOMPARE(int(fileStatus.kind()), kind);
@@ -191,7 +185,7 @@ private Q_SLOTS:
             expected << onFile->columnName(i);
         QCOMPARE(expected.last(), QStringLiteral("Total Uang Cuti"));
 
-        QSqlDatabase db = m_shared.connection();
+        store::Connection &db = m_shared.connection();
         const struct
         {
             const char *view;
@@ -202,15 +196,18 @@ private Q_SLOTS:
                      {"QlapProduksi", {"20003"}},
                      {"QlapSI", {}}};
         for (const auto &v : views) {
-            QSqlQuery query(db);
-            QVERIFY(query.exec(QStringLiteral("SELECT * FROM \"%1\"").arg(v.view)));
-            QCOMPARE(fieldNames(query.record()), expected);
+            const auto query = db.query(QStringLiteral("SELECT * FROM \"%1\"").arg(v.view),
+                                        Status::Operation::Read);
+            QVERIFY(query->run().ok());
+            QCOMPARE(fieldNames(*query), expected);
+            const auto at = [&](const char *column) {
+                return query->value(int(expected.indexOf(QLatin1String(column))));
+            };
             QStringList nips;
-            while (query.next()) {
-                nips << query.value(QStringLiteral("Nip")).toString();
-                QCOMPARE(query.value(QStringLiteral("Total Uang Cuti")).toDouble(),
-                         query.value(QStringLiteral("SisaCuti")).toDouble() *
-                             query.value(QStringLiteral("UpahPerhari")).toDouble());
+            while (query->next()) {
+                nips << at("Nip").toString();
+                QCOMPARE(at("Total Uang Cuti").toDouble(),
+                         at("SisaCuti").toDouble() * at("UpahPerhari").toDouble());
             }
             QCOMPARE(nips, v.nips);
         }
@@ -230,13 +227,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("rowId");
         QTest::newRow("table in lower case") << "departemen"
                                              << "Departemen"
-                                             << "rowid";
+                                             << "\"rowid\"";
         QTest::newRow("table in upper case") << "TPASSWORD"
                                              << "TPassword"
-                                             << "rowid";
+                                             << "\"rowid\"";
         QTest::newRow("leave records") << "cuti"
                                        << "Cuti"
-                                       << "IdCuti";
+                                       << "\"IdCuti\"";
         QTest::newRow("view") << "qupahsisacuti"
                               << "QupahSisaCuti"
                               << "";
@@ -252,11 +249,10 @@ private Q_SLOTS:
         QFETCH(QString, asked);
         QFETCH(QString, name);
         QFETCH(QString, rowId);
-        QSqlDatabase db = m_shared.connection();
-        pg::Relation relation;
-        const Status status = pg::resolve(db, asked, &relation);
+        store::Relation relation;
+        const Status status = m_shared.connection().describe(asked, &relation);
         QCOMPARE(relation.name, name);
-        QCOMPARE(relation.rowIdColumn, rowId);
+        QCOMPARE(relation.rowKey, rowId);
         QCOMPARE(status.kind(), name.isEmpty() ? Status::Kind::Unreadable : Status::Kind::None);
         QCOMPARE(relation.columns.isEmpty(), name.isEmpty());
     }
@@ -267,18 +263,15 @@ private Q_SLOTS:
         QVERIFY(settings.ok());
         const QByteArray saved = qgetenv("PGPASSFILE");
         qputenv("PGPASSFILE", QFile::encodeName(QDir::tempPath() + "/no-such-pgpass"));
-        bool opened = false;
-        QString error;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), "no-password");
-            settings.apply(db);
-            opened = db.open();
-            error = db.lastError().text();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("no-password"));
+        Status status;
+        const bool opened = TestServer::connect(settings, &status) != nullptr;
         qputenv("PGPASSFILE", saved);
         QVERIFY(!opened);
-        QVERIFY2(error.contains(u"password"), qPrintable(error));
+        // The desk is told which server refused it and why, in libpq's words.
+        QCOMPARE(status.kind(), Status::Kind::Unreachable);
+        QVERIFY2(status.engineText().startsWith(settings.describe()),
+                 qPrintable(status.engineText()));
+        QVERIFY2(status.engineText().contains(u"password"), qPrintable(status.engineText()));
     }
 };
 

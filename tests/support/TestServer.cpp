@@ -1,100 +1,107 @@
 #include "TestServer.h"
 
+#include "store/PostgresEngine.h"
+
 #include <QFile>
 #include <QRandomGenerator>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QtTest>
 
 namespace {
 
-const QString AdminConnection = QStringLiteral("kelvara-test-admin");
-
 // The fixture's own database, from which test databases are made and dropped.
-QSqlDatabase admin()
+store::Connection *admin()
 {
-    if (QSqlDatabase::contains(AdminConnection))
-        return QSqlDatabase::database(AdminConnection);
-    const store::ServerSettings settings =
-        store::ServerSettings::read(qEnvironmentVariable("KELVARA_TEST_SERVER"));
-    if (!settings.ok()) {
-        qWarning() << "no test server:" << settings.error();
-        return {};
+    static std::unique_ptr<store::Connection> connection;
+    if (!connection) {
+        store::Status status;
+        connection = TestServer::connect(TestServer::fixture(), &status);
+        if (!status.ok())
+            qWarning() << "cannot reach the test server:" << status.message();
     }
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), AdminConnection);
-    settings.apply(db);
-    if (!db.open())
-        qWarning() << "cannot reach the test server:" << db.lastError().text();
-    return db;
+    return connection.get();
 }
 
-bool run(QSqlDatabase db, const QString &sql)
+bool run(store::Connection &db, const QString &sql)
 {
-    QSqlQuery query(db);
-    if (query.exec(sql))
-        return true;
-    qWarning() << sql << query.lastError().text();
-    return false;
+    const store::Status status = db.execute(sql);
+    if (!status.ok())
+        qWarning() << sql << status.engineText();
+    return status.ok();
 }
 
 } // namespace
 
+store::ServerSettings TestServer::fixture()
+{
+    const store::ServerSettings settings =
+        store::ServerSettings::read(qEnvironmentVariable("KELVARA_TEST_SERVER"));
+    if (!settings.ok())
+        qWarning() << "no test server:" << settings.error();
+    return settings;
+}
+
+std::unique_ptr<store::Connection> TestServer::connect(const store::ServerSettings &settings,
+                                                       store::Status *status)
+{
+    if (!settings.ok()) {
+        *status = store::Status::failure(store::Status::Kind::ServerSettings, settings.error());
+        return nullptr;
+    }
+    return store::PostgresConnection::open(settings.parameters(), settings.describe(), status);
+}
+
 TestServer::TestServer()
 {
-    QSqlDatabase server = admin();
-    if (!server.isOpen())
+    store::Connection *server = admin();
+    if (!server)
         return;
-    m_database = QStringLiteral("kelvara_test_%1")
-                     .arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'));
-    if (!run(server, QStringLiteral("CREATE DATABASE %1").arg(m_database)))
+    const store::ServerSettings settings = fixture();
+    const QString database =
+        QStringLiteral("kelvara_test_%1")
+            .arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'));
+    if (!run(*server, QStringLiteral("CREATE DATABASE %1").arg(database)))
         return;
+    m_database = database;
     m_serverFile = m_dir.filePath(QStringLiteral("server.ini"));
     QFile file(m_serverFile);
     if (!file.open(QIODevice::WriteOnly))
         return;
     file.write(QStringLiteral("[server]\nhost = %1\nport = %2\ndatabase = %3\nuser = %4\n")
-                   .arg(server.hostName())
-                   .arg(server.port())
-                   .arg(m_database, server.userName())
+                   .arg(settings.host())
+                   .arg(settings.port())
+                   .arg(m_database, settings.user())
                    .toUtf8());
     file.close();
-    const store::ServerSettings settings = store::ServerSettings::read(m_serverFile);
-    m_connection = m_database;
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_connection);
-    settings.apply(db);
-    m_valid = settings.ok() && db.open();
+    store::Status status;
+    m_connection = connect(store::ServerSettings::read(m_serverFile), &status);
+    m_valid = status.ok();
     if (!m_valid)
-        qWarning() << "cannot open the test database:" << settings.error() << db.lastError().text();
+        qWarning() << "cannot open the test database:" << status.message();
 }
 
 TestServer::~TestServer()
 {
-    if (!m_connection.isEmpty()) {
-        QSqlDatabase::database(m_connection, false).close();
-        QSqlDatabase::removeDatabase(m_connection);
-    }
-    if (!m_database.isEmpty())
-        run(admin(), QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_database));
-}
-
-QSqlDatabase TestServer::connection() const
-{
-    return QSqlDatabase::database(m_connection, false);
+    m_connection.reset();
+    if (!m_database.isEmpty() && admin())
+        run(*admin(), QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_database));
 }
 
 bool TestServer::exec(const QString &sql)
 {
-    return run(connection(), sql);
+    return m_connection && run(*m_connection, sql);
 }
 
 QVariant TestServer::scalar(const QString &sql)
 {
-    QSqlQuery query(connection());
-    if (!query.exec(sql) || !query.next()) {
-        qWarning() << sql << query.lastError().text();
+    if (!m_connection)
+        return {};
+    const std::unique_ptr<store::Query> query =
+        m_connection->query(sql, store::Status::Operation::Read);
+    if (const store::Status status = query->run(); !status.ok() || !query->next()) {
+        qWarning() << sql << status.engineText();
         return {};
     }
-    return query.value(0);
+    return query->value(0);
 }
 
 QStringList TestServer::sampleStatements()

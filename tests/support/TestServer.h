@@ -1,10 +1,12 @@
 #pragma once
 
+#include "store/Engine.h"
 #include "store/ServerSettings.h"
 
-#include <QSqlDatabase>
 #include <QStringList>
 #include <QTemporaryDir>
+
+#include <memory>
 
 // A database of its own on the test suite's PostgreSQL server, dropped again at the end. The
 // suite's fixture starts the server and names it in the server file that KELVARA_TEST_SERVER
@@ -18,13 +20,19 @@ public:
     TestServer &operator=(const TestServer &) = delete;
 
     bool isValid() const { return m_valid; }
-    // An open connection to the new, empty database.
-    QSqlDatabase connection() const;
+    // A connection of the test's own to the new database, beside the program's.
+    store::Connection &connection() const { return *m_connection; }
     // A server file that names the new database.
     QString serverFile() const { return m_serverFile; }
+    QString databaseName() const { return m_database; }
 
     bool exec(const QString &sql);
     QVariant scalar(const QString &sql);
+
+    // The fixture's server file, and a connection to the database it names.
+    static store::ServerSettings fixture();
+    static std::unique_ptr<store::Connection> connect(const store::ServerSettings &settings,
+                                                      store::Status *status);
 
     // A small data set in SQL that both engines run: departments, ranks, employees, leave
     // cards, leave records, a user.
@@ -34,6 +42,6 @@ private:
     QTemporaryDir m_dir;
     QString m_database;
     QString m_serverFile;
-    QString m_connection;
+    std::unique_ptr<store::Connection> m_connection;
     bool m_valid = false;
 };

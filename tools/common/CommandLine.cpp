@@ -1,6 +1,9 @@
 #include "CommandLine.h"
 
 #include "language/Language.h"
+#include "store/Database.h"
+#include "store/Location.h"
+#include "store/ServerSettings.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -65,6 +68,30 @@ int failure(const QString &text)
 {
     printError(text);
     return Failed;
+}
+
+void addDatabaseOptions(QCommandLineParser &parser)
+{
+    parser.addOption({QStringLiteral("db"),
+                      QStringLiteral("File database (bawaan: %1).").arg(store::databasePath()),
+                      QStringLiteral("PATH")});
+    parser.addOption({QStringLiteral("server"),
+                      QStringLiteral("File pengaturan server PostgreSQL (bawaan bila ada: %1).")
+                          .arg(store::ServerSettings::defaultPath()),
+                      QStringLiteral("FILE")});
+}
+
+QString chooseDatabase(const QCommandLineParser &parser)
+{
+    const bool file = parser.isSet(QStringLiteral("db"));
+    const bool server = parser.isSet(QStringLiteral("server"));
+    if (file && server)
+        return QStringLiteral("--db dan --server tidak dapat dipakai bersama.");
+    if (file)
+        store::Database::setPath(parser.value(QStringLiteral("db")));
+    if (server)
+        store::Database::setServerFile(parser.value(QStringLiteral("server")));
+    return {};
 }
 
 } // namespace cli

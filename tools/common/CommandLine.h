@@ -25,6 +25,14 @@ void start(const QString &name);
 // UsageError.
 void parse(QCommandLineParser &parser);
 
+// Adds --db PATH (a database file) and --server FILE (a server file naming a PostgreSQL
+// database), with the fixed place in the help.
+void addDatabaseOptions(QCommandLineParser &parser);
+// Points the store at the database the command line names: --db a file, --server a server
+// file; without either, the fixed place or the server file beside it. Returns the usage
+// error when both are given, else an empty text.
+QString chooseDatabase(const QCommandLineParser &parser);
+
 // Prints a usage error and a pointer to --help on standard error; returns UsageError.
 int usageError(const QString &text);
 

@@ -117,21 +117,21 @@ store::Status fillMasters()
 {
     store::Status status;
     for (const auto &department : Departments) {
-        status = insert(QStringLiteral("INSERT INTO Departemen VALUES (?, ?)"),
+        status = insert(QStringLiteral("INSERT INTO \"Departemen\" VALUES (?, ?)"),
                         {QString::fromUtf8(department[0]), QString::fromUtf8(department[1])});
         if (!status.ok())
             return status;
     }
     for (const Rank &rank : Ranks) {
         status =
-            insert(QStringLiteral("INSERT INTO Peringkat VALUES (?, ?, ?)"),
+            insert(QStringLiteral("INSERT INTO \"Peringkat\" VALUES (?, ?, ?)"),
                    {QString::fromUtf8(rank.code), rank.dailyWage, QString::fromUtf8(rank.title)});
         if (!status.ok())
             return status;
     }
     for (const auto &card : Cards) {
         status = insert(
-            QStringLiteral("INSERT INTO Periode VALUES (?, ?, ?)"),
+            QStringLiteral("INSERT INTO \"Periode\" VALUES (?, ?, ?)"),
             {QString::fromUtf8(card[0]), QString::fromUtf8(card[1]), QString::fromUtf8(card[2])});
         if (!status.ok())
             return status;
@@ -143,9 +143,11 @@ store::Status fillEmployees()
 {
     for (const Employee &e : Employees) {
         const store::Status status = insert(
-            QStringLiteral("INSERT INTO Pegawai (Nip, Nama, Alamat, TempatLahir, Tgllahir, "
-                           "TahunMasuk, KodePeringkat, Jabatan, KodeDepartemen) "
-                           "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            QStringLiteral(
+                "INSERT INTO \"Pegawai\" (\"Nip\", \"Nama\", \"Alamat\", \"TempatLahir\", "
+                "\"Tgllahir\", \"TahunMasuk\", \"KodePeringkat\", \"Jabatan\", "
+                "\"KodeDepartemen\") "
+                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
             {QString::fromUtf8(e.nip), QString::fromUtf8(e.name), QString::fromUtf8(e.address),
              QString::fromUtf8(e.birthPlace), textOrNull(e.birthDate), e.yearJoined,
              QString::fromUtf8(e.rank), rankTitle(e.rank), QString::fromUtf8(e.department)});
@@ -159,8 +161,9 @@ store::Status fillLeave()
 {
     for (const Leave &leave : Leaves) {
         const store::Status status =
-            insert(QStringLiteral("INSERT INTO Cuti (Nip, KartuCuti, Hakcuti, SisaCuti, "
-                                  "\"Penggantian Cuti\") VALUES (?, ?, ?, ?, ?)"),
+            insert(QStringLiteral(
+                       "INSERT INTO \"Cuti\" (\"Nip\", \"KartuCuti\", \"Hakcuti\", \"SisaCuti\", "
+                       "\"Penggantian Cuti\") VALUES (?, ?, ?, ?, ?)"),
                    {QString::fromUtf8(leave.nip), QString::fromUtf8(leave.card), Entitlement,
                     Entitlement - leave.daysTaken, leave.daysTaken});
         if (!status.ok())

@@ -1,5 +1,7 @@
 // kelvara-initdb: creates a new, empty Kelvara database with its first user, or a demo
-// database to try the program with. It never touches a file that already exists.
+// database to try the program with: a file, or the program's tables in an empty database on
+// a PostgreSQL server. It never touches a file that already exists, nor a server database
+// that already holds the program's tables.
 
 #include "CommandLine.h"
 #include "DemoData.h"
@@ -7,6 +9,7 @@
 
 #include "store/Database.h"
 #include "store/Location.h"
+#include "store/ServerSettings.h"
 #include "store/Users.h"
 
 #include <QCommandLineParser>
@@ -31,6 +34,7 @@ void complain(const QString &text)
 struct Request
 {
     QString path;
+    QString server; // a server file: the tables go to the database it names
     bool demo = false;
     QString user;
     QString password;
@@ -61,13 +65,21 @@ bool completeUser(Request &request, const QCommandLineParser &parser)
     return true;
 }
 
-store::Status fill(const Request &request)
+store::Status fillOpen(const Request &request)
 {
-    store::Status status = store::Database::open();
-    if (status.ok() && request.demo)
+    store::Status status;
+    if (request.demo)
         status = fillDemo();
     if (status.ok() && !request.user.isEmpty())
         status = store::users::add(request.user, request.password);
+    return status;
+}
+
+store::Status fill(const Request &request)
+{
+    store::Status status = store::Database::open();
+    if (status.ok())
+        status = fillOpen(request);
     store::Database::close();
     return status;
 }
@@ -81,8 +93,32 @@ bool placeIsFree(const QString &path)
     return false;
 }
 
+void sayCreated(const Request &request, const QString &where)
+{
+    say(QStringLiteral("Database dibuat: %1").arg(where));
+    if (request.demo)
+        say(QStringLiteral("Data contoh terisi. Pengguna: admin, password: admin"));
+}
+
+int runOnServer(const Request &request)
+{
+    const store::Status status =
+        store::Database::createOnServer(request.server, [&] { return fillOpen(request); });
+    const QString where = store::Database::describe();
+    store::Database::close();
+    if (!status.ok()) {
+        complain(QStringLiteral("Database tidak dapat dibuat di server: %1\n%2")
+                     .arg(where, status.message()));
+        return cli::Failed;
+    }
+    sayCreated(request, where);
+    return cli::Done;
+}
+
 int run(const Request &request)
 {
+    if (!request.server.isEmpty())
+        return runOnServer(request);
     store::Status status = store::Database::create(request.path);
     if (status.ok()) {
         store::Database::setPath(request.path);
@@ -96,9 +132,7 @@ int run(const Request &request)
                      .arg(request.path, status.message()));
         return cli::Failed;
     }
-    say(QStringLiteral("Database dibuat: %1").arg(request.path));
-    if (request.demo)
-        say(QStringLiteral("Data contoh terisi. Pengguna: admin, password: admin"));
+    sayCreated(request, request.path);
     return cli::Done;
 }
 
@@ -120,6 +154,11 @@ int main(int argc, char *argv[])
     parser.addOption({QStringLiteral("password-stdin"),
                       QStringLiteral("Baca password pengguna pertama sebagai satu baris dari "
                                      "masukan standar (untuk skrip).")});
+    parser.addOption({QStringLiteral("server"),
+                      QStringLiteral("Buat tabel program di database kosong di server PostgreSQL "
+                                     "yang disebut file pengaturan ini (bawaan bila ada: %1).")
+                          .arg(store::ServerSettings::defaultPath()),
+                      QStringLiteral("FILE")});
     parser.addPositionalArgument(QStringLiteral("PATH"), QStringLiteral("File database baru."),
                                  QStringLiteral("[PATH]"));
     cli::parse(parser);
@@ -128,10 +167,15 @@ int main(int argc, char *argv[])
     if (paths.size() > 1)
         return cli::usageError(QStringLiteral("Hanya satu PATH yang boleh diberikan."));
     Request request;
+    request.server = parser.value(QStringLiteral("server"));
+    if (!request.server.isEmpty() && !paths.isEmpty())
+        return cli::usageError(QStringLiteral("PATH dan --server tidak dapat dipakai bersama."));
+    if (request.server.isEmpty() && paths.isEmpty())
+        request.server = store::ServerSettings::chosenPath({});
     request.path = paths.isEmpty() ? store::databasePath() : paths.first();
     request.demo = parser.isSet(QStringLiteral("demo"));
     request.user = parser.value(QStringLiteral("user"));
-    if (!placeIsFree(request.path))
+    if (request.server.isEmpty() && !placeIsFree(request.path))
         return cli::Failed;
     if (!completeUser(request, parser))
         return cli::Failed;

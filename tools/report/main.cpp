@@ -1,5 +1,5 @@
-// kelvara-report REPORT [--db PATH] --pdf FILE: writes one report to a PDF file with the
-// pages the preview window shows, without a display.
+// kelvara-report REPORT [--db PATH | --server FILE] --pdf FILE: writes one report to a PDF file
+// with the pages the preview window shows, without a display.
 
 #include "CommandLine.h"
 #include "platform/FontSubstitutes.h"
@@ -44,34 +44,30 @@ int main(int argc, char *argv[])
         QStringLiteral("Menulis satu laporan Kelvara ke file PDF. Laporan: %1.")
             .arg(reports::reportNames().join(QStringLiteral(", "))));
     parser.addPositionalArgument(QStringLiteral("LAPORAN"), QStringLiteral("Nama laporan."));
-    const QCommandLineOption db(
-        QStringLiteral("db"),
-        QStringLiteral("File database (bawaan: %1).").arg(store::databasePath()),
-        QStringLiteral("PATH"));
+    cli::addDatabaseOptions(parser);
     const QCommandLineOption pdf(QStringLiteral("pdf"), QStringLiteral("File PDF yang ditulis."),
                                  QStringLiteral("FILE"));
-    parser.addOption(db);
     parser.addOption(pdf);
     cli::parse(parser);
 
     const QStringList names = parser.positionalArguments();
     if (names.size() != 1 || !parser.isSet(pdf))
-        return cli::usageError(
-            QStringLiteral("Pemakaian: kelvara-report LAPORAN [--db PATH] --pdf FILE"));
+        return cli::usageError(QStringLiteral(
+            "Pemakaian: kelvara-report LAPORAN [--db PATH | --server FILE] --pdf FILE"));
     const auto definition = reports::reportNamed(names.first());
     if (!definition)
         return cli::usageError(
             QStringLiteral("Laporan \"%1\" tidak dikenal. Laporan: %2.")
                 .arg(names.first(), reports::reportNames().join(QStringLiteral(", "))));
 
-    if (parser.isSet(db))
-        store::Database::setPath(parser.value(db));
+    if (const QString problem = cli::chooseDatabase(parser); !problem.isEmpty())
+        return cli::usageError(problem);
     if (const QString refused = refusal(parser.value(pdf)); !refused.isEmpty())
         return cli::failure(refused);
     const store::Status opened = store::Database::open();
     if (!opened.ok())
         return cli::failure(QStringLiteral("Database %1 tidak dapat dibuka: %2")
-                                .arg(store::Database::path(), opened.message()));
+                                .arg(store::Database::describe(), opened.message()));
 
     platform::reportengine::Document document;
     const store::Status laidOut = platform::reportengine::layOut(

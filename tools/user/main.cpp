@@ -194,9 +194,7 @@ int main(int argc, char *argv[])
                        "  password NAMA   ganti password pengguna\n"
                        "  remove NAMA     hapus pengguna (pengguna terakhir tidak dapat dihapus)\n"
                        "  rehash          ganti setiap password teks biasa dengan hash-nya"));
-    parser.addOption({QStringLiteral("db"),
-                      QStringLiteral("File database (bawaan: %1).").arg(store::databasePath()),
-                      QStringLiteral("PATH")});
+    cli::addDatabaseOptions(parser);
     parser.addOption({QStringLiteral("password-stdin"),
                       QStringLiteral("Baca password sebagai satu baris dari masukan standar "
                                      "(untuk skrip).")});
@@ -212,11 +210,12 @@ int main(int argc, char *argv[])
         return cli::usageError(problem);
     command.passwordFromStdin = parser.isSet(QStringLiteral("password-stdin"));
 
-    const QString path = parser.isSet(QStringLiteral("db")) ? parser.value(QStringLiteral("db"))
-                                                            : store::databasePath();
-    store::Database::setPath(path);
+    if (const QString problem = cli::chooseDatabase(parser); !problem.isEmpty())
+        return cli::usageError(problem);
     if (const store::Status status = store::Database::open(); !status.ok())
-        return failed(QStringLiteral("Database tidak dapat dibuka: %1").arg(path), status);
+        return failed(
+            QStringLiteral("Database tidak dapat dibuka: %1").arg(store::Database::describe()),
+            status);
     const int code = run(command);
     store::Database::close();
     return code;
