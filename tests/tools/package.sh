@@ -57,7 +57,7 @@ grep -qx 'Exec=kelvara' "$entry" || fail "desktop entry does not start kelvara"
 grep -q '^Categories=.*Office' "$entry" || fail "desktop entry is not in Office"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libqt6widgets6 libqt6printsupport6 libsqlite3-0 libmdb3 libsodium23; do
+for lib in libqt6widgets6 libqt6printsupport6 libsqlite3-0 libmdb3 libsodium23 libpq5; do
     named="(^|[ ,])$lib([ ,(]|\$)"
     [[ $depends =~ $named ]] || fail "Depends lacks $lib: $depends"
 done
