@@ -114,10 +114,14 @@ Status Snapshot::refresh()
     Relation relation;
     if (status = db.describe(m_source, &relation); !status.ok())
         return status;
-    const std::unique_ptr<Query> query =
-        db.query(QStringLiteral("SELECT %1 FROM %2")
-                     .arg(selectList(relation, m_wantedColumns), quoted(relation.name)),
-                 Status::Operation::Read);
+    const std::unique_ptr<Query> query = db.query(
+        QStringLiteral("SELECT %1 FROM %2%3")
+            .arg(selectList(relation, m_wantedColumns), quoted(relation.name),
+                 // A table's rows in entry order: the server keeps a changed row
+                 // elsewhere in the table. A view orders its own rows.
+                 relation.rowKey.isEmpty() ? QString()
+                                           : QStringLiteral(" ORDER BY ") + relation.rowKey),
+        Status::Operation::Read);
     status = query->run();
     if (!status.ok())
         return status;

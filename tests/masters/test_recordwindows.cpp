@@ -235,8 +235,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("window");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("message");
-        QTest::newRow("duplicate code") << 3 << "K2026"
-                                        << "Data error event hit eer:UNIQUE";
+        QTest::newRow("duplicate code")
+            << 3 << "K2026"
+            << (TestDatabase::onServer() ? "Data error event hit eer:duplicate key"
+                                         : "Data error event hit eer:UNIQUE");
         QTest::newRow("days above 18") << 4 << "25"
                                        << "Tidak Boleh melebihi jatah Cuti!";
     }
@@ -457,6 +459,8 @@ private Q_SLOTS:
     // record comes back once the lock is gone.
     void lockedReadIsReportedAndNotKept()
     {
+        if (TestDatabase::onServer())
+            QSKIP("a reader waits for another program's lock only on the file");
         TestDatabase db;
         QVERIFY(db.fillSample());
         ScriptedDialogs dialogs;
@@ -484,6 +488,8 @@ private Q_SLOTS:
     // failure is reported on its own and the window returns to view mode.
     void storedSaveWithAFailedRefresh()
     {
+        if (TestDatabase::onServer())
+            QSKIP("the server refuses a view on a missing table");
         TestDatabase db;
         QVERIFY(db.fillSample());
         QVERIFY(db.exec("DROP VIEW QupahSisaCuti"));

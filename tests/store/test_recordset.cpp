@@ -112,6 +112,8 @@ private Q_SLOTS:
     // the table nor counted, and once the reader is gone the same save goes through.
     void commitRefusedByAReaderChangesNothing()
     {
+        if (TestDatabase::onServer())
+            QSKIP("a reader blocks a commit only on the file");
         TestDatabase db;
         QVERIFY(db.fillSample());
         Recordset rs(QStringLiteral("Departemen"));

@@ -80,7 +80,8 @@ private Q_SLOTS:
         const int total = s.rowCount();
         QVERIFY(total > 9000);
         const auto query = store::Database::connection().query(
-            QStringLiteral("SELECT Kodedepartemen, Keterangan FROM Departemen"),
+            TestDatabase::forEngine(
+                QStringLiteral("SELECT Kodedepartemen, Keterangan FROM Departemen")),
             store::Status::Operation::Read);
         QVERIFY(query->run().ok());
         int withValue = 0;

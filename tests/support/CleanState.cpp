@@ -20,4 +20,5 @@ void startClean()
     platform::Registry::install(nullptr);
     store::Database::close();
     store::Database::setPath(QString());
+    store::Database::setServerFile(QString());
 }

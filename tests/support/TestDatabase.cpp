@@ -1,14 +1,122 @@
 #include "TestDatabase.h"
 
 #include "CleanState.h"
+#include "TestServer.h"
 
 #include "store/Database.h"
+#include "store/Schema.h"
 
+#include <QHash>
 #include <QtTest>
+
+namespace {
+
+// The spellings of the program's names on the open database: a table's own, and each
+// column's per table (Departemen.Kodedepartemen, Pegawai.KodeDepartemen).
+struct Names
+{
+    QHash<QString, QString> tables;                  // lower case -> own spelling
+    QHash<QString, QHash<QString, QString>> columns; // lower case -> table -> spelling
+};
+
+const Names &names()
+{
+    static Names known;
+    if (!known.tables.isEmpty())
+        return known;
+    for (const QString &name : store::schema::tableNames() + store::schema::viewNames()) {
+        store::Relation relation;
+        if (!store::Database::connection().describe(name, &relation).ok())
+            continue;
+        known.tables.insert(name.toLower(), relation.name);
+        for (const QString &column : relation.columns)
+            known.columns[column.toLower()].insert(relation.name, column);
+    }
+    return known;
+}
+
+// The identifier outside quotes at position i, or an empty view.
+qsizetype wordEnd(const QString &sql, qsizetype i)
+{
+    while (i < sql.size() && (sql[i].isLetterOrNumber() || sql[i] == u'_'))
+        ++i;
+    return i;
+}
+
+} // namespace
+
+bool TestDatabase::onServer()
+{
+    return qEnvironmentVariable("KELVARA_TEST_ENGINE") == u"postgres";
+}
+
+QString TestDatabase::forEngine(const QString &sql)
+{
+    if (!store::Database::onServer())
+        return sql;
+    const Names &known = names();
+    // The table a column belongs to: the first the statement names.
+    QString table;
+    QList<std::pair<bool, QString>> pieces; // (bare word, text)
+    for (qsizetype i = 0; i < sql.size();) {
+        const QChar c = sql[i];
+        if (c == u'\'' || c == u'"') {
+            qsizetype end = sql.indexOf(c, i + 1);
+            end = end < 0 ? sql.size() : end + 1;
+            const QString quotedName = sql.mid(i + 1, end - i - 2).toLower();
+            if (c == u'"' && table.isEmpty() && known.tables.contains(quotedName))
+                table = known.tables.value(quotedName);
+            pieces.append({false, sql.mid(i, end - i)});
+            i = end;
+        } else if (c.isLetter() || c == u'_') {
+            const qsizetype end = wordEnd(sql, i);
+            const QString word = sql.mid(i, end - i);
+            if (table.isEmpty() && known.tables.contains(word.toLower()))
+                table = known.tables.value(word.toLower());
+            pieces.append({true, word});
+            i = end;
+        } else {
+            pieces.append({false, QString(c)});
+            ++i;
+        }
+    }
+    QString out;
+    for (qsizetype p = 0; p < pieces.size(); ++p) {
+        const auto &[bare, text] = pieces[p];
+        const QString lower = text.toLower();
+        if (!bare) {
+            out += text;
+        } else if (known.tables.contains(lower)) {
+            out += u'"' + known.tables.value(lower) + u'"';
+        } else if (known.columns.contains(lower)) {
+            const QHash<QString, QString> &spellings = known.columns[lower];
+            out += u'"' + spellings.value(table, spellings.begin().value()) + u'"';
+        } else if (lower == u"rowid" && table == u"Cuti") {
+            out += QStringLiteral("\"IdCuti\"");
+        } else if (lower == u"nocase") {
+            out += QStringLiteral("kelvara_nocase");
+        } else {
+            out += text;
+        }
+    }
+    return out;
+}
 
 TestDatabase::TestDatabase()
 {
     startClean();
+    if (onServer()) {
+        m_server = std::make_unique<TestServer>();
+        const store::Status created =
+            m_server->isValid()
+                ? store::Database::createOnServer(m_server->serverFile(),
+                                                  [] { return store::Status::success(); })
+                : store::Status::failure(store::Status::Kind::Unreachable, "no test server");
+        m_valid = created.ok();
+        if (!m_valid)
+            qWarning() << "cannot create test database on the server:" << created.message();
+        return;
+    }
     m_path = m_dir.filePath(QStringLiteral("DB PT Mardeko.mdb"));
     const store::Status created = store::Database::create(m_path);
     if (!created.ok()) {
@@ -31,7 +139,7 @@ TestDatabase::~TestDatabase()
 
 bool TestDatabase::exec(const QString &sql, const QVariantList &values)
 {
-    const store::Status status = store::Database::connection().execute(sql, values);
+    const store::Status status = store::Database::connection().execute(forEngine(sql), values);
     if (!status.ok()) {
         qWarning() << sql << status.engineText();
         return false;
@@ -42,7 +150,7 @@ bool TestDatabase::exec(const QString &sql, const QVariantList &values)
 QVariant TestDatabase::scalar(const QString &sql, const QVariantList &values)
 {
     const std::unique_ptr<store::Query> query =
-        store::Database::connection().query(sql, store::Status::Operation::Read);
+        store::Database::connection().query(forEngine(sql), store::Status::Operation::Read);
     if (const store::Status status = query->run(values); !status.ok()) {
         qWarning() << sql << status.engineText();
         return {};

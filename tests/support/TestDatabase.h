@@ -4,13 +4,24 @@
 #include <QTemporaryDir>
 #include <QVariantList>
 
+#include <memory>
+
+class TestServer;
+
 // A fresh database in a temporary folder, made the program's database for the lifetime of
-// the object. Every test function makes its own.
+// the object. Every test function makes its own. With KELVARA_TEST_ENGINE=postgres the
+// database is a new one on the test suite's PostgreSQL server instead, so that one test list
+// runs on both engines.
 class TestDatabase
 {
 public:
     TestDatabase();
     ~TestDatabase();
+
+    static bool onServer();
+    // The statement as the server reads it: the program's table and column names, written
+    // bare as the file's engine takes them, quoted in their own spelling.
+    static QString forEngine(const QString &sql);
 
     bool isValid() const { return m_valid; }
     QString path() const { return m_path; }
@@ -29,5 +40,6 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_path;
+    std::unique_ptr<TestServer> m_server;
     bool m_valid = false;
 };
