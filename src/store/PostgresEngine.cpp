@@ -260,6 +260,15 @@ public:
         }
         m_result = execute(*session, int(values.size()), pointers.data());
         m_status = resultStatus(*session, m_result, m_operation);
+        // The client learns that the server went away only when it next speaks to it. A
+        // read outside a transaction changes nothing and goes again on a new connection.
+        if (m_status.kind() == Status::Kind::Unreachable &&
+            m_operation == Status::Operation::Read && !session->inTransaction &&
+            reconnect(*session).ok()) {
+            PQclear(m_result);
+            m_result = execute(*session, int(values.size()), pointers.data());
+            m_status = resultStatus(*session, m_result, m_operation);
+        }
         if (!m_status.ok()) {
             clear();
             return m_status;
@@ -500,7 +509,11 @@ Status PostgresConnection::begin()
 {
     if (Status status = reconnect(*m_session); !status.ok())
         return status;
-    const Status status = execute(QStringLiteral("BEGIN"));
+    Status status = execute(QStringLiteral("BEGIN"));
+    // A connection that the server dropped while the desk was idle is found out here, before
+    // anything of the transaction was sent: open it again and begin once more.
+    if (status.kind() == Status::Kind::Unreachable && reconnect(*m_session).ok())
+        status = execute(QStringLiteral("BEGIN"));
     m_session->inTransaction = status.ok();
     return status;
 }

@@ -4,6 +4,8 @@
 # holds.
 #   test-server.sh start STATE   starts it; writes STATE/server.ini and STATE/pgpass
 #   test-server.sh stop STATE    stops the server that STATE names and removes its folder
+#   test-server.sh pause STATE   stops that server and keeps its data (a server gone away)
+#   test-server.sh resume STATE  starts it again on the same data
 # As root the server runs as the system user postgres (made if missing): PostgreSQL refuses
 # to run as root.
 set -euo pipefail
@@ -61,8 +63,7 @@ start() {
     fi
     rm -f "$dir/pwfile"
     if ! as_owner "$bindir/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
-        -o "-c listen_addresses='' -c unix_socket_directories='$dir' -c port=$port -c fsync=off" \
-        start >/dev/null; then
+        -o "$(server_options "$dir")" start >/dev/null; then
         cat "$dir/server.log" >&2
         exit 1
     fi
@@ -75,8 +76,27 @@ start() {
     echo "PostgreSQL test server on $dir"
 }
 
+server_options() {
+    printf '%s' "-c listen_addresses='' -c unix_socket_directories='$1' -c port=$port -c fsync=off"
+}
+
+pause() {
+    local dir
+    dir=$(<"$state/folder")
+    as_owner "$bindir/pg_ctl" -D "$dir/data" -m fast -w stop >/dev/null
+}
+
+resume() {
+    local dir
+    dir=$(<"$state/folder")
+    as_owner "$bindir/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
+        -o "$(server_options "$dir")" start >/dev/null
+}
+
 case $action in
 start) start ;;
 stop) stop_recorded ;;
-*) echo "usage: $0 start|stop STATE" >&2; exit 2 ;;
+pause) pause ;;
+resume) resume ;;
+*) echo "usage: $0 start|stop|pause|resume STATE" >&2; exit 2 ;;
 esac

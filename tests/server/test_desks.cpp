@@ -1,0 +1,234 @@
+#include "FormDriver.h"
+#include "ScriptedDialogs.h"
+#include "TestDatabase.h"
+
+#include "masters/Fdepartemen.h"
+#include "platform/WindowRegistry.h"
+#include "store/Database.h"
+#include "store/Status.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using store::Status;
+
+namespace {
+
+const QString Saved = QStringLiteral("Data sudah Disimpan!");
+const QString Changed = QStringLiteral("Record ini sudah diubah atau dihapus");
+const QString Duplicate = QStringLiteral("Kode sudah dipakai oleh data lain.");
+const QString Busy = QStringLiteral("Database sedang dipakai program lain.");
+const QString Unreachable = QStringLiteral("Server database tidak dapat dihubungi");
+
+// The other desk: a process of the store of its own on the same server database.
+class OtherDesk
+{
+public:
+    OtherDesk()
+    {
+        m_process.setProgram(QStringLiteral(KELVARA_DESK_CHILD));
+        m_process.setArguments({store::Database::serverFile()});
+        m_process.start();
+    }
+    ~OtherDesk()
+    {
+        m_process.closeWriteChannel();
+        m_process.waitForFinished(10000);
+    }
+
+    // Sends one command; its answer: "ok", or the failure's kind and the engine's text.
+    QString run(const QString &command)
+    {
+        m_process.write(command.toUtf8() + '\n');
+        while (!m_process.canReadLine()) {
+            if (!m_process.waitForReadyRead(30000))
+                return QStringLiteral("no answer: ") + m_process.readAllStandardError();
+        }
+        return QString::fromUtf8(m_process.readLine()).trimmed();
+    }
+    bool ok(const QString &command) { return run(command) == u"ok"; }
+    int kind(const QString &command) { return run(command).section(u' ', 0, 0).toInt(); }
+
+private:
+    QProcess m_process;
+};
+
+QString keterangan(TestDatabase &db, const QString &code)
+{
+    return db
+        .scalar(QStringLiteral("SELECT Keterangan FROM Departemen WHERE Kodedepartemen = ?"),
+                {code})
+        .toString();
+}
+
+FormDriver openAt(int record)
+{
+    FormDriver form(platform::WindowRegistry::show<Fdepartemen>());
+    for (int i = 1; i < record; ++i)
+        form.navigate(QStringLiteral("Next"));
+    return form;
+}
+
+} // namespace
+
+// Two desks on one server database: whatever one desk stores, the other never writes over
+// it unknowingly, and a desk whose server goes away loses nothing it was typing.
+class TestDesks : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { qputenv("KELVARA_TEST_ENGINE", "postgres"); }
+
+    void sameRecordSavedAtTwoDesks_data()
+    {
+        QTest::addColumn<bool>("hereFirst");
+        QTest::newRow("this desk saves first") << true;
+        QTest::newRow("the other desk saves first") << false;
+    }
+    // Both desks read the first department and change its name; the second save is refused,
+    // keeps what was typed, and the row holds the first desk's change.
+    void sameRecordSavedAtTwoDesks()
+    {
+        QFETCH(bool, hereFirst);
+        TestDatabase db;
+        QVERIFY(db.isValid() && db.fillSample());
+        OtherDesk other;
+        QVERIFY(other.ok("open Departemen") && other.ok("edit"));
+        QVERIFY(other.ok("set Keterangan Meja dua"));
+        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        FormDriver form = openAt(1);
+        form.click("cmdRubah");
+        form.type("txtKeterangan", QStringLiteral("Meja satu"));
+        if (!hereFirst)
+            QVERIFY(other.ok("update"));
+        dialogs.expect(hereFirst ? Saved : Changed);
+        form.click("cmdSimpan");
+        if (hereFirst) {
+            QCOMPARE(other.kind("update"), int(Status::Kind::RecordGone));
+            QCOMPARE(keterangan(db, "D01"), QStringLiteral("Meja satu"));
+        } else {
+            QVERIFY(form.inEditMode());
+            QCOMPARE(form.text("txtKeterangan"), QStringLiteral("Meja satu"));
+            QCOMPARE(keterangan(db, "D01"), QStringLiteral("Meja dua"));
+        }
+    }
+
+    // The same new code typed at two desks: one is stored, the other is refused as a
+    // duplicate; while the first desk's save is still open, the second waits three seconds
+    // for it and is told the database is busy.
+    void sameNewCodeAtTwoDesks()
+    {
+        TestDatabase db;
+        QVERIFY(db.isValid() && db.fillSample());
+        OtherDesk other;
+        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        FormDriver form = openAt(1);
+        form.click("cmdTambah");
+        form.type("txtKodedepartemen", QStringLiteral("d09"));
+        form.type("txtKeterangan", QStringLiteral("Meja satu"));
+        QVERIFY(other.ok("begin"));
+        QVERIFY(other.ok(R"(sql INSERT INTO "Departemen" VALUES ('D09', 'Meja dua'))"));
+        dialogs.expect(Busy);
+        form.click("cmdSimpan");
+        QVERIFY(form.inEditMode());
+        QVERIFY(other.ok("commit"));
+        dialogs.expect(Duplicate);
+        form.click("cmdSimpan");
+        QVERIFY(form.inEditMode());
+        QCOMPARE(form.text("txtKeterangan"), QStringLiteral("Meja satu"));
+        QCOMPARE(db.scalar("SELECT count(*) FROM Departemen WHERE Kodedepartemen = 'D09'").toInt(),
+                 1);
+        QCOMPARE(keterangan(db, "D09"), QStringLiteral("Meja dua"));
+    }
+
+    void deleteAgainstChange_data()
+    {
+        QTest::addColumn<bool>("deleteFirst");
+        QTest::newRow("changed here, then deleted there") << false;
+        QTest::newRow("deleted there, then changed here") << true;
+    }
+    // The last department, unused, is changed at this desk and deleted at the other, which
+    // read it before: whichever comes second is refused and writes nothing.
+    void deleteAgainstChange()
+    {
+        QFETCH(bool, deleteFirst);
+        TestDatabase db;
+        QVERIFY(db.isValid() && db.fillSample());
+        OtherDesk other;
+        QVERIFY(other.ok("open Departemen") && other.ok("last"));
+        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        FormDriver form = openAt(5);
+        QCOMPARE(form.text("txtKodedepartemen"), QStringLiteral("D05"));
+        form.click("cmdRubah");
+        form.type("txtKeterangan", QStringLiteral("Gudang Baru"));
+        if (deleteFirst)
+            QVERIFY(other.ok("delete"));
+        dialogs.expect(deleteFirst ? Changed : Saved);
+        form.click("cmdSimpan");
+        if (deleteFirst) {
+            QVERIFY(form.inEditMode());
+            QCOMPARE(db.count("Departemen"), 4);
+        } else {
+            QCOMPARE(other.kind("delete"), int(Status::Kind::RecordGone));
+            QCOMPARE(keterangan(db, "D05"), QStringLiteral("Gudang Baru"));
+        }
+    }
+
+    void serverGoesAwayMidWork_data()
+    {
+        QTest::addColumn<bool>("backBeforeSave");
+        QTest::newRow("save while the server is away") << false;
+        QTest::newRow("server restarted while the desk was idle") << true;
+    }
+    // A desk on a server of its own, which stops while a change is typed: the save says the
+    // server cannot be reached and keeps the change pending; once the server is back the same
+    // save stores it, on a connection opened again.
+    void serverGoesAwayMidWork()
+    {
+        QFETCH(bool, backBeforeSave);
+        const QByteArray fixturePasswords = qgetenv("PGPASSFILE");
+        const auto restore = qScopeGuard([&] { qputenv("PGPASSFILE", fixturePasswords); });
+        QTemporaryDir state;
+        const auto server = [&](const char *action) {
+            return QProcess::execute(QStringLiteral("bash"),
+                                     {QStringLiteral(KELVARA_SERVER_SCRIPT),
+                                      QString::fromLatin1(action), state.path()}) == 0;
+        };
+        QVERIFY(server("start"));
+        {
+            TestDatabase db; // a fresh one, then the server of this case in its place
+            QVERIFY(db.isValid());
+            store::Database::close();
+            qputenv("PGPASSFILE", QFile::encodeName(state.filePath("pgpass")));
+            const Status created = store::Database::createOnServer(
+                state.filePath("server.ini"), [] { return Status::success(); });
+            QVERIFY2(created.ok(), qPrintable(created.message()));
+            QVERIFY(db.fillSample());
+
+            ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+            FormDriver form = openAt(2);
+            form.click("cmdRubah");
+            form.type("txtKeterangan", QStringLiteral("Personalia Baru"));
+            QVERIFY(server("pause"));
+            if (!backBeforeSave) {
+                dialogs.expect(Unreachable);
+                form.click("cmdSimpan");
+                QVERIFY(form.inEditMode());
+                QCOMPARE(form.text("txtKeterangan"), QStringLiteral("Personalia Baru"));
+            }
+            QVERIFY(server("resume"));
+            dialogs.expect(Saved);
+            form.click("cmdSimpan");
+            QVERIFY(form.inViewMode());
+            QCOMPARE(keterangan(db, "D02"), QStringLiteral("Personalia Baru"));
+            form.navigate(QStringLiteral("First"));
+            QCOMPARE(form.text("txtKodedepartemen"), QStringLiteral("D01"));
+        }
+        QVERIFY(server("stop"));
+    }
+};
+
+QTEST_MAIN(TestDesks)
+#include "test_desks.moc"
