@@ -1,5 +1,6 @@
 // kelvara-bench: opens the program's real windows and reports on a large generated database
-// and times them beside the bare engine doing the same reads.
+// (a file, or the same rows in the PostgreSQL database of --server FILE) and times them
+// beside the bare engine doing the same reads.
 
 #include "BenchData.h"
 #include "Timing.h"
@@ -21,7 +22,10 @@
 #include "reports/ReportLayouts.h"
 #include "store/DataEnvironment.h"
 #include "store/Database.h"
+#include "store/Schema.h"
+#include "store/SchemaPostgres.h"
 #include "store/Snapshot.h"
+#include "store/SqliteEngine.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -146,6 +150,9 @@ struct Options
     int rows = 100000;
     int departments = 10;
     int runs = 5;
+    // A server file naming an empty PostgreSQL database: the program then works on the same
+    // rows there, while the bare engine's column stays the file's.
+    QString server;
 };
 
 Options parse(int argc, char **argv)
@@ -158,6 +165,8 @@ Options parse(int argc, char **argv)
             o.departments = std::max(10, std::atoi(argv[++i]));
         else if (std::strcmp(argv[i], "--runs") == 0)
             o.runs = std::max(5, std::atoi(argv[++i]));
+        else if (std::strcmp(argv[i], "--server") == 0)
+            o.server = QString::fromLocal8Bit(argv[++i]);
     }
     return o;
 }
@@ -356,8 +365,11 @@ private:
         openReport<DataReport1>(QStringLiteral("DataReport1"), "QupahSisaCuti");
         openReport<Laporanpersonalia>(QStringLiteral("Laporanpersonalia"), "QlapPersonalia");
         openReport<DataReport2>(QStringLiteral("DataReport2"), "QupahSisaCuti");
+        // On the server a view of the throwaway database: the program finds only its schema's.
         (void)store::Database::connection().execute(
-            QStringLiteral("CREATE TEMP VIEW Bench10k AS SELECT * FROM QupahSisaCuti LIMIT 10000"));
+            QStringLiteral("CREATE %1 VIEW \"Bench10k\" AS SELECT * FROM \"QupahSisaCuti\" "
+                           "LIMIT 10000")
+                .arg(store::Database::onServer() ? QString() : QStringLiteral("TEMP")));
         m_engine.exec("CREATE TEMP VIEW Bench10k AS SELECT * FROM QupahSisaCuti LIMIT 10000");
         auto tenThousand = std::make_shared<store::Snapshot>(QStringLiteral("Bench10k"));
         (void)tenThousand->refresh();
@@ -451,6 +463,55 @@ private:
     std::vector<Measurement> m_results;
 };
 
+// Copies every table of the file, in entry order, into the server database that the server
+// file names, in one transaction; the server's own numbering of leave records then goes on
+// after the copied ones.
+store::Status copyToServer(const QString &file, const QString &serverFile)
+{
+    store::Status status;
+    const auto source =
+        store::SqliteConnection::open(file, store::SqliteConnection::Mode::Existing, &status);
+    if (status.ok())
+        status =
+            store::Database::createOnServer(serverFile, [] { return store::Status::success(); });
+    if (!status.ok())
+        return status;
+    return store::inTransaction([&] {
+        store::Connection &target = store::Database::connection();
+        for (const QString &table : store::schema::tableNames()) {
+            store::Relation relation;
+            if (store::Status s = target.describe(table, &relation); !s.ok())
+                return s;
+            QStringList columns;
+            QStringList marks;
+            for (const QString &column : relation.columns) {
+                columns << u'"' + column + u'"';
+                marks << QStringLiteral("?");
+            }
+            const auto read = source->query(QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY rowid")
+                                                .arg(columns.join(u','), relation.name),
+                                            store::Status::Operation::Read);
+            const auto write = target.query(QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
+                                                .arg(relation.name, columns.join(u','),
+                                                     marks.join(u',')),
+                                            store::Status::Operation::Write);
+            if (store::Status s = read->run(); !s.ok())
+                return s;
+            while (read->next()) {
+                QVariantList values;
+                for (int c = 0; c < read->columnCount(); ++c)
+                    values << read->value(c);
+                if (store::Status s = write->run(values); !s.ok())
+                    return s;
+            }
+            if (!read->status().ok())
+                return read->status();
+        }
+        return target.execute(QStringLiteral(
+            R"(SELECT setval(pg_get_serial_sequence('"Cuti"', 'IdCuti'), max("IdCuti")) FROM "Cuti")"));
+    });
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -469,6 +530,14 @@ int main(int argc, char **argv)
         return 1;
     }
     store::Database::setPath(path);
+    if (!options.server.isEmpty()) {
+        std::fprintf(stderr, "copying the rows to the server...\n");
+        if (const store::Status copied = copyToServer(path, options.server); !copied.ok()) {
+            std::fprintf(stderr, "kelvara-bench: cannot fill the server database: %s\n",
+                         qPrintable(copied.message()));
+            return 1;
+        }
+    }
     if (!store::Database::open().ok()) {
         std::fprintf(stderr, "kelvara-bench: cannot open the database\n");
         return 1;
@@ -481,6 +550,11 @@ int main(int argc, char **argv)
     bench.run();
     const int missed = printTable(bench.results());
     WindowRegistry::closeAll();
+    // The server database is left as empty as it was given.
+    if (store::Database::onServer()) {
+        (void)store::Database::connection().execute(QStringLiteral("DROP VIEW \"Bench10k\""));
+        (void)store::schema::postgres::remove(store::Database::connection());
+    }
     store::Database::close();
     return missed == 0 ? 0 : 2;
 }
