@@ -355,10 +355,11 @@ Status SqliteConnection::requireInPlace()
 
 Status SqliteConnection::describe(const QString &anyCase, Relation *relation)
 {
-    const std::unique_ptr<Query> found =
-        query(QStringLiteral("SELECT name, type FROM sqlite_master WHERE type IN ('table', "
-                             "'view') AND name = ? COLLATE NOCASE"),
-              Status::Operation::Read);
+    const std::unique_ptr<Query> found = query(
+        QStringLiteral("SELECT name, type FROM (SELECT name, type FROM sqlite_master UNION ALL "
+                       "SELECT name, type FROM sqlite_temp_master) WHERE type IN ('table', "
+                       "'view') AND name = ? COLLATE NOCASE"),
+        Status::Operation::Read);
     if (Status status = found->run({anyCase}); !status.ok())
         return status;
     if (!found->next())
