@@ -44,7 +44,7 @@ public:
     virtual QByteArrayView blob(int column) const = 0;
     // A number as a qint64 or double, a text as a QString, bytes as a QByteArray, no value
     // as a null QString.
-    virtual QVariant value(int column) const = 0;
+    QVariant value(int column) const;
 };
 
 // A table or view as the engine holds it.
@@ -81,6 +81,8 @@ public:
     // A condition: the column equals the next bound value without regard to letter case.
     virtual QString equalsIgnoringCase(const QString &quotedColumn) const = 0;
 
+    // Runs the statements in one transaction: all of them, or on a failure none.
+    Status executeAll(const QStringList &statements);
     // Runs one statement with bound values, reads no rows.
     Status execute(const QString &sql, const QVariantList &values = {},
                    Status::Operation operation = Status::Operation::Write,

@@ -346,24 +346,6 @@ public:
         PQfreemem(bytes);
         return m_blob;
     }
-    QVariant value(int column) const override
-    {
-        switch (type(column)) {
-        case ValueType::Integer:
-            return QVariant(integer(column));
-        case ValueType::Real:
-            return QVariant(real(column));
-        case ValueType::Text: {
-            const QByteArrayView utf8 = text(column);
-            return QVariant(QString::fromUtf8(utf8.data(), utf8.size()));
-        }
-        case ValueType::Blob:
-            return QVariant(blob(column).toByteArray());
-        case ValueType::Null:
-            break;
-        }
-        return QVariant(QMetaType::fromType<QString>());
-    }
 
 private:
     QByteArrayView raw(int column) const

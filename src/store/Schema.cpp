@@ -116,17 +116,10 @@ QStringList viewNames()
 
 Status create(Connection &db)
 {
-    Status status = db.begin();
-    for (const char *statement : Statements) {
-        if (!status.ok())
-            break;
-        status = db.execute(QString::fromUtf8(statement));
-    }
-    if (!status.ok()) {
-        (void)db.rollback();
-        return status;
-    }
-    return db.commit();
+    QStringList statements;
+    for (const char *statement : Statements)
+        statements << QString::fromUtf8(statement);
+    return db.executeAll(statements);
 }
 
 Status verify(Connection &db)

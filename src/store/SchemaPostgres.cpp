@@ -120,38 +120,21 @@ WHERE n.nspname = current_schema() AND c.relkind IN ('r', 'p', 'v'))";
 
 Status create(Connection &db)
 {
-    Status status = db.begin();
-    for (const char *statement : Statements) {
-        if (!status.ok())
-            break;
-        status = db.execute(QString::fromUtf8(statement));
-    }
-    if (!status.ok()) {
-        (void)db.rollback();
-        return status;
-    }
-    return db.commit();
+    QStringList statements;
+    for (const char *statement : Statements)
+        statements << QString::fromUtf8(statement);
+    return db.executeAll(statements);
 }
 
 Status remove(Connection &db)
 {
-    Status status = db.begin();
     QStringList statements;
     for (const QString &view : viewNames())
         statements << QStringLiteral("DROP VIEW IF EXISTS \"%1\" CASCADE").arg(view);
     for (const QString &table : tableNames())
         statements << QStringLiteral("DROP TABLE IF EXISTS \"%1\" CASCADE").arg(table);
     statements << QStringLiteral("DROP COLLATION IF EXISTS kelvara_nocase");
-    for (const QString &statement : statements) {
-        if (!status.ok())
-            break;
-        status = db.execute(statement);
-    }
-    if (!status.ok()) {
-        (void)db.rollback();
-        return status;
-    }
-    return db.commit();
+    return db.executeAll(statements);
 }
 
 Status presentNames(Connection &db, QStringList *names)

@@ -227,24 +227,6 @@ public:
         const auto *bytes = static_cast<const char *>(sqlite3_column_blob(m_stmt, column));
         return QByteArrayView(bytes, sqlite3_column_bytes(m_stmt, column));
     }
-    QVariant value(int column) const override
-    {
-        switch (type(column)) {
-        case ValueType::Integer:
-            return QVariant(integer(column));
-        case ValueType::Real:
-            return QVariant(real(column));
-        case ValueType::Text: {
-            const QByteArrayView utf8 = text(column);
-            return QVariant(QString::fromUtf8(utf8.data(), utf8.size()));
-        }
-        case ValueType::Blob:
-            return QVariant(blob(column).toByteArray());
-        case ValueType::Null:
-            break;
-        }
-        return QVariant(QMetaType::fromType<QString>());
-    }
 
 private:
     // One step; false on a failure, which m_status then holds.
