@@ -80,6 +80,32 @@ private Q_SLOTS:
                  2);
     }
 
+    // An Access database comes across into the empty server database; a new leave record is
+    // numbered after the ones that came with theirs. A second import refuses the database.
+    void importFillsTheServer()
+    {
+        TestServer server;
+        QVERIFY(server.isValid());
+        const QString sample = QStringLiteral(KELVARA_FIXTURES "/access/sample.mdb");
+        const Run first = run(KELVARA_IMPORT, {sample, "--server", server.serverFile()});
+        QVERIFY2(first.exitCode == 0, qPrintable(first.out + first.err));
+        const int leave = server.scalar(R"(SELECT count(*) FROM "Cuti")").toInt();
+        QVERIFY(leave > 0);
+        const QString nip = server.scalar(R"(SELECT "Nip" FROM "Pegawai" LIMIT 1)").toString();
+        const QString card =
+            server.scalar(R"(SELECT "Kartucuti" FROM "Periode" ORDER BY rowid DESC LIMIT 1)")
+                .toString();
+        QVERIFY(server.exec(QStringLiteral(R"(DELETE FROM "Cuti" WHERE "Nip" = '%1' AND )"
+                                           R"("KartuCuti" = '%2')")
+                                .arg(nip, card)));
+        QVERIFY(server.exec(QStringLiteral(R"(INSERT INTO "Cuti" ("Nip", "KartuCuti") )"
+                                           R"(VALUES ('%1', '%2'))")
+                                .arg(nip, card)));
+        const Run second = run(KELVARA_IMPORT, {sample, "--server", server.serverFile()});
+        QCOMPARE(second.exitCode, 1);
+        QVERIFY2(second.err.contains(u"TPassword"), qPrintable(second.err));
+    }
+
     // A server that cannot be reached is named, with the client library's reason.
     void unreachableServerIsNamed()
     {

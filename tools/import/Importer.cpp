@@ -245,10 +245,8 @@ QString alreadyThere(const QString &path)
 }
 
 // Matches the six tables; returns why they do not match.
-QString plan(Source &source, const QString &path, std::vector<Plan> &plans, QStringList &ignored)
+QString planTables(Source &source, std::vector<Plan> &plans, QStringList &ignored)
 {
-    if (store::placeOf(path) != store::Place::Nothing)
-        return alreadyThere(path);
     for (const TargetTable &target : targetTables()) {
         Plan plan;
         plan.target = &target;
@@ -258,6 +256,13 @@ QString plan(Source &source, const QString &path, std::vector<Plan> &plans, QStr
         plans.push_back(std::move(plan));
     }
     return {};
+}
+
+QString plan(Source &source, const QString &path, std::vector<Plan> &plans, QStringList &ignored)
+{
+    if (store::placeOf(path) != store::Place::Nothing)
+        return alreadyThere(path);
+    return planTables(source, plans, ignored);
 }
 
 void removeDatabaseFiles(const QString &path)
@@ -321,6 +326,48 @@ void Importer::setProgress(qint64 every, Progress progress)
     m_progress = std::move(progress);
 }
 
+void Importer::tick(const QString &table, qint64 done, qint64 total) const
+{
+    if (m_progress && m_every > 0 && (done % m_every == 0 || done == total))
+        m_progress(table, done, total);
+}
+
+Outcome Importer::runOnServer(const QString &serverFile)
+{
+    Outcome outcome;
+    std::vector<Plan> plans;
+    outcome.error = planTables(m_source, plans, outcome.ignoredColumns);
+    if (!outcome.error.isEmpty())
+        return outcome;
+    const Tick tick = [this](const QString &table, const Counter &counter) {
+        this->tick(table, counter.done, counter.total);
+    };
+    QString problem;
+    const Status status = store::Database::createOnServer(serverFile, [&] {
+        problem = copyAll(plans, m_skipBad, outcome, tick);
+        // The leave records came with their numbers: the server numbers new ones after them.
+        if (problem.isEmpty() && outcome.written) {
+            const Status numbered = store::Database::connection().execute(QStringLiteral(
+                R"(SELECT setval(pg_get_serial_sequence('"Cuti"', 'IdCuti'), max("IdCuti")) )"
+                R"(FROM "Cuti")"));
+            if (!numbered.ok())
+                problem = stopped(numbered);
+        }
+        if (problem.isEmpty() && outcome.written)
+            return Status::success();
+        return Status::failure(Status::Kind::Other, problem);
+    });
+    store::Database::close();
+    if (!problem.isEmpty())
+        outcome.error = problem;
+    else if (!status.ok() && outcome.refusals.isEmpty())
+        outcome.error = QStringLiteral("Database di server tidak dapat dipakai: %1\n%2")
+                            .arg(store::Database::describe(), status.message());
+    if (!outcome.error.isEmpty())
+        outcome.written = false;
+    return outcome;
+}
+
 Outcome Importer::run(const QString &path)
 {
     Outcome outcome;
@@ -332,9 +379,7 @@ Outcome Importer::run(const QString &path)
     const QString scratch = scratchPathFor(path);
     const ScratchGuard guard(scratch);
     const Tick tick = [this](const QString &table, const Counter &counter) {
-        if (m_progress && m_every > 0 &&
-            (counter.done % m_every == 0 || counter.done == counter.total))
-            m_progress(table, counter.done, counter.total);
+        this->tick(table, counter.done, counter.total);
     };
     outcome.error = build(plans, scratch, m_skipBad, outcome, tick);
     if (outcome.error.isEmpty() && outcome.written)

@@ -57,8 +57,15 @@ public:
     // a row is refused without skipBad, nothing is left behind. Every row a source table
     // counts must be read, or nothing is written.
     Outcome run(const QString &path);
+    // Creates the program's tables in the empty database that a server file names and copies
+    // every table into it; refuses a database that holds the tables. When nothing is written,
+    // the tables go again.
+    Outcome runOnServer(const QString &serverFile);
 
 private:
+    // Reports progress as setProgress() asked.
+    void tick(const QString &table, qint64 done, qint64 total) const;
+
     Source &m_source;
     bool m_skipBad = false;
     qint64 m_every = 0;

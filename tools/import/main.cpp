@@ -6,6 +6,7 @@
 #include "MdbSource.h"
 
 #include "store/Location.h"
+#include "store/ServerSettings.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -22,6 +23,7 @@ struct Arguments
 {
     QString source;
     QString database;
+    QString server; // a server file: the data goes to the empty database it names
     bool skipBad = false;
 };
 
@@ -41,7 +43,14 @@ Arguments parse()
         QStringLiteral("skip-bad"),
         QStringLiteral("Tetap memindahkan baris yang benar; baris yang ditolak dicatat di file "
                        "CSV di samping database baru."));
+    const QCommandLineOption server(
+        QStringLiteral("server"),
+        QStringLiteral("File pengaturan server PostgreSQL yang menyebut database kosong tujuan "
+                       "(bawaan bila ada: %1).")
+            .arg(store::ServerSettings::defaultPath()),
+        QStringLiteral("FILE"));
     parser.addOption(db);
+    parser.addOption(server);
     parser.addOption(skipBad);
     cli::parse(parser);
 
@@ -52,7 +61,13 @@ Arguments parse()
         std::exit(cli::usageError(QStringLiteral("Hanya satu file sumber: %1").arg(sources[1])));
     Arguments parsed;
     parsed.source = sources.first();
+    if (parser.isSet(db) && parser.isSet(server))
+        std::exit(
+            cli::usageError(QStringLiteral("--db dan --server tidak dapat dipakai bersama.")));
     parsed.database = parser.isSet(db) ? parser.value(db) : store::databasePath();
+    parsed.server = parser.isSet(server) || parser.isSet(db)
+                        ? parser.value(server)
+                        : store::ServerSettings::chosenPath({});
     parsed.skipBad = parser.isSet(skipBad);
     return parsed;
 }
@@ -120,14 +135,17 @@ int main(int argc, char *argv[])
         err << "  " << done << " dari " << total << " baris dibaca (" << table << ")...\n";
         err.flush();
     });
-    out << "Sumber: " << args.source << "\nDatabase baru: " << args.database << '\n';
+    // On a server the refused rows are listed beside the server file.
+    const QString shown = args.server.isEmpty() ? args.database : args.server;
+    out << "Sumber: " << args.source << "\nDatabase baru: " << shown << '\n';
     out.flush();
 
-    const accessimport::Outcome outcome = importer.run(args.database);
+    const accessimport::Outcome outcome =
+        args.server.isEmpty() ? importer.run(args.database) : importer.runOnServer(args.server);
     printOutcome(outcome, out, err);
     if (!outcome.error.isEmpty()) {
         err << outcome.error << '\n';
         return 1;
     }
-    return finish(outcome, args.database, out, err);
+    return finish(outcome, shown, out, err);
 }
