@@ -91,7 +91,7 @@ QString selectList(const Relation &relation, const QStringList &wanted)
             });
         list << quoted(own == relation.columns.end() ? column : *own);
     }
-    return list.join(u',');
+    return list.isEmpty() ? QStringLiteral("*") : list.join(u',');
 }
 
 } // namespace
@@ -112,7 +112,12 @@ Status Snapshot::refresh()
         return status;
     Connection &db = Database::connection();
     Relation relation;
-    if (status = db.describe(m_source, &relation); !status.ok())
+    status = db.describe(m_source, &relation);
+    // A source the database does not hold is asked for all the same: the engine's own
+    // refusal names it.
+    if (status.kind() == Status::Kind::Unreadable)
+        relation.name = m_source;
+    else if (!status.ok())
         return status;
     const std::unique_ptr<Query> query = db.query(
         QStringLiteral("SELECT %1 FROM %2%3")

@@ -99,9 +99,11 @@ private Q_SLOTS:
         QVERIFY(actElsewhere(other, elsewhere));
         const Status status = here == u"delete" ? mine.remove() : mine.update();
         QCOMPARE(status.kind(), Status::Kind::RecordGone);
-        QCOMPARE(status.message(),
-                 QStringLiteral("Record ini sudah diubah atau dihapus di jendela lain atau di komputer lain.\n\n"
-                                "The record was changed or deleted by another user."));
+        QCOMPARE(
+            status.message(),
+            QStringLiteral(
+                "Record ini sudah diubah atau dihapus di jendela lain atau di komputer lain.\n\n"
+                "The record was changed or deleted by another user."));
         QCOMPARE(rows(db), rowsAfter(elsewhere));
         QCOMPARE(db.scalar(QStringLiteral("PRAGMA integrity_check")).toString(),
                  QStringLiteral("ok"));
@@ -173,12 +175,15 @@ private Q_SLOTS:
         Recordset other(Table);
         QVERIFY(actElsewhere(other, QStringLiteral("delete and add")));
 
-        dialogs.expect(QStringLiteral("Record ini sudah diubah atau dihapus di jendela lain."));
+        dialogs.expect(QStringLiteral(
+            "Record ini sudah diubah atau dihapus di jendela lain atau di komputer lain."));
         form.click("cmdSimpan");
         QCOMPARE(dialogs.count(), 1);
-        QCOMPARE(dialogs.last().text,
-                 QStringLiteral("Record ini sudah diubah atau dihapus di jendela lain atau di komputer lain.\n\n"
-                                "The record was changed or deleted by another user."));
+        QCOMPARE(
+            dialogs.last().text,
+            QStringLiteral(
+                "Record ini sudah diubah atau dihapus di jendela lain atau di komputer lain.\n\n"
+                "The record was changed or deleted by another user."));
         QCOMPARE(dialogs.last().title, QStringLiteral("Kelvara"));
         QCOMPARE(dialogs.last().icon, platform::Icon::Information);
         QCOMPARE(dialogs.last().buttons, platform::Buttons::Ok);

@@ -360,7 +360,7 @@ private Q_SLOTS:
         FormDriver form(openWindow());
         form.click("cmdRubah");
         form.type("txtKodedepartemen", QStringLiteral("D02"));
-        dialogs.expect(QStringLiteral("Data error event hit eer:UNIQUE"));
+        dialogs.expect(QStringLiteral("Data error event hit eer:"));
         form.navigate("Next");
         QVERIFY(dialogs.last().text.startsWith(QStringLiteral("Data error event hit eer:")));
         QVERIFY(dialogs.last().text.contains(QStringLiteral("unique"), Qt::CaseInsensitive));

@@ -97,7 +97,7 @@ private Q_SLOTS:
         OtherDesk other;
         QVERIFY(other.ok("open Departemen") && other.ok("edit"));
         QVERIFY(other.ok("set Keterangan Meja dua"));
-        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        ScriptedDialogs dialogs;
         FormDriver form = openAt(1);
         form.click("cmdRubah");
         form.type("txtKeterangan", QStringLiteral("Meja satu"));
@@ -123,7 +123,7 @@ private Q_SLOTS:
         TestDatabase db;
         QVERIFY(db.isValid() && db.fillSample());
         OtherDesk other;
-        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        ScriptedDialogs dialogs;
         FormDriver form = openAt(1);
         form.click("cmdTambah");
         form.type("txtKodedepartemen", QStringLiteral("d09"));
@@ -158,7 +158,7 @@ private Q_SLOTS:
         QVERIFY(db.isValid() && db.fillSample());
         OtherDesk other;
         QVERIFY(other.ok("open Departemen") && other.ok("last"));
-        ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+        ScriptedDialogs dialogs;
         FormDriver form = openAt(5);
         QCOMPARE(form.text("txtKodedepartemen"), QStringLiteral("D05"));
         form.click("cmdRubah");
@@ -207,7 +207,7 @@ private Q_SLOTS:
             QVERIFY2(created.ok(), qPrintable(created.message()));
             QVERIFY(db.fillSample());
 
-            ScriptedDialogs dialogs(ScriptedDialogs::Strict);
+            ScriptedDialogs dialogs;
             FormDriver form = openAt(2);
             form.click("cmdRubah");
             form.type("txtKeterangan", QStringLiteral("Personalia Baru"));
