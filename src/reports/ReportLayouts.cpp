@@ -22,6 +22,15 @@ constexpr int ValueHeight = 210;
 // the eighth digit of an amount; the amount boxes still end inside every report's width.
 constexpr int DateWidth = 960;
 constexpr int AmountWidth = 1500;
+// The other values reach up to 45 twips short of the next column on their line: the number
+// holds 11 digits in the default font (720 cut the ninth), the name and the position about 21
+// letters, the department 15. Wider values are drawn smaller to fit, as every text box's are.
+constexpr int NipWidth = 1020;
+constexpr int NameWidth = 1740;
+constexpr int DepartmentWidth = 1290;
+// The slip's number, name and position reach across the slip, up to its frame: an 18-digit
+// number and a name of some 70 letters print in the default font.
+constexpr int SlipValueWidth = 5985;
 
 QFont arial()
 {
@@ -121,9 +130,9 @@ Section paymentDetail()
         const char *column;
         int left, top, width;
     } boxes[] = {
-        {"Text1", "Nip", 135, 105, 720},
-        {"Text2", "Nama", 1200, 105, 1545},
-        {"Text3", "Jabatan", 1200, 405, 1590},
+        {"Text1", "Nip", 135, 105, NipWidth},
+        {"Text2", "Nama", 1200, 105, NameWidth},
+        {"Text3", "Jabatan", 1200, 405, NameWidth},
         {"Text4", "TahunMasuk", 2985, 105, 720},
         {"Text5", "PeriodeAwal", 4320, 75, DateWidth},
         {"Text6", "PeriodeAkhir", 4335, 375, DateWidth},
@@ -131,7 +140,7 @@ Section paymentDetail()
         {"Text8", "SisaCuti", 5970, 375, 720},
         {"Text9", "UpahPerhari", 7365, 90, AmountWidth},
         {"Text10", "Total Uang Cuti", 7365, 390, AmountWidth},
-        {"Text11", "Keterangan", 2985, 405, 720},
+        {"Text11", "Keterangan", 2985, 405, DepartmentWidth},
     };
     Section detail = section("Section1", SectionRole::Detail, 630);
     for (const auto &box : boxes)
@@ -258,13 +267,14 @@ Section slipDetail(ReportDefinition &report)
         rectangle(QStringLiteral("Shape2"), {90, 705, 7800, 3690}),
         label(QStringLiteral("Label1"), QStringLiteral("SLIP PEMBAYARAN UANG CUTI"),
               {105, 240, 7785, 360}, title, Qt::AlignHCenter),
-        textBox(QStringLiteral("Text1"), QStringLiteral("Nip"), {1755, 915, 1515, 285}),
+        textBox(QStringLiteral("Text1"), QStringLiteral("Nip"), {1755, 915, SlipValueWidth, 285}),
         label(QStringLiteral("Label2"), QStringLiteral("NIP"), {270, 930, 750, 270}),
         label(QStringLiteral("Label3"), colon, {1590, 915, 150, 270}),
-        textBox(QStringLiteral("Text2"), QStringLiteral("Nama"), {1755, 1305, 2205, 285}),
+        textBox(QStringLiteral("Text2"), QStringLiteral("Nama"), {1755, 1305, SlipValueWidth, 285}),
         label(QStringLiteral("Label4"), QStringLiteral("NAMA "), {270, 1320, 750, 270}),
         label(QStringLiteral("Label5"), colon, {1590, 1305, 150, 270}),
-        textBox(QStringLiteral("Text3"), QStringLiteral("Jabatan"), {1755, 1695, 2235, 285}),
+        textBox(QStringLiteral("Text3"), QStringLiteral("Jabatan"),
+                {1755, 1695, SlipValueWidth, 285}),
         label(QStringLiteral("Label6"), QStringLiteral("JABATAN"), {270, 1710, 1035, 270}),
         label(QStringLiteral("Label7"), colon, {1590, 1695, 150, 270}),
         textBox(QStringLiteral("Text4"), QStringLiteral("Total Uang Cuti"),

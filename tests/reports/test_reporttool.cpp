@@ -26,8 +26,9 @@ int pageCount(const QString &pdf)
 }
 
 // Where pdftotext finds a word, in points; an empty box when it finds none.
-QRectF wordBox(const QString &pdf, const QString &word)
+QRectF wordBox(const QString &pdf, const QString &plainWord)
 {
+    const QString word = plainWord.toHtmlEscaped().replace('\'', QLatin1String("&apos;"));
     const QRegularExpression found(
         QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
                        "yMax=\"([0-9.]+)\">%1</word>")
@@ -61,6 +62,16 @@ bool standsInside(const QString &pdf, const QString &word, const QString &report
     return inside;
 }
 
+// Every word of a value stands whole inside its box.
+bool printedInside(const QString &pdf, const QString &value, const QString &report,
+                   const QString &control)
+{
+    const QStringList words = value.split(' ');
+    return std::all_of(words.begin(), words.end(), [&](const QString &word) {
+        return standsInside(pdf, word, report, control);
+    });
+}
+
 } // namespace
 
 class TestReportTool : public QObject
@@ -73,6 +84,8 @@ private Q_SLOTS:
     void writesEveryReport();
     void firstValueStandsWhereTheLayoutPutsIt();
     void datesAndLargeAmountsPrintWhole();
+    void longValuesPrintWhole_data();
+    void longValuesPrintWhole();
     void refusesToWriteOverItsDatabase();
     void refusesWhatItCannotDo_data();
     void refusesWhatItCannotDo();
@@ -180,6 +193,53 @@ void TestReportTool::datesAndLargeAmountsPrintWhole()
     const QString slips = db.folder() + "/slips.pdf";
     QCOMPARE(report({"DataReport2", "--db", db.path(), "--pdf", slips}).exitCode, 0);
     QVERIFY(standsInside(slips, "123456789013.5", "DataReport2", "Text4"));
+}
+
+void TestReportTool::longValuesPrintWhole_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("department"); // of the employee that gets the long values
+    QTest::newRow("all staff") << "DataReport1"
+                               << "D05";
+    QTest::newRow("SDM") << "LaporanSDM"
+                         << "D01";
+    QTest::newRow("Personalia") << "Laporanpersonalia"
+                                << "D02";
+    QTest::newRow("Produksi") << "Laporanproduksi"
+                              << "D04";
+    QTest::newRow("SI") << "Laporansi"
+                        << "D03";
+    QTest::newRow("slips") << "DataReport2"
+                           << "D05";
+}
+
+void TestReportTool::longValuesPrintWhole()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, department);
+    TestDatabase db;
+    QVERIFY(db.fillSample());
+    const QString nip = "197805122003121001";
+    const QString fullName = "Maria Ñúñez d'Ávila Sütterlin-Prawiro";
+    const QString position = "Wakil Koordinator Urusan Pengadaan";
+    QVERIFY(db.exec("UPDATE Departemen SET Keterangan = 'Logistik dan Pergudangan' "
+                    "WHERE Kodedepartemen = 'D05'"));
+    QVERIFY(db.exec("UPDATE Pegawai SET Nip = ?, Nama = ?, Jabatan = ?, KodeDepartemen = ? "
+                    "WHERE Nip = '19001'",
+                    {nip, fullName, position, department}));
+    QVERIFY(db.exec("UPDATE Cuti SET SisaCuti = 17.9 WHERE Nip = ?", {nip}));
+    const QString pdf = db.folder() + "/" + name + ".pdf";
+    QCOMPARE(report({name, "--db", db.path(), "--pdf", pdf}).exitCode, 0);
+    QVERIFY(standsInside(pdf, nip, name, "Text1"));
+    QVERIFY(printedInside(pdf, fullName, name, "Text2"));
+    QVERIFY(printedInside(pdf, position, name, "Text3"));
+    if (name == "DataReport2")
+        return;
+    const QString shown =
+        db.scalar("SELECT Keterangan FROM Departemen WHERE Kodedepartemen = ?", {department})
+            .toString();
+    QVERIFY(printedInside(pdf, shown, name, "Text11"));
+    QVERIFY(standsInside(pdf, "17.9", name, "Text8"));
 }
 
 void TestReportTool::refusesToWriteOverItsDatabase()

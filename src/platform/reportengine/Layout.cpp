@@ -40,8 +40,10 @@ Band makeBand(const Section *section, int left, const store::Snapshot *rows)
         item.font = control.font;
         item.alignment = control.alignment;
         item.fill = control.fill;
-        // Captions wrap inside their box; values stay on one line and are cut off.
+        // Captions wrap inside their box; values stay on one line, drawn smaller when they
+        // are wider than their box, so that a long employee number or name still prints whole.
         item.wordWrap = control.kind == ControlKind::Label;
+        item.shrinkToFit = control.kind == ControlKind::TextBox;
         int column = -1;
         if (control.kind == ControlKind::TextBox) {
             column = rows ? rows->columnIndex(control.text) : -1;

@@ -24,6 +24,9 @@ constexpr int PenTwips = 15;
 // A bound on the texts a painter keeps laid out: the preview keeps its painter while it is
 // open.
 constexpr qsizetype MaxLaidTexts = 8192;
+// The smallest size a value is drawn at to fit its box, before it is cut: 5 points still
+// reads on paper and holds an 18-digit employee number in the reports' NIP column.
+constexpr int MinShrunkPixels = 5 * TwipsPerPoint;
 
 QFont twipsFont(const QFont &font)
 {
@@ -129,9 +132,9 @@ PagePainter::~PagePainter() = default;
 // Lays a text out in a box of the given size as QPainter::drawText(rect, flags, text) does:
 // lines a whole number of units apart, as many as reach the bottom of the box, each aligned
 // on its own; clipped when the text leaves the box. Each glyph stands on a whole twip, a grid
-// finer than any printer's, which keeps a PDF's numbers short.
-PagePainter::LaidText PagePainter::layText(const QFont &font, qreal leading, const QSizeF &box,
-                                           int flags, const QString &text)
+// finer than any printer's, which keeps a PDF's numbers short. Drop moves the text down.
+PagePainter::LaidText PagePainter::layText(const QFont &font, qreal leading, qreal drop,
+                                           const QSizeF &box, int flags, const QString &text)
 {
     const bool wrap = flags & Qt::TextWordWrap;
     QTextLayout layout(text, font);
@@ -163,14 +166,16 @@ PagePainter::LaidText PagePainter::layText(const QFont &font, qreal leading, con
         return qreal(0);
     };
     LaidText laid;
-    laid.clipped = !QRectF(QPointF(0, 0), box).contains(QRectF(indent(width), 0, width, height));
+    laid.width = width;
+    laid.clipped =
+        !QRectF(QPointF(0, 0), box).contains(QRectF(indent(width), 0, width, height + drop));
     for (int i = 0; i < layout.lineCount(); ++i) {
         const QTextLine line = layout.lineAt(i);
         const qreal x = indent(line.horizontalAdvance());
         for (QGlyphRun run : line.glyphRuns()) {
             QList<QPointF> positions = run.positions();
             for (QPointF &position : positions)
-                position = QPointF(std::round(position.x() + x), std::round(position.y()));
+                position = QPointF(std::round(position.x() + x), std::round(position.y() + drop));
             run.setPositions(positions);
             laid.runs.push_back(std::move(run));
         }
@@ -241,17 +246,41 @@ void PagePainter::drawText(QPainter &painter, const Item &item, int font, GlyphB
     painter.restore();
 }
 
+// A value wider than its box is laid out again a size smaller until it fits or reaches the
+// floor, on the baseline the box's own font gives it, so that it stays in line with its row.
 const PagePainter::LaidText &PagePainter::laidOut(const Item &item, int font) const
 {
-    TextKey key{item.text, item.rect.size(), textFlags(item), font};
+    const int fullSize = m_fonts[size_t(font)].pixelSize();
+    const LaidText &full = laidAt(item, font, fullSize);
+    const qreal room = item.rect.width();
+    if (!item.shrinkToFit || full.width <= room || fullSize <= MinShrunkPixels)
+        return full;
+    // Widths of unhinted outlines grow with the size, so the first guess mostly fits.
+    int size = std::max(MinShrunkPixels, int(fullSize * room / full.width));
+    for (;;) {
+        const LaidText &shrunk = laidAt(item, font, size);
+        if (shrunk.width <= room || size <= MinShrunkPixels)
+            return shrunk;
+        --size;
+    }
+}
+
+const PagePainter::LaidText &PagePainter::laidAt(const Item &item, int font, int pixelSize) const
+{
+    TextKey key{item.text, item.rect.size(), textFlags(item), font, pixelSize};
     auto found = m_laid.find(key);
     if (found != m_laid.end())
         return found.value();
     if (m_laid.size() >= MaxLaidTexts)
         m_laid.clear();
-    return m_laid
-        .insert(key, layText(m_fonts[size_t(font)], m_leadings[size_t(font)], item.rect.size(),
-                             key.flags, item.text))
+    // A shrunk value keeps the baseline of the font it is drawn smaller than.
+    const QFont &own = m_fonts[size_t(font)];
+    QFont sized = own;
+    sized.setPixelSize(pixelSize);
+    const bool shrunk = pixelSize != own.pixelSize();
+    const qreal leading = shrunk ? QFontMetricsF(sized).leading() : m_leadings[size_t(font)];
+    const qreal drop = shrunk ? QFontMetricsF(own).ascent() - QFontMetricsF(sized).ascent() : 0;
+    return m_laid.insert(key, layText(sized, leading, drop, item.rect.size(), key.flags, item.text))
         .value();
 }
 

@@ -28,11 +28,12 @@ public:
 
 private:
     class GlyphBatch;
-    // A text laid out in its box: its glyphs, placed from the box's top-left corner, and
-    // whether it must be clipped to the box.
+    // A text laid out in its box: its glyphs, placed from the box's top-left corner, its
+    // width and whether it must be clipped to the box.
     struct LaidText
     {
         QList<QGlyphRun> runs;
+        qreal width = 0;
         bool clipped = false;
     };
     struct TextKey
@@ -41,18 +42,20 @@ private:
         QSize box;
         int flags = 0;
         int font = 0;
+        int pixelSize = 0; // the font's size in twips, smaller than its own for a shrunk value
         bool operator==(const TextKey &) const = default;
         friend size_t qHash(const TextKey &key, size_t seed = 0)
         {
             return qHashMulti(seed, key.text, key.box.width(), key.box.height(), key.flags,
-                              key.font);
+                              key.font, key.pixelSize);
         }
     };
 
-    static LaidText layText(const QFont &font, qreal leading, const QSizeF &box, int flags,
-                            const QString &text);
+    static LaidText layText(const QFont &font, qreal leading, qreal drop, const QSizeF &box,
+                            int flags, const QString &text);
     void drawText(QPainter &painter, const Item &item, int font, GlyphBatch &batch) const;
     const LaidText &laidOut(const Item &item, int font) const;
+    const LaidText &laidAt(const Item &item, int font, int pixelSize) const;
 
     const Document &m_document;
     std::vector<QFont> m_fonts;

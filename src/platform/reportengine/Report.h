@@ -75,6 +75,7 @@ struct ReportDefinition
 enum class ItemKind { Text, Rectangle, Line };
 
 // One thing to draw on a page. Text never leaves its rectangle: what does not fit is cut off.
+// A value that shrinks to fit is first drawn smaller, down to a floor, before it is cut.
 struct Item
 {
     ItemKind kind = ItemKind::Text;
@@ -84,6 +85,7 @@ struct Item
     int font = DefaultFont;
     Qt::Alignment alignment = Qt::AlignLeft;
     bool wordWrap = false;
+    bool shrinkToFit = false;
     QColor fill;
 };
 
