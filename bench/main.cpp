@@ -491,10 +491,10 @@ store::Status copyToServer(const QString &file, const QString &serverFile)
             const auto read = source->query(QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY rowid")
                                                 .arg(columns.join(u','), relation.name),
                                             store::Status::Operation::Read);
-            const auto write = target.query(QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
-                                                .arg(relation.name, columns.join(u','),
-                                                     marks.join(u',')),
-                                            store::Status::Operation::Write);
+            const auto write =
+                target.query(QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
+                                 .arg(relation.name, columns.join(u','), marks.join(u',')),
+                             store::Status::Operation::Write);
             if (store::Status s = read->run(); !s.ok())
                 return s;
             while (read->next()) {
