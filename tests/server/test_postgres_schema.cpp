@@ -220,6 +220,69 @@ private Q_SLOTS:
                  QDate(2025, 12, 31));
     }
 
+    // A leave record may name its employee and card in another letter case, and an employee
+    // his department and rank: the view finds them all the same, and keeps a record whose
+    // employee has neither department nor rank.
+    void viewsFindCodesInAnotherCase()
+    {
+        const RolledBack transaction{m_shared.connection()};
+        QVERIFY(transaction.begun);
+        QVERIFY(m_shared.exec(R"(INSERT INTO "Pegawai" ("Nip", "Nama", "KodePeringkat",
+            "KodeDepartemen") VALUES ('AB12x', 'Ani', 'p2', 'd01'), ('AB13', 'Tono', NULL, NULL))"));
+        QVERIFY(m_shared.exec(R"(INSERT INTO "Cuti" ("Nip", "KartuCuti", "Hakcuti", "SisaCuti")
+            VALUES ('ab12X', 'k2026', 18, 4.5), ('AB13', 'K2025', 18, 2))"));
+        const auto query = m_shared.connection().query(
+            QStringLiteral(R"(SELECT "Nip", "Nama", "Keterangan", "UpahPerhari", "PeriodeAkhir",
+                "Total Uang Cuti" FROM "QupahSisaCuti")"),
+            Status::Operation::Read);
+        QVERIFY(query->run().ok());
+        QStringList rows;
+        while (query->next()) {
+            QStringList row;
+            for (int c = 0; c < query->columnCount(); ++c)
+                row << QString::fromUtf8(query->text(c));
+            rows << row.join(u'|');
+        }
+        QCOMPARE(rows.mid(3), (QStringList{"AB12x|Ani|Sumber Daya Manusia|100000|2026-12-31|450000",
+                                           "AB13|Tono|||2025-12-31|"}));
+        QCOMPARE(m_shared.scalar(R"(SELECT count(*) FROM "QlapSDM" WHERE "Nip" = 'AB12X')").toInt(),
+                 1);
+    }
+
+    // A database that the program made before it found codes by their spelling first gets the
+    // new leave view when it is opened, with the same rows.
+    void earlierLeaveViewIsReplaced()
+    {
+        TestServer server;
+        QVERIFY(server.isValid());
+        QVERIFY(pg::create(server.connection()).ok());
+        QVERIFY(fill(server));
+        QVERIFY(server.exec(QStringLiteral(R"(CREATE OR REPLACE VIEW "QupahSisaCuti" AS
+SELECT p."Nip", p."Nama", p."KodeDepartemen", d."Keterangan", p."KodePeringkat", p."Jabatan",
+       p."TahunMasuk", k."PeriodeAwal", k."Periodeahir" AS "PeriodeAkhir", c."Hakcuti",
+       c."SisaCuti", r."UpahPerhari", c."SisaCuti" * r."UpahPerhari" AS "Total Uang Cuti"
+FROM "Cuti" AS c
+JOIN "Pegawai" AS p ON p."Nip" = c."Nip"
+JOIN "Periode" AS k ON k."Kartucuti" = c."KartuCuti"
+LEFT JOIN "Departemen" AS d ON d."Kodedepartemen" = p."KodeDepartemen"
+LEFT JOIN "Peringkat" AS r ON r."KodePeringkat" = p."KodePeringkat"
+ORDER BY c."IdCuti")")));
+        QVERIFY(server.exec(QStringLiteral(R"(COMMENT ON VIEW "QupahSisaCuti" IS NULL)")));
+        const QString rows = QStringLiteral(R"(SELECT string_agg(concat_ws('|', q.*), ';')
+            FROM "QupahSisaCuti" AS q)");
+        const QString before = server.scalar(rows).toString();
+        const QString definition =
+            QStringLiteral(R"(SELECT pg_get_viewdef('"QupahSisaCuti"'::regclass))");
+        QVERIFY(!server.scalar(definition).toString().contains(QLatin1String("COLLATE \"C\"")));
+
+        store::Database::setServerFile(server.serverFile());
+        const Status opened = store::Database::open();
+        store::Database::setServerFile(QString());
+        QVERIFY2(opened.ok(), qPrintable(opened.message()));
+        QVERIFY(server.scalar(definition).toString().contains(QLatin1String("COLLATE \"C\"")));
+        QCOMPARE(server.scalar(rows).toString(), before);
+    }
+
     void namesResolveInAnyCase_data()
     {
         QTest::addColumn<QString>("asked");
