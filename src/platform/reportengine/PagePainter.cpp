@@ -3,11 +3,12 @@
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrinter>
 #include <QRawFont>
 #include <QSaveFile>
 #include <QTextLayout>
+
+#include "platform/reportengine/PdfFile.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,8 +20,6 @@ namespace {
 
 constexpr int TwipsPerInch = 1440;
 constexpr int TwipsPerPoint = 20;
-// A line or a rectangle's border is one pixel of a 96 dpi screen.
-constexpr int PenTwips = 15;
 // A bound on the texts a painter keeps laid out: the preview keeps its painter while it is
 // open.
 constexpr qsizetype MaxLaidTexts = 8192;
@@ -45,16 +44,19 @@ int textFlags(const Item &item)
     return flags;
 }
 
-// Characters that QPainter::drawText gives a meaning of their own (line breaks, tabs, length
-// variants): a text holding one is drawn by drawText itself.
-bool plainText(const QString &text)
+// The text as QPainter::drawText reads it: a line feed breaks the line, a carriage return
+// and a tab are blanks.
+QString layoutText(const QString &text)
 {
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u == u'\r' || u == u'\n' || u == u'\t' || u == 0x9c)
-            return false;
+    QString laid = text; // shared with the item's until a character changes
+    for (qsizetype i = 0; i < laid.size(); ++i) {
+        const QChar c = laid.at(i);
+        if (c == u'\n')
+            laid[i] = QChar::LineSeparator;
+        else if (c == u'\r' || c == u'\t')
+            laid[i] = u' ';
     }
-    return true;
+    return laid;
 }
 
 // False when the progress stopped the work.
@@ -72,11 +74,9 @@ bool paintPages(QPainter &painter, const Document &document, int first, int last
     return true;
 }
 
-} // namespace
-
-// The glyphs of a page's texts, gathered and drawn with one call per font: a PDF page then
-// holds one text object per font instead of one per text.
-class PagePainter::GlyphBatch
+// The glyphs of a page's texts, gathered and drawn with one call per font: a printer's page
+// then holds one text object per font instead of one per text.
+class GlyphBatch
 {
 public:
     void add(QPainter &painter, const QGlyphRun &run, const QPoint &origin)
@@ -118,10 +118,57 @@ private:
     std::vector<Glyphs> m_fonts;
 };
 
+// Draws on a painter whose coordinates are twips.
+class PainterCanvas final : public PageCanvas
+{
+public:
+    explicit PainterCanvas(QPainter &painter) : m_painter(painter)
+    {
+        m_painter.save();
+        m_painter.setPen(QPen(Qt::black, PenTwips));
+        m_painter.setBrush(Qt::NoBrush);
+    }
+    ~PainterCanvas() override
+    {
+        m_batch.draw(m_painter);
+        m_painter.restore();
+    }
+
+    void fill(const QRect &rect, const QColor &colour) override
+    {
+        // The texts drawn so far go under the fill, as their order says.
+        m_batch.draw(m_painter);
+        m_painter.fillRect(rect, colour);
+    }
+    void frame(const QRect &rect) override { m_painter.drawRect(rect); }
+    void line(const QPoint &from, const QPoint &to) override { m_painter.drawLine(from, to); }
+    void text(const LaidText &laid, const QRect &box) override
+    {
+        if (!laid.clipped) {
+            for (const QGlyphRun &run : laid.runs)
+                m_batch.add(m_painter, run, box.topLeft());
+            return;
+        }
+        m_painter.save();
+        m_painter.setClipRect(box, Qt::IntersectClip);
+        for (const QGlyphRun &run : laid.runs)
+            m_painter.drawGlyphRun(box.topLeft(), run);
+        m_painter.restore();
+    }
+
+private:
+    QPainter &m_painter;
+    GlyphBatch m_batch;
+};
+
+} // namespace
+
 PagePainter::PagePainter(const Document &document) : m_document(document)
 {
-    m_fonts.reserve(document.fonts.size());
-    for (const QFont &font : document.fonts) {
+    std::vector<QFont> fonts = document.fonts;
+    if (fonts.empty())
+        fonts.emplace_back();
+    for (const QFont &font : fonts) {
         m_fonts.push_back(twipsFont(font));
         m_leadings.push_back(QFontMetricsF(m_fonts.back()).leading());
     }
@@ -133,11 +180,13 @@ PagePainter::~PagePainter() = default;
 // lines a whole number of units apart, as many as reach the bottom of the box, each aligned
 // on its own; clipped when the text leaves the box. Each glyph stands on a whole twip, a grid
 // finer than any printer's, which keeps a PDF's numbers short. Drop moves the text down.
-PagePainter::LaidText PagePainter::layText(const QFont &font, qreal leading, qreal drop,
-                                           const QSizeF &box, int flags, const QString &text)
+LaidText PagePainter::layText(const QFont &font, qreal leading, qreal drop, const QSizeF &box,
+                              int flags, const QString &text)
 {
     const bool wrap = flags & Qt::TextWordWrap;
-    QTextLayout layout(text, font);
+    LaidText laid;
+    laid.text = layoutText(text);
+    QTextLayout layout(laid.text, font);
     QTextOption option(Qt::AlignLeft);
     if (!wrap)
         option.setFlags(QTextOption::IncludeTrailingSpaces);
@@ -165,7 +214,6 @@ PagePainter::LaidText PagePainter::layText(const QFont &font, qreal leading, qre
             return (box.width() - advance) / 2;
         return qreal(0);
     };
-    LaidText laid;
     laid.width = width;
     laid.clipped =
         !QRectF(QPointF(0, 0), box).contains(QRectF(indent(width), 0, width, height + drop));
@@ -191,64 +239,36 @@ void PagePainter::paint(QPainter &painter, int page) const
 
 void PagePainter::paint(QPainter &painter, const Page &page) const
 {
-    painter.save();
-    QPen pen(Qt::black, PenTwips);
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-    int currentFont = -1;
-    GlyphBatch batch;
+    PainterCanvas canvas(painter);
+    draw(canvas, page);
+}
+
+void PagePainter::draw(PageCanvas &canvas, const Page &page) const
+{
     for (const Item &item : page.items) {
         switch (item.kind) {
         case ItemKind::Rectangle:
-            if (item.fill.isValid()) {
-                // The texts drawn so far go under the fill, as their order says.
-                batch.draw(painter);
-                painter.fillRect(item.rect, item.fill);
-            }
-            painter.drawRect(item.rect);
+            if (item.fill.isValid())
+                canvas.fill(item.rect, item.fill);
+            canvas.frame(item.rect);
             break;
         case ItemKind::Line:
-            painter.drawLine(item.rect.left(), item.rect.top(),
-                             item.rect.left() + item.rect.width(), item.rect.top());
+            canvas.line(item.rect.topLeft(),
+                        QPoint(item.rect.left() + item.rect.width(), item.rect.top()));
             break;
         case ItemKind::Text:
-            if (item.font != currentFont && item.font >= 0 && item.font < int(m_fonts.size())) {
-                painter.setFont(m_fonts[size_t(item.font)]);
-                currentFont = item.font;
+            if (!item.text.isEmpty()) {
+                const bool known = item.font >= 0 && item.font < int(m_fonts.size());
+                canvas.text(laidOut(item, known ? item.font : DefaultFont), item.rect);
             }
-            drawText(painter, item, currentFont, batch);
             break;
         }
     }
-    batch.draw(painter);
-    painter.restore();
-}
-
-void PagePainter::drawText(QPainter &painter, const Item &item, int font, GlyphBatch &batch) const
-{
-    if (item.text.isEmpty())
-        return;
-    if (font < 0 || !plainText(item.text)) {
-        // drawText clips to the rectangle whenever the text would leave it.
-        painter.drawText(item.rect, textFlags(item), item.text);
-        return;
-    }
-    const LaidText &laid = laidOut(item, font);
-    if (!laid.clipped) {
-        for (const QGlyphRun &run : laid.runs)
-            batch.add(painter, run, item.rect.topLeft());
-        return;
-    }
-    painter.save();
-    painter.setClipRect(item.rect, Qt::IntersectClip);
-    for (const QGlyphRun &run : laid.runs)
-        painter.drawGlyphRun(item.rect.topLeft(), run);
-    painter.restore();
 }
 
 // A value wider than its box is laid out again a size smaller until it fits or reaches the
 // floor, on the baseline the box's own font gives it, so that it stays in line with its row.
-const PagePainter::LaidText &PagePainter::laidOut(const Item &item, int font) const
+const LaidText &PagePainter::laidOut(const Item &item, int font) const
 {
     const int fullSize = m_fonts[size_t(font)].pixelSize();
     const LaidText &full = laidAt(item, font, fullSize);
@@ -265,7 +285,7 @@ const PagePainter::LaidText &PagePainter::laidOut(const Item &item, int font) co
     }
 }
 
-const PagePainter::LaidText &PagePainter::laidAt(const Item &item, int font, int pixelSize) const
+const LaidText &PagePainter::laidAt(const Item &item, int font, int pixelSize) const
 {
     TextKey key{item.text, item.rect.size(), textFlags(item), font, pixelSize};
     auto found = m_laid.find(key);
@@ -297,25 +317,20 @@ bool writePdf(const Document &document, const QString &path, QString *error,
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return failed();
-    QPdfWriter writer(&file);
-    writer.setPageSize(document.pageSize);
-    writer.setPageOrientation(QPageLayout::Portrait);
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    // At 1440 dots to the inch the writer's units are twips.
-    writer.setResolution(TwipsPerInch);
-    writer.setTitle(document.title);
-    writer.setCreator(QStringLiteral("Kelvara"));
-    QPainter painter;
-    if (!painter.begin(&writer))
-        return failed();
-    const bool whole = paintPages(
-        painter, document, 0, document.pageCount() - 1, [&] { writer.newPage(); }, progress);
-    if (!painter.end())
-        return failed();
-    if (!whole) {
-        file.cancelWriting();
-        return false;
+    PdfFile pdf(file, document.title, document.pageSize);
+    const PagePainter pages(document);
+    const int total = document.pageCount();
+    for (int page = 0; page < total; ++page) {
+        pages.draw(pdf, document.page(page));
+        if (!pdf.endPage())
+            return failed();
+        if (progress && !progress(page + 1, total)) {
+            file.cancelWriting();
+            return false;
+        }
     }
+    if (!pdf.finish())
+        return failed();
     return file.commit() || failed();
 }
 

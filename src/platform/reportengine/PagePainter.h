@@ -14,8 +14,35 @@ class QPrinter;
 
 namespace platform::reportengine {
 
-// Draws the pages of a laid-out report with a painter whose coordinates are twips. Fonts are
-// sized in twips once, so the same drawing serves the screen, a printer and a PDF file.
+// A line or a rectangle's border is one pixel of a 96 dpi screen.
+constexpr int PenTwips = 15;
+
+// A text laid out in its box: its glyphs, placed on whole twips from the box's top-left
+// corner, its width and whether it must be clipped to the box.
+struct LaidText
+{
+    QString text; // the characters the glyphs show
+    QList<QGlyphRun> runs;
+    qreal width = 0;
+    bool clipped = false;
+};
+
+// Where the drawing of a page goes, item by item in drawing order: a painter or a PDF file.
+class PageCanvas
+{
+public:
+    virtual ~PageCanvas() = default;
+    virtual void fill(const QRect &rect, const QColor &colour) = 0;
+    // The outline of a rectangle and a line, with a pen of PenTwips.
+    virtual void frame(const QRect &rect) = 0;
+    virtual void line(const QPoint &from, const QPoint &to) = 0;
+    // The glyphs of a text placed in its box, cut at the box when laid is clipped.
+    virtual void text(const LaidText &laid, const QRect &box) = 0;
+};
+
+// Lays out the pages of a report and tells a canvas what to draw; a painter whose coordinates
+// are twips draws them on the screen or a printer. Fonts are sized in twips once, so the same
+// drawing serves every device and a PDF file.
 class PagePainter
 {
 public:
@@ -25,17 +52,9 @@ public:
     // Builds the page's items and draws them.
     void paint(QPainter &painter, int page) const;
     void paint(QPainter &painter, const Page &page) const;
+    void draw(PageCanvas &canvas, const Page &page) const;
 
 private:
-    class GlyphBatch;
-    // A text laid out in its box: its glyphs, placed from the box's top-left corner, its
-    // width and whether it must be clipped to the box.
-    struct LaidText
-    {
-        QList<QGlyphRun> runs;
-        qreal width = 0;
-        bool clipped = false;
-    };
     struct TextKey
     {
         QString text;
@@ -53,7 +72,6 @@ private:
 
     static LaidText layText(const QFont &font, qreal leading, qreal drop, const QSizeF &box,
                             int flags, const QString &text);
-    void drawText(QPainter &painter, const Item &item, int font, GlyphBatch &batch) const;
     const LaidText &laidOut(const Item &item, int font) const;
     const LaidText &laidAt(const Item &item, int font, int pixelSize) const;
 

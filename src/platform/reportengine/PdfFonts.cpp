@@ -1,0 +1,653 @@
+#include "platform/reportengine/PdfFonts.h"
+
+#include "platform/reportengine/PdfObjects.h"
+
+#include <QHash>
+#include <QPainterPath>
+#include <QTransform>
+#include <QtEndian>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <optional>
+
+namespace platform::reportengine {
+
+namespace {
+
+// A simple font's codes are single bytes.
+constexpr size_t Type3Codes = 256;
+// A glyph no character gives alone (a ligature) shows at most this many characters.
+constexpr size_t MaxLigature = 8;
+
+quint16 u16(const QByteArray &table, qsizetype at)
+{
+    return at >= 0 && at + 2 <= table.size() ? qFromBigEndian<quint16>(table.constData() + at) : 0;
+}
+
+quint32 u32(const QByteArray &table, qsizetype at)
+{
+    return at >= 0 && at + 4 <= table.size() ? qFromBigEndian<quint32>(table.constData() + at) : 0;
+}
+
+void put16(QByteArray &table, qsizetype at, quint16 value)
+{
+    qToBigEndian(value, table.data() + at);
+}
+
+void put32(QByteArray &table, qsizetype at, quint32 value)
+{
+    qToBigEndian(value, table.data() + at);
+}
+
+void padToFour(QByteArray &data)
+{
+    data.append(QByteArray((4 - data.size() % 4) % 4, '\0'));
+}
+
+// The tables of a face of TrueType outlines, and where each glyph's outline starts in glyf.
+struct TrueTypeTables
+{
+    QByteArray head, hhea, maxp, hmtx, loca, glyf, cvt, fpgm, prep;
+    std::vector<quint32> offsets; // one more than there are glyphs
+};
+
+// Where each glyph's outline starts and the last one ends; none when the tables disagree.
+std::vector<quint32> glyphOffsets(const TrueTypeTables &t)
+{
+    if (t.head.size() < 54 || t.maxp.size() < 6)
+        return {};
+    const qsizetype count = u16(t.maxp, 4);
+    const bool longOffsets = u16(t.head, 50) != 0;
+    if (t.loca.size() < (count + 1) * (longOffsets ? 4 : 2))
+        return {};
+    std::vector<quint32> offsets(size_t(count) + 1);
+    for (qsizetype i = 0; i <= count; ++i) {
+        offsets[size_t(i)] = longOffsets ? u32(t.loca, 4 * i) : quint32(u16(t.loca, 2 * i)) * 2;
+        if (offsets[size_t(i)] > quint32(t.glyf.size()) ||
+            (i > 0 && offsets[size_t(i)] < offsets[size_t(i) - 1]))
+            return {};
+    }
+    return offsets;
+}
+
+std::optional<TrueTypeTables> trueTypeTables(const QRawFont &font)
+{
+    TrueTypeTables t{font.fontTable("head"), font.fontTable("hhea"),
+                     font.fontTable("maxp"), font.fontTable("hmtx"),
+                     font.fontTable("loca"), font.fontTable("glyf"),
+                     font.fontTable("cvt "), font.fontTable("fpgm"),
+                     font.fontTable("prep"), {}};
+    if (t.hhea.isEmpty() || t.hmtx.isEmpty() || t.glyf.isEmpty())
+        return std::nullopt;
+    t.offsets = glyphOffsets(t);
+    if (t.offsets.size() < 2)
+        return std::nullopt;
+    return t;
+}
+
+// Marks the glyphs that the kept composite glyphs are built of.
+void keepComponents(const TrueTypeTables &t, std::vector<bool> &keep)
+{
+    std::vector<quint32> todo;
+    for (quint32 g = 0; g < keep.size(); ++g) {
+        if (keep[g])
+            todo.push_back(g);
+    }
+    while (!todo.empty()) {
+        const quint32 glyph = todo.back();
+        todo.pop_back();
+        qsizetype at = t.offsets[glyph];
+        const qsizetype end = t.offsets[glyph + 1];
+        if (end - at < 10 || qint16(u16(t.glyf, at)) >= 0)
+            continue;
+        for (at += 10; at + 4 <= end;) {
+            const quint16 flags = u16(t.glyf, at);
+            const quint16 part = u16(t.glyf, at + 2);
+            if (part < keep.size() && !keep[part]) {
+                keep[part] = true;
+                todo.push_back(part);
+            }
+            at += 4 + ((flags & 0x1) ? 4 : 2); // the arguments: words or bytes
+            at += (flags & 0x8)    ? 2
+                  : (flags & 0x40) ? 4
+                                   :     // a scale, x and y scales,
+                      (flags & 0x80) ? 8 // or a two by two matrix
+                                     : 0;
+            if (!(flags & 0x20)) // no more components
+                break;
+        }
+    }
+}
+
+quint32 checksum(const QByteArray &data)
+{
+    quint32 sum = 0;
+    for (qsizetype at = 0; at < data.size(); at += 4) {
+        quint32 word = 0;
+        for (qsizetype i = at; i < at + 4; ++i)
+            word = (word << 8) | (i < data.size() ? uchar(data[i]) : 0);
+        sum += word;
+    }
+    return sum;
+}
+
+// A font file of the tables, in the order of their tags, each starting on four bytes.
+QByteArray fontFile(std::vector<std::pair<QByteArray, QByteArray>> tables)
+{
+    std::sort(tables.begin(), tables.end());
+    const auto count = quint16(tables.size());
+    quint16 power = 1;
+    quint16 log = 0;
+    while (power * 2 <= count) {
+        power *= 2;
+        ++log;
+    }
+    QByteArray file(12 + 16 * count, '\0');
+    put32(file, 0, 0x00010000);
+    put16(file, 4, count);
+    put16(file, 6, quint16(power * 16));
+    put16(file, 8, log);
+    put16(file, 10, quint16(count * 16 - power * 16));
+    qsizetype head = -1;
+    for (size_t i = 0; i < tables.size(); ++i) {
+        const auto &[tag, data] = tables[i];
+        const qsizetype record = 12 + 16 * qsizetype(i);
+        std::memcpy(file.data() + record, tag.constData(), 4);
+        put32(file, record + 4, checksum(data));
+        put32(file, record + 8, quint32(file.size()));
+        put32(file, record + 12, quint32(data.size()));
+        if (tag == "head")
+            head = file.size();
+        file.append(data);
+        padToFour(file);
+    }
+    if (head >= 0)
+        put32(file, head + 8, 0xB1B0AFBA - checksum(file));
+    return file;
+}
+
+// The face with every glyph but the used ones, and the parts of those, left without outline.
+QByteArray subsetTrueType(const TrueTypeTables &t, const std::vector<quint32> &used)
+{
+    const size_t count = t.offsets.size() - 1;
+    std::vector<bool> keep(count, false);
+    keep[0] = true; // the glyph of a missing character
+    for (const quint32 glyph : used) {
+        if (glyph < count)
+            keep[glyph] = true;
+    }
+    keepComponents(t, keep);
+    QByteArray glyf;
+    QByteArray loca(4 * qsizetype(count + 1), '\0');
+    for (size_t g = 0; g < count; ++g) {
+        if (keep[g]) {
+            glyf.append(t.glyf.constData() + t.offsets[g], t.offsets[g + 1] - t.offsets[g]);
+            padToFour(glyf);
+        }
+        put32(loca, 4 * qsizetype(g + 1), quint32(glyf.size()));
+    }
+    QByteArray head = t.head;
+    put32(head, 8, 0);  // the file's checksum, set once the file is whole
+    put16(head, 50, 1); // long offsets in loca
+    std::vector<std::pair<QByteArray, QByteArray>> tables{{"head", head},   {"hhea", t.hhea},
+                                                          {"maxp", t.maxp}, {"hmtx", t.hmtx},
+                                                          {"loca", loca},   {"glyf", glyf}};
+    for (const auto &[tag, data] :
+         {std::pair{"cvt ", &t.cvt}, std::pair{"fpgm", &t.fpgm}, std::pair{"prep", &t.prep}}) {
+        if (!data->isEmpty())
+            tables.emplace_back(tag, *data);
+    }
+    return fontFile(std::move(tables));
+}
+
+// The face's PostScript name from its name table, or one made of its family and style.
+QString faceName(const QRawFont &font)
+{
+    const QByteArray names = font.fontTable("name");
+    const qsizetype strings = u16(names, 4);
+    for (qsizetype record = 6; record + 12 <= 6 + 12 * qsizetype(u16(names, 2)); record += 12) {
+        const quint16 platform = u16(names, record);
+        const QByteArray text =
+            names.mid(strings + u16(names, record + 10), u16(names, record + 8));
+        if (u16(names, record + 6) != 6 || text.isEmpty())
+            continue;
+        if (platform == 1)
+            return QString::fromLatin1(text);
+        if (platform == 3 || platform == 0) {
+            QString name;
+            for (qsizetype at = 0; at + 1 < text.size(); at += 2)
+                name.append(QChar(u16(text, at)));
+            return name;
+        }
+    }
+    return font.familyName() + u'-' + font.styleName();
+}
+
+QByteArray postScriptName(const QRawFont &font)
+{
+    QByteArray name;
+    for (const QChar c : faceName(font)) {
+        if (c.unicode() < 128 && (c.isLetterOrNumber() || c == u'-'))
+            name.append(char(c.unicode()));
+    }
+    return name.isEmpty() ? QByteArray("Font") : name;
+}
+
+// The name of a font with some of a face's glyphs: six capitals of its own, a plus, the face.
+QByteArray subsetName(int font, const QByteArray &face)
+{
+    QByteArray tag(6, 'A');
+    for (int i = 5, n = font; i >= 0 && n > 0; --i, n /= 26)
+        tag[i] = char('A' + n % 26);
+    return tag + '+' + face;
+}
+
+double hundredths(double value)
+{
+    return std::round(value * 100) / 100;
+}
+
+void appendPath(QByteArray &out, const QPainterPath &path)
+{
+    const auto point = [&](const QPainterPath::Element &e, const char *op) {
+        // Glyph space runs up, a painter path down.
+        appendReal(out, e.x, 2);
+        out.append(' ');
+        appendReal(out, -e.y, 2);
+        out.append(op);
+    };
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        if (e.isMoveTo()) {
+            point(e, " m\n");
+        } else if (e.isCurveTo() && i + 2 < path.elementCount()) {
+            point(e, " ");
+            point(path.elementAt(i + 1), " ");
+            point(path.elementAt(i + 2), " c\n");
+            i += 2;
+        } else {
+            point(e, " l\n");
+        }
+    }
+    out.append(path.fillRule() == Qt::OddEvenFill ? "f*\n" : "f\n");
+}
+
+} // namespace
+
+struct PdfFonts::Face
+{
+    QRawFont em;     // sized to its units per em, so that sizes come in font units
+    QRawFont sample; // as the texts use it: a bold or slant the face lacks is made by Qt
+    qreal unitsPerEm = 1000;
+    bool trueType = false;
+    QByteArray name;
+    QHash<char32_t, quint32> cmap;           // the glyphs of the characters met so far
+    std::vector<PdfGlyph> glyphs;            // by glyph index; font -1 while unused
+    QHash<quint32, QString> shows;           // the characters of each used glyph
+    std::vector<int> fonts;                  // the fonts its glyphs are in
+    std::vector<std::vector<quint32>> parts; // the glyphs of each of those fonts, by code
+};
+
+PdfFonts::PdfFonts(PdfObjects &objects) : m_objects(objects)
+{
+}
+
+PdfFonts::~PdfFonts() = default;
+
+PdfFonts::Face &PdfFonts::faceOf(const QRawFont &font)
+{
+    for (const auto &[sized, face] : m_sized) {
+        if (sized == font)
+            return *face;
+    }
+    const auto same = [&](const std::unique_ptr<Face> &face) {
+        return face->em.familyName() == font.familyName() &&
+               face->em.styleName() == font.styleName() && face->em.weight() == font.weight() &&
+               face->em.style() == font.style();
+    };
+    auto found = std::find_if(m_faces.begin(), m_faces.end(), same);
+    if (found == m_faces.end()) {
+        auto face = std::make_unique<Face>();
+        face->unitsPerEm = font.unitsPerEm() > 0 ? font.unitsPerEm() : 1000;
+        face->em = font;
+        face->em.setPixelSize(face->unitsPerEm);
+        face->sample = font;
+        face->trueType = trueTypeTables(face->em).has_value();
+        face->name = postScriptName(font);
+        found = m_faces.insert(m_faces.end(), std::move(face));
+    }
+    m_sized.emplace_back(font, found->get());
+    return **found;
+}
+
+namespace {
+
+struct Shown
+{
+    quint32 glyph = 0; // the face's glyph for the character alone; 0 when it has none
+    QString text;
+    bool blank = false;
+};
+
+// The characters of a text with the glyph each would get alone.
+std::vector<Shown> charactersOf(const QString &text, const QRawFont &font,
+                                QHash<char32_t, quint32> &cmap)
+{
+    std::vector<Shown> chars;
+    for (qsizetype at = 0; at < text.size();) {
+        const bool pair =
+            text[at].isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate();
+        const char32_t code =
+            pair ? QChar::surrogateToUcs4(text[at], text[at + 1]) : text[at].unicode();
+        const QString one = text.mid(at, pair ? 2 : 1);
+        auto found = cmap.find(code);
+        if (found == cmap.end())
+            found = cmap.insert(code, font.glyphIndexesForString(one).value(0, 0));
+        chars.push_back({found.value(), one, QChar::isSpace(code)});
+        at += pair ? 2 : 1;
+    }
+    return chars;
+}
+
+// What each glyph of a run shows. A glyph that is a character's own shows that character, the
+// first one at or after the last character read; a glyph that none is alone (a ligature, a
+// contextual form) shows the characters up to the one the next glyph shows, within the word.
+std::vector<QString> glyphTexts(const QList<quint32> &glyphs, const std::vector<Shown> &chars)
+{
+    std::vector<QString> shown(size_t(glyphs.size()));
+    size_t next = 0;
+    for (qsizetype i = 0; i < glyphs.size() && next < chars.size(); ++i) {
+        if (glyphs[i] == 0)
+            continue;
+        size_t k = next;
+        while (k < chars.size() && chars[k].glyph != glyphs[i])
+            ++k;
+        if (k < chars.size()) {
+            shown[size_t(i)] = chars[k].text;
+            next = k + 1;
+            continue;
+        }
+        const quint32 following = i + 1 < glyphs.size() ? glyphs[i + 1] : 0;
+        size_t end = next + 1;
+        while (end < chars.size() && end < next + MaxLigature && !chars[end].blank &&
+               (following == 0 || chars[end].glyph != following))
+            ++end;
+        for (k = next; k < end; ++k)
+            shown[size_t(i)] += chars[k].text;
+        next = end;
+    }
+    return shown;
+}
+
+} // namespace
+
+const std::vector<PdfGlyph> &PdfFonts::glyphs(const QGlyphRun &run, const QRawFont &font,
+                                              const QString &chars)
+{
+    Face &face = faceOf(font);
+    const QList<quint32> indexes = run.glyphIndexes();
+    m_codes.resize(size_t(indexes.size()));
+    std::vector<QString> shown; // read only when the run brings a glyph not used before
+    for (qsizetype i = 0; i < indexes.size(); ++i) {
+        const quint32 glyph = indexes[i] <= 0xffff ? indexes[i] : 0;
+        if (glyph >= face.glyphs.size())
+            face.glyphs.resize(glyph + 1);
+        if (face.glyphs[glyph].font < 0) {
+            if (shown.empty())
+                shown = glyphTexts(indexes, charactersOf(chars, face.em, face.cmap));
+            use(face, glyph, shown[size_t(i)]);
+        }
+        m_codes[size_t(i)] = face.glyphs[glyph];
+    }
+    return m_codes;
+}
+
+void PdfFonts::use(Face &face, quint32 glyph, const QString &chars)
+{
+    QPointF advance;
+    face.em.advancesForGlyphIndexes(&glyph, &advance, 1, QRawFont::UseDesignMetrics);
+    PdfGlyph &pdf = face.glyphs[glyph];
+    if (face.trueType) {
+        if (face.fonts.empty()) {
+            face.fonts.push_back(newFont());
+            face.parts.emplace_back();
+        }
+        pdf.code = quint16(glyph);
+        pdf.bytes = 2;
+        // Widths are written in thousandths of an em.
+        pdf.advance = hundredths(advance.x() * 1000 / face.unitsPerEm) / 1000;
+    } else {
+        if (face.parts.empty() || face.parts.back().size() == Type3Codes) {
+            face.fonts.push_back(newFont());
+            face.parts.emplace_back();
+        }
+        pdf.code = quint16(face.parts.back().size());
+        pdf.bytes = 1;
+        // Widths are written in font units.
+        pdf.advance = hundredths(advance.x()) / face.unitsPerEm;
+    }
+    pdf.font = face.fonts.back();
+    face.parts.back().push_back(glyph);
+    if (!chars.isEmpty())
+        face.shows.insert(glyph, chars);
+}
+
+int PdfFonts::newFont()
+{
+    m_fontIds.push_back(m_objects.reserve());
+    return int(m_fontIds.size()) - 1;
+}
+
+QByteArray PdfFonts::resources() const
+{
+    QByteArray out;
+    for (size_t font = 0; font < m_fontIds.size(); ++font) {
+        out.append("/F");
+        appendInt(out, qint64(font));
+        out.append(' ');
+        appendInt(out, m_fontIds[font]);
+        out.append(" 0 R ");
+    }
+    return out;
+}
+
+void PdfFonts::write()
+{
+    for (const auto &face : m_faces) {
+        if (face->trueType && !face->fonts.empty())
+            writeTrueType(*face);
+        else if (!face->trueType)
+            for (size_t part = 0; part < face->parts.size(); ++part)
+                writeType3(*face, part);
+    }
+}
+
+namespace {
+
+QByteArray reference(int id)
+{
+    QByteArray out;
+    appendInt(out, id);
+    out.append(" 0 R");
+    return out;
+}
+
+// A box as its corners, left bottom right top, in a space that runs up.
+void appendCorners(QByteArray &out, const QRectF &box)
+{
+    for (const qreal v : {box.left(), box.top(), box.right(), box.bottom()}) {
+        appendInt(out, std::lround(v));
+        out.append(' ');
+    }
+}
+
+void appendBox(QByteArray &out, const QRectF &box)
+{
+    out.append('[');
+    appendCorners(out, box);
+    out.append(']');
+}
+
+// The face's metrics in thousandths of an em, which place the words a reader finds.
+QByteArray descriptor(const QRawFont &em, qreal unitsPerEm, const QByteArray &name,
+                      const QRectF &box, const QByteArray &file)
+{
+    const qreal scale = 1000 / unitsPerEm;
+    QByteArray out("<< /Type /FontDescriptor /FontName /" + name + " /Flags 4 /FontBBox ");
+    appendBox(out, QRectF(box.topLeft() * scale, box.bottomRight() * scale));
+    out.append(" /ItalicAngle 0 /Ascent ");
+    appendReal(out, em.ascent() * scale, 2);
+    out.append(" /Descent ");
+    appendReal(out, -em.descent() * scale, 2);
+    out.append(" /CapHeight ");
+    appendReal(out, em.ascent() * scale, 2);
+    out.append(" /StemV 80 " + file + ">>");
+    return out;
+}
+
+} // namespace
+
+void PdfFonts::writeTrueType(const Face &face)
+{
+    std::vector<quint32> glyphs = face.parts.front();
+    std::sort(glyphs.begin(), glyphs.end());
+    const int font = face.fonts.front();
+    const QByteArray name = subsetName(font, face.name);
+    const int cid = m_objects.reserve();
+    const int described = m_objects.reserve();
+    const int file = m_objects.reserve();
+    const int unicode = m_objects.reserve();
+    m_objects.write(m_fontIds[size_t(font)], "<< /Type /Font /Subtype /Type0 /BaseFont /" + name +
+                                                 " /Encoding /Identity-H /DescendantFonts [" +
+                                                 reference(cid) + "] /ToUnicode " +
+                                                 reference(unicode) + " >>");
+    // Widths of runs of glyphs that follow one another: first [w1 w2 ...]
+    QByteArray widths;
+    for (size_t i = 0; i < glyphs.size(); ++i) {
+        if (i == 0 || glyphs[i] != glyphs[i - 1] + 1) {
+            if (i > 0)
+                widths.append("] ");
+            appendInt(widths, glyphs[i]);
+            widths.append(" [");
+        } else {
+            widths.append(' ');
+        }
+        appendReal(widths, face.glyphs[glyphs[i]].advance * 1000, 2);
+    }
+    if (!glyphs.empty())
+        widths.append(']');
+    m_objects.write(cid, "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + name +
+                             " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) "
+                             "/Supplement 0 >> /FontDescriptor " +
+                             reference(described) + " /CIDToGIDMap /Identity /DW 0 /W [" + widths +
+                             "] >>");
+    const std::optional<TrueTypeTables> tables = trueTypeTables(face.em);
+    QRectF box;
+    QByteArray program;
+    if (tables) {
+        const auto at = [&](qsizetype offset) {
+            return qint16(u16(tables->head, offset));
+        };
+        box = QRectF(QPointF(at(36), at(38)), QPointF(at(40), at(42)));
+        program = subsetTrueType(*tables, glyphs);
+        QByteArray length("/Length1 ");
+        appendInt(length, program.size());
+        m_objects.writeStream(file, length, program);
+    }
+    m_objects.write(described,
+                    descriptor(face.em, face.unitsPerEm, name, box,
+                               tables ? "/FontFile2 " + reference(file) + ' ' : QByteArray()));
+    writeToUnicode(unicode, face, glyphs, 2);
+}
+
+void PdfFonts::writeType3(const Face &face, size_t part)
+{
+    const std::vector<quint32> &glyphs = face.parts[part];
+    const int font = face.fonts[part];
+    const int unicode = m_objects.reserve();
+    const int described = m_objects.reserve();
+    QByteArray procs;
+    QByteArray names;
+    QByteArray widths;
+    QRectF bounds;
+    for (size_t code = 0; code < glyphs.size(); ++code) {
+        // Outlines as drawn on the screen, in font units.
+        const QPainterPath path = QTransform::fromScale(face.unitsPerEm / face.sample.pixelSize(),
+                                                        face.unitsPerEm / face.sample.pixelSize())
+                                      .map(face.sample.pathForGlyph(glyphs[code]));
+        const QRectF box = path.boundingRect();
+        const QRectF up(QPointF(std::floor(box.left()), std::floor(-box.bottom())),
+                        QPointF(std::ceil(box.right()), std::ceil(-box.top())));
+        bounds |= up;
+        QByteArray drawing;
+        appendReal(drawing, face.glyphs[glyphs[code]].advance * face.unitsPerEm, 2);
+        drawing.append(" 0 ");
+        appendCorners(drawing, path.isEmpty() ? QRectF() : up);
+        drawing.append("d1\n");
+        if (!path.isEmpty())
+            appendPath(drawing, path);
+        const int proc = m_objects.reserve();
+        m_objects.writeStream(proc, QByteArray(), drawing);
+        const QByteArray glyphName = "/g" + QByteArray::number(qulonglong(code));
+        procs.append(glyphName + ' ' + reference(proc) + ' ');
+        names.append(glyphName);
+        appendReal(widths, face.glyphs[glyphs[code]].advance * face.unitsPerEm, 2);
+        widths.append(' ');
+    }
+    QByteArray matrix;
+    appendReal(matrix, 1 / face.unitsPerEm, 10);
+    QByteArray dictionary("<< /Type /Font /Subtype /Type3 /FontBBox ");
+    appendBox(dictionary, bounds);
+    dictionary.append(" /FontMatrix [" + matrix + " 0 0 " + matrix + " 0 0] /CharProcs << " +
+                      procs + ">> /Encoding << /Type /Encoding /Differences [0 " + names +
+                      "] >> /FirstChar 0 /LastChar ");
+    appendInt(dictionary, qint64(glyphs.size()) - 1);
+    dictionary.append(" /Widths [" + widths + "] /Resources << >> /FontDescriptor " +
+                      reference(described) + " /ToUnicode " + reference(unicode) + " >>");
+    m_objects.write(m_fontIds[size_t(font)], dictionary);
+    m_objects.write(described, descriptor(face.em, face.unitsPerEm, subsetName(font, face.name),
+                                          bounds, QByteArray()));
+    writeToUnicode(unicode, face, glyphs, 1);
+}
+
+// The map from the codes of a font to the characters they show; a code is the glyph itself in
+// a font of two-byte codes, its place among the glyphs in one of single bytes.
+void PdfFonts::writeToUnicode(int id, const Face &face, const std::vector<quint32> &glyphs,
+                              int bytes)
+{
+    QByteArray map("/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
+                   "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
+                   "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
+                   "1 begincodespacerange\n<");
+    appendHex(map, 0, bytes);
+    map.append("> <");
+    appendHex(map, bytes == 1 ? 0xff : 0xffff, bytes);
+    map.append(">\nendcodespacerange\n");
+    std::vector<std::pair<unsigned, QString>> entries;
+    for (size_t i = 0; i < glyphs.size(); ++i) {
+        const QString shown = face.shows.value(glyphs[i]);
+        if (!shown.isEmpty())
+            entries.emplace_back(bytes == 1 ? unsigned(i) : glyphs[i], shown);
+    }
+    // A block holds at most a hundred entries.
+    for (size_t first = 0; first < entries.size(); first += 100) {
+        const size_t end = std::min(entries.size(), first + 100);
+        appendInt(map, qint64(end - first));
+        map.append(" beginbfchar\n");
+        for (size_t i = first; i < end; ++i) {
+            map.append('<');
+            appendHex(map, entries[i].first, bytes);
+            map.append("> <");
+            for (const QChar c : entries[i].second)
+                appendHex(map, c.unicode(), 2);
+            map.append(">\n");
+        }
+        map.append("endbfchar\n");
+    }
+    map.append("endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n");
+    m_objects.writeStream(id, QByteArray(), map);
+}
+
+} // namespace platform::reportengine
