@@ -150,7 +150,7 @@ void PdfFile::glyph(const PdfGlyph &glyph, int x, int y, qreal size)
         m_page.append('<');
         m_inHex = true;
     }
-    appendHex(m_page, glyph.code, glyph.bytes);
+    appendHex(m_page, glyph.code, 2);
     m_pen += glyph.advance * size;
 }
 

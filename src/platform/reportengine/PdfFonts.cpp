@@ -16,8 +16,8 @@ namespace platform::reportengine {
 
 namespace {
 
-// A simple font's codes are single bytes.
-constexpr size_t Type3Codes = 256;
+// Outlines drawn from curves stay within half a font unit of them.
+constexpr double CurveTolerance = 0.5;
 // A glyph no character gives alone (a ligature) shows at most this many characters.
 constexpr size_t MaxLigature = 8;
 
@@ -249,29 +249,124 @@ double hundredths(double value)
     return std::round(value * 100) / 100;
 }
 
-void appendPath(QByteArray &out, const QPainterPath &path)
+void add16(QByteArray &out, int value)
 {
-    const auto point = [&](const QPainterPath::Element &e, const char *op) {
-        // Glyph space runs up, a painter path down.
-        appendReal(out, e.x, 2);
-        out.append(' ');
-        appendReal(out, -e.y, 2);
-        out.append(op);
+    out.append(char((value >> 8) & 0xff));
+    out.append(char(value & 0xff));
+}
+
+void add32(QByteArray &out, quint32 value)
+{
+    add16(out, int(value >> 16));
+    add16(out, int(value & 0xffff));
+}
+
+// A glyph's outline as TrueType draws it: contours of points on the curve and quadratic
+// control points between them, in font units running up.
+struct Contours
+{
+    std::vector<QPoint> points;
+    std::vector<bool> onCurve;
+    std::vector<int> ends; // the last point of each contour
+
+    void add(const QPointF &point, bool on)
+    {
+        const QPoint p(qBound(-16000, qRound(point.x()), 16000),
+                       qBound(-16000, qRound(point.y()), 16000));
+        const bool start = points.size() == size_t(ends.empty() ? 0 : ends.back() + 1);
+        if (!start && on && onCurve.back() && points.back() == p)
+            return;
+        points.push_back(p);
+        onCurve.push_back(on);
+    }
+    // A cubic curve as quadratic ones: one when the cubic is close enough to it, otherwise
+    // the two halves of the cubic each on their own.
+    void addCubic(const QPointF &p0, const QPointF &c1, const QPointF &c2, const QPointF &p3,
+                  int depth = 0)
+    {
+        const QPointF d = p3 - 3 * c2 + 3 * c1 - p0;
+        if (depth >= 8 || std::hypot(d.x(), d.y()) * std::sqrt(3.0) / 36 <= CurveTolerance) {
+            add((3 * (c1 + c2) - p0 - p3) / 4, false);
+            add(p3, true);
+            return;
+        }
+        const QPointF a = (p0 + c1) / 2, b = (c1 + c2) / 2, c = (c2 + p3) / 2;
+        const QPointF e = (a + b) / 2, f = (b + c) / 2, m = (e + f) / 2;
+        addCubic(p0, a, e, m, depth + 1);
+        addCubic(m, f, c, p3, depth + 1);
+    }
+    // Closes the contour begun last; one of fewer than three points draws nothing.
+    void close()
+    {
+        const size_t start = ends.empty() ? 0 : size_t(ends.back() + 1);
+        if (points.size() > start + 1 && onCurve.back() && points.back() == points[start]) {
+            points.pop_back();
+            onCurve.pop_back();
+        }
+        if (points.size() < start + 3) {
+            points.resize(start);
+            onCurve.resize(start);
+            return;
+        }
+        ends.push_back(int(points.size()) - 1);
+    }
+};
+
+// The contours of a path in font units running down, as painter paths do.
+Contours contoursOf(const QPainterPath &path)
+{
+    Contours contours;
+    const auto up = [](const QPointF &p) {
+        return QPointF(p.x(), -p.y());
     };
+    QPointF last;
     for (int i = 0; i < path.elementCount(); ++i) {
         const QPainterPath::Element e = path.elementAt(i);
         if (e.isMoveTo()) {
-            point(e, " m\n");
+            if (i > 0)
+                contours.close();
+            contours.add(up(e), true);
         } else if (e.isCurveTo() && i + 2 < path.elementCount()) {
-            point(e, " ");
-            point(path.elementAt(i + 1), " ");
-            point(path.elementAt(i + 2), " c\n");
+            contours.addCubic(up(last), up(e), up(path.elementAt(i + 1)),
+                              up(path.elementAt(i + 2)));
             i += 2;
         } else {
-            point(e, " l\n");
+            contours.add(up(e), true);
+        }
+        last = path.elementAt(i);
+    }
+    if (path.elementCount() > 0)
+        contours.close();
+    return contours;
+}
+
+// A simple glyph of the glyf table: contours, no instructions, every coordinate a word.
+QByteArray glyphRecord(const Contours &c, QRect *bounds)
+{
+    if (c.ends.empty())
+        return {};
+    QRect box(c.points.front(), c.points.front());
+    for (const QPoint &p : c.points)
+        box |= QRect(p, p);
+    *bounds = box;
+    QByteArray out;
+    add16(out, int(c.ends.size()));
+    for (const int v : {box.left(), box.top(), box.right(), box.bottom()})
+        add16(out, v);
+    for (const int end : c.ends)
+        add16(out, end);
+    add16(out, 0);
+    for (const bool on : c.onCurve)
+        out.append(char(on ? 1 : 0));
+    for (const bool x : {true, false}) {
+        int previous = 0;
+        for (const QPoint &p : c.points) {
+            const int v = x ? p.x() : p.y();
+            add16(out, v - previous);
+            previous = v;
         }
     }
-    out.append(path.fillRule() == Qt::OddEvenFill ? "f*\n" : "f\n");
+    return out;
 }
 
 } // namespace
@@ -281,13 +376,26 @@ struct PdfFonts::Face
     QRawFont em;     // sized to its units per em, so that sizes come in font units
     QRawFont sample; // as the texts use it: a bold or slant the face lacks is made by Qt
     qreal unitsPerEm = 1000;
-    bool trueType = false;
+    bool trueType = false; // of TrueType outlines of its own, embedded as a subset of them
     QByteArray name;
-    QHash<char32_t, quint32> cmap;           // the glyphs of the characters met so far
-    std::vector<PdfGlyph> glyphs;            // by glyph index; font -1 while unused
-    QHash<quint32, QString> shows;           // the characters of each used glyph
-    std::vector<int> fonts;                  // the fonts its glyphs are in
-    std::vector<std::vector<quint32>> parts; // the glyphs of each of those fonts, by code
+    QHash<char32_t, quint32> cmap; // the glyphs of the characters met so far
+    std::vector<PdfGlyph> glyphs;  // by glyph index; font -1 while unused
+    QHash<quint32, QString> shows; // the characters of each used glyph
+    int font = -1;
+    // The glyphs used, in the order they came. A face of its own outlines keeps its glyph
+    // numbers as codes; another face is made a TrueType font of the glyphs in this order,
+    // after the glyph of a missing character.
+    std::vector<quint32> used;
+
+    // Each used glyph's code with the glyph, in the order of the codes.
+    std::vector<std::pair<quint16, quint32>> codes() const
+    {
+        std::vector<std::pair<quint16, quint32>> all;
+        for (const quint32 glyph : used)
+            all.emplace_back(glyphs[glyph].code, glyph);
+        std::sort(all.begin(), all.end());
+        return all;
+    }
 };
 
 PdfFonts::PdfFonts(PdfObjects &objects) : m_objects(objects)
@@ -408,28 +516,18 @@ void PdfFonts::use(Face &face, quint32 glyph, const QString &chars)
 {
     QPointF advance;
     face.em.advancesForGlyphIndexes(&glyph, &advance, 1, QRawFont::UseDesignMetrics);
+    if (face.font < 0)
+        face.font = newFont();
     PdfGlyph &pdf = face.glyphs[glyph];
-    if (face.trueType) {
-        if (face.fonts.empty()) {
-            face.fonts.push_back(newFont());
-            face.parts.emplace_back();
-        }
+    pdf.font = face.font;
+    // Codes of two bytes: a glyph beyond them shows as a missing one.
+    if (face.trueType)
         pdf.code = quint16(glyph);
-        pdf.bytes = 2;
-        // Widths are written in thousandths of an em.
-        pdf.advance = hundredths(advance.x() * 1000 / face.unitsPerEm) / 1000;
-    } else {
-        if (face.parts.empty() || face.parts.back().size() == Type3Codes) {
-            face.fonts.push_back(newFont());
-            face.parts.emplace_back();
-        }
-        pdf.code = quint16(face.parts.back().size());
-        pdf.bytes = 1;
-        // Widths are written in font units.
-        pdf.advance = hundredths(advance.x()) / face.unitsPerEm;
-    }
-    pdf.font = face.fonts.back();
-    face.parts.back().push_back(glyph);
+    else
+        pdf.code = face.used.size() < 0xfffe ? quint16(face.used.size() + 1) : 0;
+    // Widths are written in thousandths of an em.
+    pdf.advance = hundredths(advance.x() * 1000 / face.unitsPerEm) / 1000;
+    face.used.push_back(glyph);
     if (!chars.isEmpty())
         face.shows.insert(glyph, chars);
 }
@@ -456,11 +554,8 @@ QByteArray PdfFonts::resources() const
 void PdfFonts::write()
 {
     for (const auto &face : m_faces) {
-        if (face->trueType && !face->fonts.empty())
-            writeTrueType(*face);
-        else if (!face->trueType)
-            for (size_t part = 0; part < face->parts.size(); ++part)
-                writeType3(*face, part);
+        if (face->font >= 0)
+            writeFont(*face);
     }
 }
 
@@ -491,6 +586,18 @@ void appendBox(QByteArray &out, const QRectF &box)
 }
 
 // The face's metrics in thousandths of an em, which place the words a reader finds.
+// How far the face reaches above and below the baseline, in font units, as its horizontal
+// header says: readers place the words they find by it.
+std::pair<qreal, qreal> ascentAndDescent(const QRawFont &em)
+{
+    const QByteArray hhea = em.fontTable("hhea");
+    const auto ascent = qint16(u16(hhea, 4));
+    const auto descent = qint16(u16(hhea, 6));
+    if (hhea.size() >= 8 && ascent > 0)
+        return {ascent, -descent};
+    return {em.ascent(), em.descent()};
+}
+
 QByteArray descriptor(const QRawFont &em, qreal unitsPerEm, const QByteArray &name,
                       const QRectF &box, const QByteArray &file)
 {
@@ -498,138 +605,158 @@ QByteArray descriptor(const QRawFont &em, qreal unitsPerEm, const QByteArray &na
     QByteArray out("<< /Type /FontDescriptor /FontName /" + name + " /Flags 4 /FontBBox ");
     appendBox(out, QRectF(box.topLeft() * scale, box.bottomRight() * scale));
     out.append(" /ItalicAngle 0 /Ascent ");
-    appendReal(out, em.ascent() * scale, 2);
+    const auto [ascent, descent] = ascentAndDescent(em);
+    appendReal(out, ascent * scale, 2);
     out.append(" /Descent ");
-    appendReal(out, -em.descent() * scale, 2);
+    appendReal(out, -descent * scale, 2);
     out.append(" /CapHeight ");
-    appendReal(out, em.ascent() * scale, 2);
+    appendReal(out, ascent * scale, 2);
     out.append(" /StemV 80 " + file + ">>");
     return out;
 }
 
 } // namespace
 
-void PdfFonts::writeTrueType(const Face &face)
+// A TrueType font of the face's outlines as the texts use them, its glyphs in the order of
+// their codes; box gets the bounds of them all.
+QByteArray PdfFonts::outlineFont(const Face &face, QRectF *box) const
 {
-    std::vector<quint32> glyphs = face.parts.front();
-    std::sort(glyphs.begin(), glyphs.end());
-    const int font = face.fonts.front();
-    const QByteArray name = subsetName(font, face.name);
+    const qreal scale = face.unitsPerEm / face.sample.pixelSize();
+    const QTransform toUnits = QTransform::fromScale(scale, scale);
+    QByteArray glyf, loca, hmtx;
+    add32(loca, 0);
+    add32(hmtx, 0); // the glyph of a missing character: no outline, no advance
+    add32(loca, 0);
+    QRect bounds;
+    int maxPoints = 0, maxContours = 0, maxAdvance = 0;
+    const auto codes = face.codes();
+    for (const auto &[code, glyph] : codes) {
+        const Contours contours = contoursOf(toUnits.map(face.sample.pathForGlyph(glyph)));
+        QRect glyphBounds;
+        glyf.append(glyphRecord(contours, &glyphBounds));
+        padToFour(glyf);
+        add32(loca, quint32(glyf.size()));
+        const int advance = qRound(face.glyphs[glyph].advance * face.unitsPerEm);
+        add16(hmtx, advance);
+        add16(hmtx, glyphBounds.left());
+        bounds |= glyphBounds;
+        maxPoints = std::max(maxPoints, int(contours.points.size()));
+        maxContours = std::max(maxContours, int(contours.ends.size()));
+        maxAdvance = std::max(maxAdvance, advance);
+    }
+    *box = QRectF(QPointF(bounds.left(), bounds.top()), QPointF(bounds.right(), bounds.bottom()));
+    const int count = int(codes.size()) + 1;
+    QByteArray head;
+    add32(head, 0x00010000);
+    add32(head, 0x00010000);
+    add32(head, 0);          // the file's checksum, set once the file is whole
+    add32(head, 0x5F0F3CF5); // the table's magic number
+    add16(head, 0x0003);     // baseline at 0, left side bearing at 0
+    add16(head, int(face.unitsPerEm));
+    head.append(QByteArray(16, '\0')); // created and modified
+    for (const int v : {bounds.left(), bounds.top(), bounds.right(), bounds.bottom()})
+        add16(head, v);
+    for (const int v : {0, 8, 2, 1, 0}) // style, smallest size, direction, long loca, format
+        add16(head, v);
+    QByteArray hhea;
+    add32(hhea, 0x00010000);
+    const auto [ascent, descent] = ascentAndDescent(face.em);
+    add16(hhea, qRound(ascent));
+    add16(hhea, -qRound(descent));
+    add16(hhea, 0);
+    add16(hhea, maxAdvance);
+    for (const int v : {bounds.left(), 0, bounds.right(), 1, 0, 0, 0, 0, 0, 0, 0})
+        add16(hhea, v); // bearings, extent, caret, reserved, metric format
+    add16(hhea, count);
+    QByteArray maxp;
+    add32(maxp, 0x00010000);
+    add16(maxp, count);
+    add16(maxp, maxPoints);
+    add16(maxp, maxContours);
+    for (const int v : {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0})
+        add16(maxp, v); // no composites, instructions or storage
+    return fontFile({{"head", head},
+                     {"hhea", hhea},
+                     {"maxp", maxp},
+                     {"hmtx", hmtx},
+                     {"loca", loca},
+                     {"glyf", glyf}});
+}
+
+void PdfFonts::writeFont(const Face &face)
+{
+    const auto codes = face.codes();
+    const QByteArray name = subsetName(face.font, face.name);
     const int cid = m_objects.reserve();
     const int described = m_objects.reserve();
     const int file = m_objects.reserve();
     const int unicode = m_objects.reserve();
-    m_objects.write(m_fontIds[size_t(font)], "<< /Type /Font /Subtype /Type0 /BaseFont /" + name +
-                                                 " /Encoding /Identity-H /DescendantFonts [" +
-                                                 reference(cid) + "] /ToUnicode " +
-                                                 reference(unicode) + " >>");
-    // Widths of runs of glyphs that follow one another: first [w1 w2 ...]
+    m_objects.write(m_fontIds[size_t(face.font)],
+                    "<< /Type /Font /Subtype /Type0 /BaseFont /" + name +
+                        " /Encoding /Identity-H /DescendantFonts [" + reference(cid) +
+                        "] /ToUnicode " + reference(unicode) + " >>");
+    // Widths of runs of codes that follow one another: first [w1 w2 ...]
     QByteArray widths;
-    for (size_t i = 0; i < glyphs.size(); ++i) {
-        if (i == 0 || glyphs[i] != glyphs[i - 1] + 1) {
+    for (size_t i = 0; i < codes.size(); ++i) {
+        if (i == 0 || codes[i].first != codes[i - 1].first + 1) {
             if (i > 0)
                 widths.append("] ");
-            appendInt(widths, glyphs[i]);
+            appendInt(widths, codes[i].first);
             widths.append(" [");
         } else {
             widths.append(' ');
         }
-        appendReal(widths, face.glyphs[glyphs[i]].advance * 1000, 2);
+        appendReal(widths, face.glyphs[codes[i].second].advance * 1000, 2);
     }
-    if (!glyphs.empty())
+    if (!codes.empty())
         widths.append(']');
     m_objects.write(cid, "<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + name +
                              " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) "
                              "/Supplement 0 >> /FontDescriptor " +
                              reference(described) + " /CIDToGIDMap /Identity /DW 0 /W [" + widths +
                              "] >>");
-    const std::optional<TrueTypeTables> tables = trueTypeTables(face.em);
     QRectF box;
     QByteArray program;
-    if (tables) {
+    if (!face.trueType) {
+        program = outlineFont(face, &box);
+    } else if (const std::optional<TrueTypeTables> tables = trueTypeTables(face.em)) {
         const auto at = [&](qsizetype offset) {
             return qint16(u16(tables->head, offset));
         };
         box = QRectF(QPointF(at(36), at(38)), QPointF(at(40), at(42)));
+        std::vector<quint32> glyphs = face.used;
         program = subsetTrueType(*tables, glyphs);
+    }
+    if (!program.isEmpty()) {
         QByteArray length("/Length1 ");
         appendInt(length, program.size());
         m_objects.writeStream(file, length, program);
     }
-    m_objects.write(described,
-                    descriptor(face.em, face.unitsPerEm, name, box,
-                               tables ? "/FontFile2 " + reference(file) + ' ' : QByteArray()));
-    writeToUnicode(unicode, face, glyphs, 2);
+    m_objects.write(
+        described,
+        descriptor(face.em, face.unitsPerEm, name, box,
+                   program.isEmpty() ? QByteArray() : "/FontFile2 " + reference(file) + ' '));
+    writeToUnicode(unicode, face, codes);
 }
 
-void PdfFonts::writeType3(const Face &face, size_t part)
+// The map from the codes of a font to the characters they show.
+void PdfFonts::writeToUnicode(int id, const Face &face,
+                              const std::vector<std::pair<quint16, quint32>> &codes)
 {
-    const std::vector<quint32> &glyphs = face.parts[part];
-    const int font = face.fonts[part];
-    const int unicode = m_objects.reserve();
-    const int described = m_objects.reserve();
-    QByteArray procs;
-    QByteArray names;
-    QByteArray widths;
-    QRectF bounds;
-    for (size_t code = 0; code < glyphs.size(); ++code) {
-        // Outlines as drawn on the screen, in font units.
-        const QPainterPath path = QTransform::fromScale(face.unitsPerEm / face.sample.pixelSize(),
-                                                        face.unitsPerEm / face.sample.pixelSize())
-                                      .map(face.sample.pathForGlyph(glyphs[code]));
-        const QRectF box = path.boundingRect();
-        const QRectF up(QPointF(std::floor(box.left()), std::floor(-box.bottom())),
-                        QPointF(std::ceil(box.right()), std::ceil(-box.top())));
-        bounds |= up;
-        QByteArray drawing;
-        appendReal(drawing, face.glyphs[glyphs[code]].advance * face.unitsPerEm, 2);
-        drawing.append(" 0 ");
-        appendCorners(drawing, path.isEmpty() ? QRectF() : up);
-        drawing.append("d1\n");
-        if (!path.isEmpty())
-            appendPath(drawing, path);
-        const int proc = m_objects.reserve();
-        m_objects.writeStream(proc, QByteArray(), drawing);
-        const QByteArray glyphName = "/g" + QByteArray::number(qulonglong(code));
-        procs.append(glyphName + ' ' + reference(proc) + ' ');
-        names.append(glyphName);
-        appendReal(widths, face.glyphs[glyphs[code]].advance * face.unitsPerEm, 2);
-        widths.append(' ');
-    }
-    QByteArray matrix;
-    appendReal(matrix, 1 / face.unitsPerEm, 10);
-    QByteArray dictionary("<< /Type /Font /Subtype /Type3 /FontBBox ");
-    appendBox(dictionary, bounds);
-    dictionary.append(" /FontMatrix [" + matrix + " 0 0 " + matrix + " 0 0] /CharProcs << " +
-                      procs + ">> /Encoding << /Type /Encoding /Differences [0 " + names +
-                      "] >> /FirstChar 0 /LastChar ");
-    appendInt(dictionary, qint64(glyphs.size()) - 1);
-    dictionary.append(" /Widths [" + widths + "] /Resources << >> /FontDescriptor " +
-                      reference(described) + " /ToUnicode " + reference(unicode) + " >>");
-    m_objects.write(m_fontIds[size_t(font)], dictionary);
-    m_objects.write(described, descriptor(face.em, face.unitsPerEm, subsetName(font, face.name),
-                                          bounds, QByteArray()));
-    writeToUnicode(unicode, face, glyphs, 1);
-}
-
-// The map from the codes of a font to the characters they show; a code is the glyph itself in
-// a font of two-byte codes, its place among the glyphs in one of single bytes.
-void PdfFonts::writeToUnicode(int id, const Face &face, const std::vector<quint32> &glyphs,
-                              int bytes)
-{
+    constexpr int bytes = 2;
     QByteArray map("/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
                    "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
                    "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
                    "1 begincodespacerange\n<");
     appendHex(map, 0, bytes);
     map.append("> <");
-    appendHex(map, bytes == 1 ? 0xff : 0xffff, bytes);
+    appendHex(map, 0xffff, bytes);
     map.append(">\nendcodespacerange\n");
     std::vector<std::pair<unsigned, QString>> entries;
-    for (size_t i = 0; i < glyphs.size(); ++i) {
-        const QString shown = face.shows.value(glyphs[i]);
+    for (const auto &[code, glyph] : codes) {
+        const QString shown = face.shows.value(glyph);
         if (!shown.isEmpty())
-            entries.emplace_back(bytes == 1 ? unsigned(i) : glyphs[i], shown);
+            entries.emplace_back(code, shown);
     }
     // A block holds at most a hundred entries.
     for (size_t first = 0; first < entries.size(); first += 100) {

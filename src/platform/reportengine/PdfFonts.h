@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QGlyphRun>
 #include <QRawFont>
+#include <QRectF>
 #include <QString>
 
 #include <memory>
@@ -13,20 +14,20 @@ namespace platform::reportengine {
 
 class PdfObjects;
 
-// What a glyph is written as: the font it is in (the n of /Fn), its code there, the bytes of
-// the code, and how far it moves the pen, in ems of the font's size.
+// What a glyph is written as: the font it is in (the n of /Fn), its two-byte code there, and
+// how far it moves the pen, in ems of the font's size.
 struct PdfGlyph
 {
     int font = -1;
     quint16 code = 0;
-    quint8 bytes = 2;
     double advance = 0;
 };
 
-// The fonts of a PDF file. Each face is embedded once, with only the glyphs the pages use: a
-// face of TrueType outlines as a CID font numbered by its own glyphs, any other face as Type 3
-// fonts of up to 256 glyphs drawn from its outlines. Every font maps its glyphs back to the
-// characters they show, so that the words of the file can be read, searched and copied.
+// The fonts of a PDF file. Each face is embedded once as a TrueType CID font with only the
+// glyphs the pages use: a face of TrueType outlines as a subset of its own file, any other
+// face (PostScript outlines, a bold or slant made by Qt) as a font made of the outlines the
+// texts are drawn with. Every font maps its glyphs back to the characters they show, so that
+// the words of the file can be read, searched and copied.
 class PdfFonts
 {
 public:
@@ -47,9 +48,10 @@ private:
     Face &faceOf(const QRawFont &font);
     void use(Face &face, quint32 glyph, const QString &chars);
     int newFont();
-    void writeTrueType(const Face &face);
-    void writeType3(const Face &face, size_t part);
-    void writeToUnicode(int id, const Face &face, const std::vector<quint32> &glyphs, int bytes);
+    QByteArray outlineFont(const Face &face, QRectF *box) const;
+    void writeFont(const Face &face);
+    void writeToUnicode(int id, const Face &face,
+                        const std::vector<std::pair<quint16, quint32>> &codes);
 
     PdfObjects &m_objects;
     std::vector<std::unique_ptr<Face>> m_faces;
