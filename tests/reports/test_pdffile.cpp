@@ -33,8 +33,8 @@ Item filled(const QRect &rect, const QColor &colour)
     return item;
 }
 
-// Writes one page of the items, in the reports' Arial, in P052 Bold and in DejaVu Sans, whose
-// shaping joins "fi" into one glyph.
+// Writes one page of the items, in the reports' Arial, in P052 Bold, in DejaVu Sans, whose
+// shaping joins "fi" into one glyph, and in URW Gothic's Demi as it is and made bold by Qt.
 bool write(const QString &path, const std::vector<Item> &items)
 {
     Document document;
@@ -42,8 +42,12 @@ bool write(const QString &path, const std::vector<Item> &items)
     document.pageSize = QPageSize(QPageSize::A4);
     document.pageTwips = twipsOf(document.pageSize);
     document.fonts = {QFont(QStringLiteral("Arial"), 10), QFont(QStringLiteral("P052"), 12),
-                      QFont(QStringLiteral("DejaVu Sans"), 10)};
+                      QFont(QStringLiteral("DejaVu Sans"), 10),
+                      QFont(QStringLiteral("URW Gothic"), 14),
+                      QFont(QStringLiteral("URW Gothic"), 14)};
     document.fonts[1].setBold(true);
+    document.fonts[3].setWeight(QFont::DemiBold);
+    document.fonts[4].setBold(true);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
@@ -87,6 +91,7 @@ private Q_SLOTS:
     void textsReadBackWhole_data();
     void textsReadBackWhole();
     void drawsInOrderAndInsideClips();
+    void boldMadeByQtStaysBold();
 };
 
 void TestPdfFile::textsReadBackWhole_data()
@@ -176,6 +181,26 @@ void TestPdfFile::drawsInOrderAndInsideClips()
     QVERIFY(inkIn(QRect(73, 121, 48, 13)) > 100);
     QCOMPARE(inkIn(QRect(123, 118, 200, 18)), 0); // nothing beyond the box
     QCOMPARE(words(pdf).value(1).first, QString("MMMMMMMM"));
+}
+
+void TestPdfFile::boldMadeByQtStaysBold()
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("uji.pdf");
+    QVERIFY(write(pdf, {text("SLIP PEMBAYARAN", QRect(1440, 1440, 6000, 400), 3),
+                        text("SLIP PEMBAYARAN", QRect(1440, 2440, 6000, 400), 4)}));
+    const QImage page = rendered(pdf);
+    const auto inkIn = [&](const QRect &points) {
+        int ink = 0;
+        for (int y = points.top(); y <= points.bottom(); ++y) {
+            for (int x = points.left(); x <= points.right(); ++x)
+                ink += qGray(page.pixel(x, y)) < 128;
+        }
+        return ink;
+    };
+    const int demi = inkIn(QRect(72, 72, 300, 20));
+    QVERIFY(demi > 0);
+    QVERIFY2(inkIn(QRect(72, 122, 300, 20)) > demi * 1.1, "no bolder than the face itself");
 }
 
 QTEST_MAIN(TestPdfFile)

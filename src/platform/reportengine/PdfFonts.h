@@ -48,7 +48,6 @@ private:
     Face &faceOf(const QRawFont &font);
     void use(Face &face, quint32 glyph, const QString &chars);
     int newFont();
-    QByteArray outlineFont(const Face &face, QRectF *box) const;
     void writeFont(const Face &face);
     void writeToUnicode(int id, const Face &face,
                         const std::vector<std::pair<quint16, quint32>> &codes);
