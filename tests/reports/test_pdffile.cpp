@@ -81,6 +81,22 @@ QImage rendered(const QString &pdf)
     return QImage(png + QStringLiteral(".png"));
 }
 
+// The pixels of a part of a rendered page that are of a kind: dark, or the grey of a fill.
+int pixelsIn(const QImage &page, const QRect &points, bool (*ofKind)(QRgb))
+{
+    int found = 0;
+    for (int y = points.top(); y <= points.bottom(); ++y) {
+        for (int x = points.left(); x <= points.right(); ++x)
+            found += ofKind(page.pixel(x, y));
+    }
+    return found;
+}
+
+int inkIn(const QImage &page, const QRect &points)
+{
+    return pixelsIn(page, points, [](QRgb pixel) { return qGray(pixel) < 100; });
+}
+
 } // namespace
 
 class TestPdfFile : public QObject
@@ -159,27 +175,12 @@ void TestPdfFile::drawsInOrderAndInsideClips()
                         text("MMMMMMMMMMMMMMMMMMMMMMMM", QRect(1440, 2400, 1000, 300))}));
     const QImage page = rendered(pdf);
     QVERIFY(!page.isNull());
-    const auto inkIn = [&](const QRect &points) {
-        int ink = 0;
-        for (int y = points.top(); y <= points.bottom(); ++y) {
-            for (int x = points.left(); x <= points.right(); ++x)
-                ink += qGray(page.pixel(x, y)) < 100;
-        }
-        return ink;
-    };
-    const auto greyIn = [&](const QRect &points) {
-        int grey = 0;
-        for (int y = points.top(); y <= points.bottom(); ++y) {
-            for (int x = points.left(); x <= points.right(); ++x)
-                grey += qGray(page.pixel(x, y)) == 192;
-        }
-        return grey;
-    };
-    QCOMPARE(inkIn(QRect(73, 73, 148, 13)), 0); // covered by the fill
-    QVERIFY(greyIn(QRect(73, 73, 148, 13)) > 1500);
-    QVERIFY(inkIn(QRect(73, 91, 148, 13)) > 100); // black, over a fill that is not there
-    QVERIFY(inkIn(QRect(73, 121, 48, 13)) > 100);
-    QCOMPARE(inkIn(QRect(123, 118, 200, 18)), 0); // nothing beyond the box
+    QCOMPARE(inkIn(page, QRect(73, 73, 148, 13)), 0); // covered by the fill
+    QVERIFY(pixelsIn(page, QRect(73, 73, 148, 13), [](QRgb pixel) { return qGray(pixel) == 192; }) >
+            1500);
+    QVERIFY(inkIn(page, QRect(73, 91, 148, 13)) > 100); // black, over a fill that is not there
+    QVERIFY(inkIn(page, QRect(73, 121, 48, 13)) > 100);
+    QCOMPARE(inkIn(page, QRect(123, 118, 200, 18)), 0); // nothing beyond the box
     QCOMPARE(words(pdf).value(1).first, QString("MMMMMMMM"));
 }
 
@@ -190,17 +191,9 @@ void TestPdfFile::boldMadeByQtStaysBold()
     QVERIFY(write(pdf, {text("SLIP PEMBAYARAN", QRect(1440, 1440, 6000, 400), 3),
                         text("SLIP PEMBAYARAN", QRect(1440, 2440, 6000, 400), 4)}));
     const QImage page = rendered(pdf);
-    const auto inkIn = [&](const QRect &points) {
-        int ink = 0;
-        for (int y = points.top(); y <= points.bottom(); ++y) {
-            for (int x = points.left(); x <= points.right(); ++x)
-                ink += qGray(page.pixel(x, y)) < 128;
-        }
-        return ink;
-    };
-    const int demi = inkIn(QRect(72, 72, 300, 20));
+    const int demi = inkIn(page, QRect(72, 72, 300, 20));
     QVERIFY(demi > 0);
-    QVERIFY2(inkIn(QRect(72, 122, 300, 20)) > demi * 1.1, "no bolder than the face itself");
+    QVERIFY2(inkIn(page, QRect(72, 122, 300, 20)) > demi * 1.1, "no bolder than the face itself");
 }
 
 QTEST_MAIN(TestPdfFile)
