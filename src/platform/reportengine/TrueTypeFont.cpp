@@ -401,8 +401,6 @@ QByteArray fontOf(const std::vector<Outline> &glyphs, qreal unitsPerEm,
                      {"glyf", glyf}});
 }
 
-// How far the face reaches above and below the baseline, in font units, as its horizontal
-// header says: readers place the words they find by it.
 Synthesis synthesisOf(const QRawFont &font)
 {
     // The face's own style, as FreeType reads it: the OS/2 table's selection, the head
