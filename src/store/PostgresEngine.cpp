@@ -478,7 +478,9 @@ PostgresConnection::open(const Parameters &parameters, const QString &shownName,
     session->shownName = shownName;
     session->conn = PQconnectdbParams(keys.data(), values.data(), 0);
     if (!session->live()) {
-        *status = unreachable(*session);
+        // Nothing was typed against this connection yet: the explanation of a lost one, that
+        // the entry waits to be saved again, does not fit.
+        *status = Status::failure(Status::Kind::NotConnected, unreachable(*session).engineText());
         return nullptr;
     }
     *status = Status::success();

@@ -44,6 +44,8 @@ QString Status::explanation() const
         return QStringLiteral("Server database tidak dapat dihubungi; perubahan belum disimpan. "
                               "Isian tetap ada dan dapat disimpan lagi setelah server dapat "
                               "dihubungi.");
+    case Kind::NotConnected:
+        return QStringLiteral("Server database tidak dapat dihubungi.");
     case Kind::ServerSettings:
         return QStringLiteral("File pengaturan server tidak dapat dipakai.");
     case Kind::NoCurrentRecord:

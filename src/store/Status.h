@@ -25,6 +25,9 @@ public:
         Gone,
         // The database server cannot be reached, or the connection to it was lost.
         Unreachable,
+        // No connection to the database server could be opened at all (refused, unreachable,
+        // the password or the server's certificate refused): nothing was pending.
+        NotConnected,
         // The server file cannot be used.
         ServerSettings,
         NoCurrentRecord,

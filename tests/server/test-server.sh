@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# A PostgreSQL server for the tests: a new cluster in a temporary folder, reachable only
-# through a Unix socket in that folder, with a password that only the tests' password file
-# holds.
-#   test-server.sh start STATE   starts it; writes STATE/server.ini and STATE/pgpass
+# A PostgreSQL server for the tests: a new cluster in a temporary folder, reachable through a
+# Unix socket in that folder and, for the tests of encrypted connections only, over TLS on
+# 127.0.0.1 with a certificate for "localhost" signed by a certificate authority of its own;
+# with a password that only the tests' password file holds.
+#   test-server.sh start STATE   starts it; writes STATE/server.ini, STATE/pgpass and the
+#                                authority's certificate STATE/root.crt
 #   test-server.sh stop STATE    stops the server that STATE names and removes its folder
 #   test-server.sh pause STATE   stops that server and keeps its data (a server gone away)
 #   test-server.sh resume STATE  starts it again on the same data
@@ -12,7 +14,9 @@ set -euo pipefail
 
 action=${1:?start or stop}
 state=$(realpath -m "${2:?state folder}")
-port=5432
+# The port is also the TCP port on 127.0.0.1, which another suite may hold: start picks a
+# free one.
+port=
 
 bindir=${KELVARA_PG_BINDIR:-}
 if [[ -z $bindir ]]; then
@@ -41,7 +45,41 @@ stop_recorded() {
         as_owner "$bindir/pg_ctl" -D "$dir/data" -m immediate -w stop >/dev/null 2>&1 || true
     fi
     [[ $dir == /tmp/kelvara-pg.* ]] && rm -rf "$dir"
-    rm -f "$state/folder" "$state/server.ini" "$state/pgpass"
+    rm -f "$state/folder" "$state/server.ini" "$state/pgpass" "$state/root.crt"
+}
+
+# A certificate authority and the server's certificate for "localhost", valid for a day.
+make_certificates() {
+    local dir=$1
+    mkdir "$dir/tls"
+    (
+        cd "$dir/tls"
+        umask 077
+        openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj "/CN=Kelvara test authority" \
+            -keyout ca.key -out ca.crt
+        openssl req -newkey rsa:2048 -nodes -subj "/CN=localhost" \
+            -keyout server.key -out server.csr
+        printf 'subjectAltName = DNS:localhost\n' >server.ext
+        openssl x509 -req -in server.csr -CA ca.crt -CAkey ca.key -CAcreateserial -days 1 \
+            -extfile server.ext -out server.crt
+    ) >"$dir/openssl.log" 2>&1 || { cat "$dir/openssl.log" >&2; exit 1; }
+    ((EUID == 0)) && chown -R "$owner" "$dir/tls"
+    return 0
+}
+
+# Starts the server on a free port: a port that another server holds makes it give up.
+start_on_free_port() {
+    local dir=$1 attempt
+    for attempt in 1 2 3 4 5 6 7 8; do
+        port=$((20000 + RANDOM % 40000))
+        echo "$port" >"$dir/port"
+        if as_owner "$bindir/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
+            -o "$(server_options "$dir")" start >/dev/null; then
+            return 0
+        fi
+    done
+    cat "$dir/server.log" >&2
+    exit 1
 }
 
 start() {
@@ -62,22 +100,22 @@ start() {
         exit 1
     fi
     rm -f "$dir/pwfile"
-    if ! as_owner "$bindir/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
-        -o "$(server_options "$dir")" start >/dev/null; then
-        cat "$dir/server.log" >&2
-        exit 1
-    fi
+    make_certificates "$dir"
+    start_on_free_port "$dir"
     (
         umask 077
         printf '%s:%s:*:kelvara:%s\n' "$dir" "$port" "$password" >"$state/pgpass"
+        printf 'localhost:%s:*:kelvara:%s\n' "$port" "$password" >>"$state/pgpass"
     )
+    cp "$dir/tls/ca.crt" "$state/root.crt"
     printf '[server]\nhost = %s\nport = %s\ndatabase = postgres\nuser = kelvara\n' \
         "$dir" "$port" >"$state/server.ini"
     echo "PostgreSQL test server on $dir"
 }
 
 server_options() {
-    printf '%s' "-c listen_addresses='' -c unix_socket_directories='$1' -c port=$port -c fsync=off"
+    printf '%s' "-c listen_addresses='127.0.0.1' -c unix_socket_directories='$1' -c port=$port \
+-c fsync=off -c ssl=on -c ssl_cert_file='$1/tls/server.crt' -c ssl_key_file='$1/tls/server.key'"
 }
 
 pause() {
@@ -89,6 +127,7 @@ pause() {
 resume() {
     local dir
     dir=$(<"$state/folder")
+    port=$(<"$dir/port")
     as_owner "$bindir/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
         -o "$(server_options "$dir")" start >/dev/null
 }

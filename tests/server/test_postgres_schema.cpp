@@ -320,6 +320,69 @@ ORDER BY c."IdCuti")")));
         QCOMPARE(relation.columns.isEmpty(), name.isEmpty());
     }
 
+    // A desk on a server that speaks TLS on 127.0.0.1 with a certificate for "localhost":
+    // sslmode reaches the client library, and a refused certificate names the server and
+    // libpq's reason at the start.
+    void encryptedConnections_data()
+    {
+        QTest::addColumn<QString>("sslMode");
+        QTest::addColumn<bool>("withAuthority");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("disable") << "disable" << false << QString();
+        QTest::newRow("require") << "require" << false << QString();
+        QTest::newRow("verify-full, authority known") << "verify-full" << true << QString();
+        QTest::newRow("verify-full, authority unknown")
+            << "verify-full" << false << "root certificate file";
+        QTest::newRow("verify-ca, authority unknown")
+            << "verify-ca" << false << "root certificate file";
+    }
+    void encryptedConnections()
+    {
+        QFETCH(QString, sslMode);
+        QFETCH(bool, withAuthority);
+        QFETCH(QString, refusal);
+        const store::ServerSettings shared = TestServer::fixture();
+        QTemporaryDir dir;
+        const QString file = dir.filePath("server.ini");
+        QFile ini(file);
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write(QStringLiteral("[server]\nhost = localhost\nport = %1\ndatabase = %2\nuser = "
+                                 "%3\nsslmode = %4\n")
+                      .arg(shared.port())
+                      .arg(m_shared.databaseName(), shared.user(), sslMode)
+                      .toUtf8());
+        ini.close();
+        const QString authority =
+            withAuthority
+                ? QFileInfo(qEnvironmentVariable("KELVARA_TEST_SERVER")).dir().filePath("root.crt")
+                : dir.filePath("no-root.crt");
+        const QByteArray saved = qgetenv("PGSSLROOTCERT");
+        qputenv("PGSSLROOTCERT", QFile::encodeName(authority));
+        store::Database::setServerFile(file);
+        const Status opened = store::Database::open();
+        QVariant encrypted;
+        if (opened.ok()) {
+            const auto ssl = store::Database::connection().query(
+                QStringLiteral("SELECT ssl::int FROM pg_stat_ssl WHERE pid = pg_backend_pid()"),
+                Status::Operation::Read);
+            if (ssl->run().ok() && ssl->next())
+                encrypted = ssl->value(0);
+        }
+        store::Database::setServerFile(QString());
+        qputenv("PGSSLROOTCERT", saved);
+
+        if (refusal.isEmpty()) {
+            QVERIFY2(opened.ok(), qPrintable(opened.message()));
+            QCOMPARE(encrypted.toInt(), sslMode == u"disable" ? 0 : 1);
+            return;
+        }
+        QCOMPARE(opened.kind(), Status::Kind::NotConnected);
+        const QString message = opened.message();
+        QVERIFY2(message.contains(QStringLiteral("kelvara@localhost:%1/").arg(shared.port())) &&
+                     message.contains(refusal) && !message.contains(u"Isian tetap ada"),
+                 qPrintable(message));
+    }
+
     void passwordComesOnlyFromThePasswordFile()
     {
         const store::ServerSettings settings = store::ServerSettings::read(m_shared.serverFile());
@@ -331,7 +394,7 @@ ORDER BY c."IdCuti")")));
         qputenv("PGPASSFILE", saved);
         QVERIFY(!opened);
         // The desk is told which server refused it and why, in libpq's words.
-        QCOMPARE(status.kind(), Status::Kind::Unreachable);
+        QCOMPARE(status.kind(), Status::Kind::NotConnected);
         QVERIFY2(status.engineText().startsWith(settings.describe()),
                  qPrintable(status.engineText()));
         QVERIFY2(status.engineText().contains(u"password"), qPrintable(status.engineText()));
