@@ -111,13 +111,19 @@ int PdfObjects::reserve()
     return int(m_offsets.size());
 }
 
-void PdfObjects::write(int id, const QByteArray &body)
+// Starts object id here: the cross-reference table points at this offset.
+void PdfObjects::begin(int id)
 {
     m_offsets[size_t(id - 1)] = m_offset;
     QByteArray head;
     appendInt(head, id);
     head.append(" 0 obj\n");
     put(head);
+}
+
+void PdfObjects::write(int id, const QByteArray &body)
+{
+    begin(id);
     put(body);
     put(QByteArrayLiteral("\nendobj\n"));
 }
@@ -133,11 +139,7 @@ void PdfObjects::writeStream(int id, const QByteArray &dictionary, const char *d
     body.append(" /Filter /FlateDecode /Length ");
     appendInt(body, length);
     body.append(" >>\nstream\n");
-    m_offsets[size_t(id - 1)] = m_offset;
-    QByteArray head;
-    appendInt(head, id);
-    head.append(" 0 obj\n");
-    put(head);
+    begin(id);
     put(body);
     if (length > 0)
         put(packed.constData(), length);

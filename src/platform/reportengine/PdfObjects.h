@@ -40,6 +40,7 @@ public:
     bool ok() const { return m_ok; }
 
 private:
+    void begin(int id);
     void put(const char *data, qsizetype size);
     void put(const QByteArray &bytes) { put(bytes.constData(), bytes.size()); }
 
