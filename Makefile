@@ -7,7 +7,8 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 DB := $(HOME)/Kelvara/DB PT Mardeko.mdb
 
-.PHONY: all deps test-deps build run check-format test bench install uninstall package clean
+.PHONY: all deps test-deps build run check-format test bench install uninstall package clean \
+	windows-setup windows-test
 
 all: build
 
@@ -55,3 +56,21 @@ package: build
 
 clean:
 	rm -rf $(BUILD)
+
+# Windows: the cross build (make windows) lives in $(WINDOWS_BUILD); the library script writes
+# the folders of the libraries it built, separated by ';', into $(WINDOWS_PREFIXES).
+WINDOWS_BUILD ?= build-windows
+WINDOWS_PREFIXES ?= $(WINDOWS_BUILD)/library-prefixes
+VERSION := $(shell sed -n '/^project/s/.*VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+WINDOWS_SETUP := $(WINDOWS_BUILD)/kelvara-$(VERSION)-setup.exe
+
+# The setup program, from the programs and libraries of the cross build.
+windows-setup:
+	@bash scripts/setup.sh windows-setup
+	bash packaging/windows/make-setup.sh $(WINDOWS_BUILD) $(WINDOWS_SETUP) \
+		"$$(cat $(WINDOWS_PREFIXES))"
+
+# The cross-built tests and the setup program end to end, under Wine in a fresh prefix.
+windows-test: windows
+	@bash scripts/setup.sh test windows-test
+	bash tests/windows/windows-test.sh $(WINDOWS_BUILD) "$$(cat $(WINDOWS_PREFIXES))"

@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # Installs what Kelvara needs from Debian's packages, where missing: to build and run it
-# (debian-packages.txt), and with "test" also what the tests need (debian-packages-test.txt).
+# (debian-packages.txt), and for each NAME given also the list debian-packages-NAME.txt
+# ("test": what the tests need; "windows-test": what the checks under Wine need).
 # Runs as root, or through sudo otherwise.
-#   setup.sh [test]
+#   setup.sh [NAME...]
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 lists=("$here/debian-packages.txt")
-[[ ${1:-} == test ]] && lists+=("$here/debian-packages-test.txt")
+for name in "$@"; do
+    [[ -f $here/debian-packages-$name.txt ]] || { echo "no package list $name" >&2; exit 2; }
+    lists+=("$here/debian-packages-$name.txt")
+done
 mapfile -t wanted < <(cat "${lists[@]}" | grep -v -E '^\s*(#|$)')
 
 missing=()
