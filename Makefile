@@ -60,15 +60,14 @@ clean:
 # Windows: the cross build (make windows) lives in $(WINDOWS_BUILD); the library script writes
 # the folders of the libraries it built, separated by ';', into $(WINDOWS_PREFIXES).
 WINDOWS_BUILD ?= build-windows
-WINDOWS_PREFIXES ?= $(WINDOWS_BUILD)/library-prefixes
+WINDOWS_PREFIXES ?= $(WINDOWS_BUILD)/prefixes
 VERSION := $(shell sed -n '/^project/s/.*VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 WINDOWS_SETUP := $(WINDOWS_BUILD)/kelvara-$(VERSION)-setup.exe
 
-# The setup program, from the programs and libraries of the cross build.
+# The setup program, from the programs and what they load in the cross build's bin/.
 windows-setup:
 	@bash scripts/setup.sh windows-setup
-	bash packaging/windows/make-setup.sh $(WINDOWS_BUILD) $(WINDOWS_SETUP) \
-		"$$(cat $(WINDOWS_PREFIXES))"
+	bash packaging/windows/make-setup.sh $(WINDOWS_BUILD) $(WINDOWS_SETUP)
 
 # The cross-built tests and the setup program end to end, under Wine in a fresh prefix.
 windows-test: windows

@@ -1,19 +1,17 @@
 #!/usr/bin/env bash
-# Makes Kelvara's setup program for 64-bit Windows from a cross-built tree.
-#   make-setup.sh BUILD OUTPUT PREFIXES...
-# BUILD holds the five cross-built programs; PREFIXES are the installed library folders (as
-# separate arguments or separated by ';', as the library script writes them) whose bin/
-# holds DLLs, Qt's among them. Gathers into BUILD/setup-stage the programs, the Qt
-# plugins they load, every DLL they need that Windows does not have (found by reading their
-# import tables, so none is missing and none is extra), the report fonts Windows lacks with
+# Makes Kelvara's setup program for 64-bit Windows from a cross build (make windows).
+#   make-setup.sh BUILD OUTPUT
+# BUILD/bin holds the five programs with every DLL, Qt plugin and report font they load
+# beside them (and the tests with theirs). Gathers into BUILD/setup-stage the programs, the
+# Qt plugins they load, the DLLs they need that Windows does not have (found by reading their
+# import tables, so that none is missing and the tests' are left out), the report fonts with
 # their licences, the manual pages as HTML and the icon; then runs makensis.
 set -euo pipefail
 
 build=$(realpath "${1:?build folder}")
 output=$(realpath -m "${2:?setup program}")
-shift 2
+bin=$build/bin
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/prefixes.sh"
 source_dir=$(cd "$here/../.." && pwd)
 version=$(sed -n 's/^project(kelvara VERSION \([0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt")
 stage=$build/setup-stage
@@ -25,26 +23,11 @@ plugins=(platforms/qwindows.dll styles/qwindowsvistastyle.dll)
 # Windows' own DLLs, which the setup program never carries.
 system_dll='^(api-ms-win-.*|kernel32|user32|gdi32|gdiplus|advapi32|shell32|shlwapi|ole32|oleaut32|comdlg32|comctl32|winspool\.drv|winmm|ws2_32|wsock32|crypt32|secur32|bcrypt|ncrypt|iphlpapi|netapi32|userenv|uxtheme|dwmapi|imm32|version|setupapi|mpr|wtsapi32|dwrite|d2d1|d3d9|d3d11|d3d12|dxgi|dcomp|opengl32|msvcrt|ucrtbase|ntdll|rpcrt4|authz|normaliz|dnsapi|wldap32|shcore|wininet|psapi)(\.dll)?$'
 
-mingw_dirs=()
-for dir in /usr/lib/gcc/x86_64-w64-mingw32/*-posix /usr/x86_64-w64-mingw32/lib; do
-    [[ -d $dir ]] && mingw_dirs+=("$dir")
-done
-
 fail() { echo "make-setup: $*" >&2; exit 1; }
 
-find_program() {
-    find "$build" -path "$stage" -prune -o -type f -name "$1.exe" -print | sort | head -n 1
-}
-
-# Where a DLL the programs name lives, or nothing for one of Windows' own.
+# The DLL in bin/ that a program names, or nothing.
 find_dll() {
-    local name=$1 dir found
-    for dir in "${prefixes[@]/%//bin}" "${prefixes[@]/%//lib}" "${prefixes[@]}" \
-        "$build" "${mingw_dirs[@]}"; do
-        [[ -d $dir ]] || continue
-        found=$(find "$dir" -maxdepth 1 -iname "$name" -print -quit)
-        [[ -n $found ]] && { echo "$found"; return; }
-    done
+    find "$bin" -maxdepth 1 -iname "$1" -print -quit
 }
 
 imports() {
@@ -58,41 +41,32 @@ copy_needs() {
         [[ -e $stage/${name} ]] && continue
         if [[ ${name,,} =~ $system_dll ]]; then continue; fi
         path=$(find_dll "$name")
-        [[ -n $path ]] || fail "$(basename "$1") needs $name, found in no library folder"
+        [[ -n $path ]] || fail "$(basename "$1") needs $name, which is not in $bin"
         cp "$path" "$stage/$name"
         copy_needs "$stage/$name"
     done
 }
 
 stage_programs() {
-    local program path plugin
+    local program plugin
     for program in "${programs[@]}"; do
-        path=$(find_program "$program")
-        [[ -n $path ]] || fail "$program.exe not found in $build"
-        cp "$path" "$stage/"
-        copy_needs "$path"
+        [[ -f $bin/$program.exe ]] || fail "$program.exe is not in $bin"
+        cp "$bin/$program.exe" "$stage/"
+        copy_needs "$bin/$program.exe"
     done
     for plugin in "${plugins[@]}"; do
-        [[ -f $qt/plugins/$plugin ]] || fail "Qt plugin $plugin not found in $qt/plugins"
+        [[ -f $bin/$plugin ]] || fail "the Qt plugin $plugin is not in $bin"
         mkdir -p "$stage/$(dirname "$plugin")"
-        cp "$qt/plugins/$plugin" "$stage/$plugin"
+        cp "$bin/$plugin" "$stage/$plugin"
         copy_needs "$stage/$plugin"
     done
 }
 
-# The faces the program puts in place of Arial, Times New Roman, Book Antiqua and AvantGarde
-# where Windows lacks them, from Debian's font packages, with their licences.
+# The faces the program puts in place of the reports' fonts where Windows lacks them, with
+# their licences, as the cross build gathered them.
 stage_fonts() {
-    local liberation=/usr/share/fonts/truetype/liberation urw=/usr/share/fonts/opentype/urw-base35
-    local face
-    mkdir -p "$stage/fonts"
-    for face in Sans Serif; do
-        cp "$liberation"/Liberation"$face"-{Regular,Bold,Italic,BoldItalic}.ttf "$stage/fonts/"
-    done
-    cp "$urw"/P052-{Roman,Bold,Italic,BoldItalic}.otf "$urw"/URWGothic-{Book,Demi}.otf \
-        "$stage/fonts/"
-    cp /usr/share/doc/fonts-liberation/copyright "$stage/fonts/LICENSE-Liberation.txt"
-    cp /usr/share/doc/fonts-urw-base35/copyright "$stage/fonts/LICENSE-URW.txt"
+    [[ -d $bin/fonts ]] || fail "no report fonts in $bin/fonts"
+    cp -r "$bin/fonts" "$stage/fonts"
 }
 
 # The manual pages as HTML pages and an index that links them.
@@ -140,7 +114,8 @@ stage_programs
 stage_fonts
 stage_manual
 cp "$source_dir/LICENSE" "$stage/LICENSE.txt"
-icotool -c -o "$stage/kelvara.ico" "$source_dir"/assets/icons/kelvara-{16,24,32,48,64,128}.png
+# The programs' icon, as the cross build made it for their resources.
+cp "$build/windows/kelvara.ico" "$stage/kelvara.ico"
 write_lists
 makensis -V2 -INPUTCHARSET UTF8 -DSTAGE="$stage" -DOUTFILE="$output" -DVERSION="$version" \
     "$here/kelvara.nsi"

@@ -18,22 +18,15 @@ suite_labels='^(store|masters|leave|reports|tools)$'
 suite_skipped='^(package)$'
 
 run_suite() {
-    local dlls plugins dir log line name
+    local plugins= dir log line name
     [[ -f $build/CTestTestfile.cmake ]] || { check "cross-built tests present" false; return; }
-    # The DLLs of the libraries and of mingw's runtime, found on Windows' search path.
-    dlls=
-    for dir in "${prefixes[@]/%//bin}" /usr/lib/gcc/x86_64-w64-mingw32/*-posix \
-        /usr/x86_64-w64-mingw32/lib; do
-        [[ -d $dir ]] && dlls+="$(winpath "$dir");"
-    done
-    plugins=
     for dir in "${prefixes[@]/%//plugins}"; do
         [[ -d $dir ]] && plugins+="$(winpath "$dir");"
     done
     log=$work/suite.log
     (
         cd "$build" || exit 1
-        WINEPATH=$dlls QT_PLUGIN_PATH=$plugins \
+        QT_PLUGIN_PATH=$plugins \
             timeout 3600 ctest -L "$suite_labels" -E "$suite_skipped" --output-on-failure \
             --timeout 600
     ) >"$log" 2>&1
@@ -65,7 +58,7 @@ install_silently() {
     local file
     for file in kelvara.exe kelvara-initdb.exe kelvara-import.exe kelvara-report.exe \
         kelvara-user.exe uninstall.exe platforms/qwindows.dll fonts/P052-Roman.otf \
-        fonts/LICENSE-URW.txt manual/index.html; do
+        fonts/fonts-urw-base35-copyright.txt manual/index.html; do
         [[ -f $installed/$file ]] || fail "not installed: $file"
     done
 }

@@ -3,18 +3,17 @@
 # tests of the store, the record windows, leave, the reports and the tools; then the setup
 # program end to end, as a clerk's desk would meet it. Each check prints one PASS or FAIL line;
 # the last line counts them, and the exit code is non-zero when any failed.
-#   windows-test.sh BUILD PREFIXES...
-# BUILD is the cross-built tree holding kelvara-VERSION-setup.exe; PREFIXES the installed
-# library folders (arguments, or separated by ';'), whose bin/ the cross-built tests load
-# their DLLs from.
+#   windows-test.sh BUILD [PREFIXES]
+# BUILD is the cross build (make windows): bin/ holds the programs and the tests with what they
+# load, and kelvara-VERSION-setup.exe the setup program. PREFIXES, the library folders
+# separated by ';', lend the tests Qt plugins that bin/ lacks.
 # KELVARA_WINE_KEEP=1 keeps the scratch folder (the prefix, the screenshots) for a look.
 set -uo pipefail
 
 build=$(realpath "${1:?build folder}")
-shift
+IFS=';' read -r -a prefixes <<<"${2:-}"
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(cd "$here/../.." && pwd)
-source "$source_dir/packaging/windows/prefixes.sh"
 version=$(sed -n 's/^project(kelvara VERSION \([0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt")
 setup=$build/kelvara-$version-setup.exe
 
