@@ -8,7 +8,7 @@ JOBS ?= $(shell nproc)
 DB := $(HOME)/Kelvara/DB PT Mardeko.mdb
 
 .PHONY: all deps test-deps build run check-format test bench install uninstall package clean \
-	windows-setup windows-test
+	windows-deps windows windows-setup windows-test
 
 all: build
 
@@ -73,3 +73,18 @@ windows-setup:
 windows-test: windows
 	@bash scripts/setup.sh test windows-test
 	bash tests/windows/windows-test.sh $(WINDOWS_BUILD) "$$(cat $(WINDOWS_PREFIXES))"
+
+# make windows: the libraries built from Debian's sources (once, into ~/.cache/kelvara-windows),
+# then every program and the tests cross-built for 64-bit Windows into $(WINDOWS_BUILD), each
+# with the DLLs, plugins and fonts it loads beside it in $(WINDOWS_BUILD)/bin.
+windows-deps:
+	@bash scripts/setup.sh windows
+
+windows: windows-deps
+	mkdir -p $(WINDOWS_BUILD)
+	JOBS=$(JOBS) bash scripts/windows/build-libs.sh --prefixes $(WINDOWS_PREFIXES)
+	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+		-DCMAKE_BUILD_TYPE=Release -DKELVARA_WERROR=ON -DQT_HOST_PATH=/usr \
+		-DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+		"-DKELVARA_WINDOWS_PREFIXES=$$(cat $(WINDOWS_PREFIXES))"
+	cmake --build $(WINDOWS_BUILD) --parallel $(JOBS)
