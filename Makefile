@@ -64,9 +64,8 @@ WINDOWS_PREFIXES ?= $(WINDOWS_BUILD)/prefixes
 VERSION := $(shell sed -n '/^project/s/.*VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 WINDOWS_SETUP := $(WINDOWS_BUILD)/kelvara-$(VERSION)-setup.exe
 
-# The setup program, from the programs and what they load in the cross build's bin/.
-windows-setup:
-	@bash scripts/setup.sh windows-setup
+# The setup program again, from a finished cross build (make windows ends with it).
+windows-setup: windows-deps
 	bash packaging/windows/make-setup.sh $(WINDOWS_BUILD) $(WINDOWS_SETUP)
 
 # The cross-built tests and the setup program end to end, under Wine in a fresh prefix.
@@ -76,7 +75,8 @@ windows-test: windows
 
 # make windows: the libraries built from Debian's sources (once, into ~/.cache/kelvara-windows),
 # then every program and the tests cross-built for 64-bit Windows into $(WINDOWS_BUILD), each
-# with the DLLs, plugins and fonts it loads beside it in $(WINDOWS_BUILD)/bin.
+# with the DLLs, plugins and fonts it loads beside it in $(WINDOWS_BUILD)/bin; last the setup
+# program $(WINDOWS_SETUP).
 windows-deps:
 	@bash scripts/setup.sh windows
 
@@ -86,5 +86,7 @@ windows: windows-deps
 	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
 		-DCMAKE_BUILD_TYPE=Release -DKELVARA_WERROR=ON -DQT_HOST_PATH=/usr \
 		-DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+		-DCMAKE_CROSSCOMPILING_EMULATOR=wine \
 		"-DKELVARA_WINDOWS_PREFIXES=$$(cat $(WINDOWS_PREFIXES))"
 	cmake --build $(WINDOWS_BUILD) --parallel $(JOBS)
+	bash packaging/windows/make-setup.sh $(WINDOWS_BUILD) $(WINDOWS_SETUP)
