@@ -333,6 +333,20 @@ private Q_SLOTS:
                                          "58373 kolom";
         QTest::newRow("row count") << qsizetype(-1) << qsizetype(131072 + 18) << char(0x7F)
                                    << "Tabel Cuti di file Access rusak: kepalanya menyebut";
+        // The column definitions of Pegawai (page 28) and Periode (page 30).
+        const QString column = QStringLiteral("di file Access rusak: definisi kolom %1 tidak "
+                                              "mungkin: panjangnya ditandai %2");
+        QTest::newRow("text marked fixed") << qsizetype(-1) << qsizetype(114688 + 238 + 15)
+                                           << char(0x03) << column.arg("Jabatan", "tetap");
+        QTest::newRow("date marked variable") << qsizetype(-1) << qsizetype(114688 + 163 + 15)
+                                              << char(0x02) << column.arg("Tgllahir", "berubah");
+        QTest::newRow("text longer than Jet's") << qsizetype(-1) << qsizetype(114688 + 88 + 24)
+                                                << char(0x10) << "kolom Nama tidak mungkin";
+        QTest::newRow("date outside the row") << qsizetype(-1) << qsizetype(122880 + 113 + 22)
+                                              << char(0x7F) << "letaknya (byte 32520) di luar";
+        QTest::newRow("text read from no slot")
+            << qsizetype(-1) << qsizetype(114688 + 238 + 7) << char(0x09)
+            << "Tabel Pegawai di file Access rusak: kolom Jabatan terbaca kosong di setiap baris";
     }
     void damagedCopiesAreRefused()
     {
@@ -412,11 +426,55 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(db.folder() + QStringLiteral("/lagi.mdb")));
     }
 
+    // Dates before 1899-12-30 and currency to the last digit come across as Access holds
+    // them, or are refused with that value; never rounded, never an invented day.
+    void valuesComeAcrossAsAccessHoldsThem_data()
+    {
+        QTest::addColumn<qsizetype>("offset");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("stored"); // Tgllahir of 19870001, or the refusal said
+        const qsizetype birth = 0x28f4c;     // 1960-01-10 of 19870001
+        const qsizetype wage = 0x26fd1;      // 250000.0000 of KB
+        const auto day = [](double days) {
+            return QByteArray(reinterpret_cast<const char *>(&days), sizeof days);
+        };
+        const qint64 largest = std::numeric_limits<qint64>::max();
+        QTest::newRow("before 1899") << birth << day(-36522.25) << "1800-01-01";
+        QTest::newRow("first year Access has") << birth << day(-657434) << "0100-01-01";
+        QTest::newRow("last day") << birth << day(2958465.99) << "9999-12-31";
+        QTest::newRow("after the last day")
+            << birth << day(2958466) << "Tgllahir=\"2958466 (tanggal Access";
+        QTest::newRow("largest currency")
+            << wage << QByteArray(reinterpret_cast<const char *>(&largest), 8)
+            << "UpahPerhari 922337203685477.5807 tidak dapat disimpan tepat";
+    }
+    void valuesComeAcrossAsAccessHoldsThem()
+    {
+        QFETCH(qsizetype, offset);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, stored);
+        TestDatabase db;
+        QByteArray file = sampleBytes();
+        file.replace(offset, bytes.size(), bytes);
+        const QString source = db.folder() + QStringLiteral("/lama.mdb");
+        QVERIFY(writeFile(source, file));
+        const Run r = import(source, target(db));
+        if (r.exitCode != 0) {
+            QVERIFY2(r.err.contains(stored), qPrintable(r.err));
+            QVERIFY(!QFile::exists(target(db)));
+            return;
+        }
+        QVERIFY(openImported(target(db)));
+        QCOMPARE(db.scalar("SELECT Tgllahir FROM Pegawai WHERE Nip = '19870001'"),
+                 QVariant(stored));
+    }
+
     void interruptedImportLeavesNothing_data()
     {
         QTest::addColumn<int>("signal");
         QTest::newRow("Ctrl+C") << int(SIGINT);
         QTest::newRow("terminated") << int(SIGTERM);
+        QTest::newRow("terminal closed") << int(SIGHUP);
     }
     void interruptedImportLeavesNothing()
     {

@@ -37,6 +37,37 @@ std::optional<qint64> readWholeNumber(QStringView text)
     return qint64(*number);
 }
 
+bool holdsExactly(QStringView text, double value)
+{
+    QByteArray written = text.trimmed().toLatin1();
+    if (written.startsWith('+'))
+        written.remove(0, 1);
+    if (written.contains('e') || written.contains('E'))
+        return true;
+    const qsizetype point = written.indexOf('.');
+    const int places = point < 0 ? 0 : int(written.size() - point - 1);
+    // Printed back with as many places as the text has, the double must give the text's
+    // value again: 0.1 does, 922337203685477.5807 (a double holds ...477.625) does not.
+    char back[400];
+    const auto [end, error] =
+        std::to_chars(back, back + sizeof back, value, std::chars_format::fixed, places);
+    if (error != std::errc())
+        return false;
+    const QByteArray printed(back, end - back);
+    const auto digitsOf = [](QByteArray number) {
+        const bool negative = number.startsWith('-');
+        if (negative)
+            number.remove(0, 1);
+        while (number.size() > 1 && number.startsWith('0') && number.at(1) != '.')
+            number.remove(0, 1);
+        if (number.startsWith('.'))
+            number.prepend('0');
+        const bool zero = number.count('0') + number.count('.') == number.size();
+        return (negative && !zero ? QByteArray("-") : QByteArray()) + number;
+    };
+    return digitsOf(written) == digitsOf(printed);
+}
+
 std::optional<QString> readIsoDate(QStringView text)
 {
     const QString trimmed = text.trimmed().toString();
@@ -69,6 +100,21 @@ template <typename T> Converted fromOptional(const std::optional<T> &read, const
     return {{}, problem};
 }
 
+// A number the database keeps as a double: refused, never rounded, when the double cannot
+// hold every digit the source gives.
+Converted readReal(const QString &text, const TargetColumn &column)
+{
+    const std::optional<double> number = readExactNumber(text);
+    if (!number)
+        return {{}, QStringLiteral("%1 harus berupa angka").arg(column.name)};
+    if (!holdsExactly(text, *number))
+        return {{},
+                QStringLiteral("%1 %2 tidak dapat disimpan tepat (database menyimpan %3); "
+                               "nilai tidak dibulatkan")
+                    .arg(column.name, text.trimmed(), QString::number(*number, 'f', 4))};
+    return {*number, {}};
+}
+
 } // namespace
 
 Converted convert(const Value &value, const TargetColumn &column)
@@ -79,8 +125,7 @@ Converted convert(const Value &value, const TargetColumn &column)
     case TargetKind::Text:
         return {*value, {}};
     case TargetKind::Real:
-        return fromOptional(readExactNumber(*value),
-                            QStringLiteral("%1 harus berupa angka").arg(column.name));
+        return readReal(*value, column);
     case TargetKind::Integer:
         return fromOptional(readWholeNumber(*value),
                             QStringLiteral("%1 harus berupa bilangan bulat").arg(column.name));

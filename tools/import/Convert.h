@@ -16,6 +16,9 @@ namespace accessimport {
 std::optional<double> readExactNumber(QStringView text);
 // A number as above that is whole and fits a 64-bit integer exactly: "1987", "1987.0".
 std::optional<qint64> readWholeNumber(QStringView text);
+// Whether value, the double read from text, gives back every digit of text when printed
+// with as many decimal places (a text with an exponent is taken as it is).
+bool holdsExactly(QStringView text, double value);
 // A valid calendar date written yyyy-MM-dd (blanks around it allowed), returned as that text.
 std::optional<QString> readIsoDate(QStringView text);
 

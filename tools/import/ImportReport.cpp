@@ -73,7 +73,7 @@ bool writeRefusals(const QString &path, const QList<Refusal> &refusals, QString 
         text += csvLine(fields);
     }
     file.write(text.toUtf8());
-    // The refused rows may hold passwords as the source kept them: for the owner's eyes only.
+    // The refused rows hold personnel data: for the owner's eyes only.
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     if (!file.commit()) {
         error = file.errorString();

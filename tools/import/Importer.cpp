@@ -116,12 +116,24 @@ template <typename T> QList<T> pick(const QList<T> &values, const QList<int> &po
     return picked;
 }
 
+// A user's password is never shown, nor written to the list of refused rows: a refused
+// user is named only.
+bool isSecret(const TargetTable &target, const QString &column)
+{
+    return target.name == QLatin1String("TPassword") && column == QLatin1String("Password");
+}
+
 Refusal refusal(const Plan &plan, qint64 row, const QString &rule, const Row &values)
 {
-    QStringList columns;
-    for (int at : plan.present)
-        columns << plan.target->columns[at].name;
-    return {plan.target->name, row, rule, columns, pick(values, plan.present)};
+    Refusal refused{plan.target->name, row, rule, {}, {}};
+    for (int at : plan.present) {
+        const QString &name = plan.target->columns[at].name;
+        if (isSecret(*plan.target, name))
+            continue;
+        refused.columns << name;
+        refused.values << values.value(at);
+    }
+    return refused;
 }
 
 // Access keeps passwords as plain text; the new database keeps only their hashes. A user

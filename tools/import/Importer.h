@@ -53,8 +53,8 @@ public:
     void setProgress(qint64 every, Progress progress);
 
     // Builds the database beside path and renames it into place once it is complete and
-    // synced (refusing a file that exists at path). On failure, on SIGINT or SIGTERM, and when
-    // a row is refused without skipBad, nothing is left behind. Every row a source table
+    // synced (refusing a file that exists at path). On failure, on SIGINT, SIGTERM or SIGHUP, and
+    // when a row is refused without skipBad, nothing is left behind. Every row a source table
     // counts must be read, or nothing is written.
     Outcome run(const QString &path);
     // Creates the program's tables in the empty database that a server file names and copies

@@ -1,6 +1,7 @@
 #include "MdbSource.h"
 
 #include "MdbMemo.h"
+#include "MdbRow.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -84,6 +85,11 @@ struct TableDefDeleter
 };
 using TableDef = std::unique_ptr<MdbTableDef, TableDefDeleter>;
 
+MdbColumn *columnAt(MdbTableDef *table, unsigned index)
+{
+    return static_cast<MdbColumn *>(g_ptr_array_index(table->columns, index));
+}
+
 // Checks what the table's header says against what the file can hold and reads its column
 // definitions; returns why the table cannot be read, or empty.
 QString readHeader(MdbTableDef *table, qint64 fileSize, const QString &name)
@@ -97,12 +103,14 @@ QString readHeader(MdbTableDef *table, qint64 fileSize, const QString &name)
                                  .arg(fileSize));
     if (!mdb_read_columns(table) || !table->columns || table->columns->len != table->num_cols)
         return damaged(name, QStringLiteral("definisi kolomnya tidak dapat dibaca"));
+    for (unsigned i = 0; i < table->num_cols; ++i) {
+        const MdbColumn *column = columnAt(table, i);
+        if (const QString problem = impossibleDefinition(table->entry->mdb, *column);
+            !problem.isEmpty())
+            return damaged(name, QStringLiteral("definisi kolom %1 tidak mungkin: %2")
+                                     .arg(nameOf(column->name), problem));
+    }
     return {};
-}
-
-MdbColumn *columnAt(MdbTableDef *table, unsigned index)
-{
-    return static_cast<MdbColumn *>(g_ptr_array_index(table->columns, index));
 }
 
 // How a column's values are read: through a buffer the library fills, whole from the memo's
@@ -127,6 +135,7 @@ public:
         m_reading.resize(count);
         m_buffers.resize(count);
         m_lengths.resize(count, 0);
+        m_seen.resize(count);
         for (unsigned i = 0; i < count; ++i) {
             m_reading[i] = readingOf(columnAt(m_table.get(), i)->col_type);
             if (m_reading[i] != Reading::Bound)
@@ -153,16 +162,23 @@ public:
     // database keeps as no value as well).
     bool next(Row &row) override
     {
-        if (!m_error.isEmpty() || !mdb_fetch_row(m_table.get()))
+        if (!m_error.isEmpty())
             return false;
+        if (!mdb_fetch_row(m_table.get())) {
+            checkEmptyColumns();
+            return false;
+        }
         ++m_read;
         row.clear();
+        const RawRow raw(m_mdb, *m_table);
         for (unsigned i = 0; i < m_reading.size(); ++i) {
             Value value;
             if (!read(i, value)) {
                 row.clear();
                 return false;
             }
+            m_seen[i].read = m_seen[i].read || value.has_value();
+            m_seen[i].held = m_seen[i].held || raw.holds(*columnAt(m_table.get(), i));
             row.append(std::move(value));
         }
         return true;
@@ -171,6 +187,27 @@ public:
     QString error() const override { return m_error; }
 
 private:
+    // Whether a column gave a value in some row, and whether some row holds one for it.
+    struct Seen
+    {
+        bool read = false;
+        bool held = false;
+    };
+
+    // A column read empty in every row while the rows hold values for it was misread (a
+    // damaged definition points elsewhere): the table is refused rather than emptied.
+    void checkEmptyColumns()
+    {
+        for (unsigned i = 0; i < m_reading.size(); ++i) {
+            if (m_reading[i] == Reading::None || m_seen[i].read || !m_seen[i].held)
+                continue;
+            m_error = damaged(m_name, QStringLiteral("kolom %1 terbaca kosong di setiap baris, "
+                                                     "padahal barisnya memuat nilai")
+                                          .arg(nameOf(columnAt(m_table.get(), i)->name)));
+            return;
+        }
+    }
+
     // Reads column i of the row just fetched; false, with the reason in m_error, when it
     // cannot be read whole.
     bool read(unsigned i, Value &value)
@@ -201,7 +238,9 @@ private:
                                           .arg(nameOf(col->name), QString::number(m_read)));
             return false;
         }
-        if (length > 0)
+        if (length > 0 && col->col_type == MDB_DATETIME)
+            value = dayOf(accessDate(m_mdb, *col).value_or(qQNaN()));
+        else if (length > 0)
             value = QString::fromUtf8(m_buffers[i].get(), length);
         return true;
     }
@@ -213,6 +252,7 @@ private:
     std::vector<Reading> m_reading;
     std::vector<std::unique_ptr<char[]>> m_buffers;
     std::vector<int> m_lengths;
+    std::vector<Seen> m_seen;
     qint64 m_read = 0;
     QString m_error;
 };

@@ -21,8 +21,22 @@ constexpr size_t PathRoom = 4096;
 char scratchFile[PathRoom];
 char journalFile[PathRoom];
 using Handler = void (*)(int);
-Handler previousInt = SIG_DFL;
-Handler previousTerm = SIG_DFL;
+// Ctrl+C, a kill, and closing the terminal the import runs in (not on Windows).
+#ifdef SIGHUP
+constexpr int Stops[] = {SIGINT, SIGTERM, SIGHUP};
+#else
+constexpr int Stops[] = {SIGINT, SIGTERM};
+#endif
+constexpr size_t StopCount = sizeof Stops / sizeof Stops[0];
+Handler previous[StopCount] = {};
+
+size_t slotOf(int signal)
+{
+    size_t at = 0;
+    while (at + 1 < StopCount && Stops[at] != signal)
+        ++at;
+    return at;
+}
 
 void removeFile(const char *path)
 {
@@ -37,7 +51,7 @@ extern "C" void removeScratchAndStop(int signal)
 {
     removeFile(scratchFile);
     removeFile(journalFile);
-    std::signal(signal, signal == SIGINT ? previousInt : previousTerm);
+    std::signal(signal, previous[slotOf(signal)]);
     std::raise(signal);
 }
 
@@ -56,8 +70,8 @@ ScratchGuard::ScratchGuard(const QString &path)
     const QByteArray file = QFile::encodeName(path);
     if (!copyPath(scratchFile, file) || !copyPath(journalFile, file + "-journal"))
         return;
-    previousInt = std::signal(SIGINT, removeScratchAndStop);
-    previousTerm = std::signal(SIGTERM, removeScratchAndStop);
+    for (size_t at = 0; at < StopCount; ++at)
+        previous[at] = std::signal(Stops[at], removeScratchAndStop);
     m_armed = true;
 }
 
@@ -65,8 +79,8 @@ ScratchGuard::~ScratchGuard()
 {
     if (!m_armed)
         return;
-    std::signal(SIGINT, previousInt);
-    std::signal(SIGTERM, previousTerm);
+    for (size_t at = 0; at < StopCount; ++at)
+        std::signal(Stops[at], previous[at]);
 }
 
 void syncFolder(const QString &folder)

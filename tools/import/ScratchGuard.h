@@ -4,9 +4,9 @@
 
 namespace accessimport {
 
-// While it lives, SIGINT and SIGTERM first remove the scratch database at path (and its
-// journal), then do what they did before: an interrupted import leaves nothing behind. One
-// import at a time; the previous handlers come back when it ends.
+// While it lives, SIGINT, SIGTERM and SIGHUP (a closed terminal) first remove the scratch database
+// at path (and its journal), then do what they did before: an interrupted import leaves nothing
+// behind. One import at a time; the previous handlers come back when it ends.
 class ScratchGuard
 {
 public:
