@@ -7,6 +7,9 @@
 #include <QProcessEnvironment>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 // A terminal outside any desktop session: no display, no runtime folder, no platform chosen.
@@ -22,6 +25,19 @@ QProcessEnvironment bareTerminal()
 const QStringList Tools{QStringLiteral(KELVARA_INITDB), QStringLiteral(KELVARA_REPORT),
                         QStringLiteral(KELVARA_IMPORT), QStringLiteral(KELVARA_USER)};
 
+// Runs a tool through the shell, which turns \0NNN in an argument into that byte (Qt would
+// not pass a byte that is not UTF-8), as another user when the test runs as root, whom
+// permissions would not stop.
+ProgramRun runAsUser(const QString &tool, const QStringList &arguments)
+{
+    QString command = QStringLiteral("exec");
+    if (::geteuid() == 0)
+        command += QStringLiteral(" setpriv --reuid=65534 --regid=65534 --clear-groups");
+    for (const QString &argument : QStringList{tool} + arguments)
+        command += QStringLiteral(" \"$(printf '%b' '%1')\"").arg(argument);
+    return runProgram(QStringLiteral("sh"), {QStringLiteral("-c"), command});
+}
+
 } // namespace
 
 class TestCli : public QObject
@@ -32,7 +48,67 @@ private Q_SLOTS:
     void answers_data();
     void answers();
     void workOutsideADesktopSession();
+    void refuseWhatIsNoFile_data();
+    void refuseWhatIsNoFile();
 };
+
+// What would keep a tool waiting, land under another name or be reported as missing is
+// refused at once, and leaves nothing behind. DIR is a folder others may use.
+void TestCli::refuseWhatIsNoFile_data()
+{
+    QTest::addColumn<QString>("tool");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("said");
+    const QString special = QStringLiteral("bukan file biasa (FIFO, perangkat atau soket)");
+    const QString notUtf8 = QStringLiteral("bukan teks UTF-8 yang sah");
+    QTest::newRow("report into a FIFO")
+        << Tools[1] << QStringList{"DataReport1", "--db", "DIR/x.mdb", "--pdf", "DIR/fifo"} << 1
+        << special;
+    QTest::newRow("report from a FIFO")
+        << Tools[1] << QStringList{"DataReport1", "--db", "DIR/fifo", "--pdf", "DIR/r.pdf"} << 1
+        << special;
+    QTest::newRow("users of a FIFO")
+        << Tools[3] << QStringList{"list", "--db", "DIR/fifo"} << 1 << special;
+    QTest::newRow("users of a device")
+        << Tools[3] << QStringList{"list", "--db", "/dev/zero"} << 1 << special;
+    QTest::newRow("report named not in UTF-8")
+        << Tools[1] << QStringList{"DataReport1", "--db", "DIR/x.mdb", "--pdf", "DIR/\\0377.pdf"}
+        << 2 << notUtf8;
+    QTest::newRow("user named not in UTF-8")
+        << Tools[3] << QStringList{"add", "\\0377", "--db", "DIR/x.mdb"} << 2 << notUtf8;
+    QTest::newRow("a new database named as a folder")
+        << Tools[0] << QStringList{"--demo", "DIR/baru/"} << 1 << "DIR/baru/ adalah folder";
+    QTest::newRow("an import named as a folder")
+        << Tools[2] << QStringList{"DIR/fifo", "--db", "DIR/baru/"} << 1
+        << "DIR/baru/ adalah folder";
+    QTest::newRow("a database in a folder not for this user")
+        << Tools[3] << QStringList{"list", "--db", "DIR/tertutup/x.mdb"} << 1
+        << "DIR/tertutup/x.mdb tidak dapat dibuka: izin ditolak";
+}
+
+void TestCli::refuseWhatIsNoFile()
+{
+    QFETCH(QString, tool);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, said);
+    QTemporaryDir dir;
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::Permissions(0x7777)));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("tertutup")));
+    QVERIFY(QFile::setPermissions(dir.filePath(QStringLiteral("tertutup")), QFile::Permissions()));
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0666), 0);
+    arguments.replaceInStrings(QStringLiteral("DIR"), dir.path());
+    const ProgramRun run = runAsUser(tool, arguments);
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.err.contains(said.replace(QStringLiteral("DIR"), dir.path())),
+             qPrintable(run.err));
+    const QStringList left =
+        QDir(dir.path())
+            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    QCOMPARE(left, QStringList({"fifo", "tertutup"}));
+}
 
 void TestCli::answers_data()
 {
@@ -70,6 +146,12 @@ void TestCli::answers_data()
     QTest::newRow("kelvara-initdb with two files")
         << Tools[0] << QStringList{"a.mdb", "b.mdb"} << 2 << QStringList{}
         << QStringList{"Hanya satu PATH"};
+    QTest::newRow("kelvara-user with an empty --db")
+        << Tools[3] << QStringList{"list", "--db", ""} << 2 << QStringList{}
+        << QStringList{"--db memerlukan nama file database."};
+    QTest::newRow("kelvara-initdb --demo --user")
+        << Tools[0] << QStringList{"--demo", "--user", "budi", "demo.mdb"} << 2 << QStringList{}
+        << QStringList{"--user tidak berlaku bersama --demo"};
 }
 
 void TestCli::answers()
@@ -109,6 +191,8 @@ void TestCli::workOutsideADesktopSession()
     QCOMPARE(written.exitCode, 0);
     QCOMPARE(written.err, QString());
     QVERIFY(QFileInfo(pdf).size() > 0);
+    // Its pay figures for the owner only, as the database.
+    QCOMPARE(QFile::permissions(pdf) & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -82,6 +82,25 @@ void TestUser::commands_data()
         << "admin,Ümit";
     QTest::newRow("remove") << L{"remove", "ÜMIT"} << QByteArray() << 0 << "Pengguna Ümit dihapus."
                             << "admin";
+    const QString invisible = QStringLiteral("Nama pengguna memuat karakter kendali atau tak "
+                                             "terlihat (U+%1)");
+    QTest::newRow("add with a trailing blank")
+        << L{"add", "Sari ", "--password-stdin"} << QByteArray("x\n") << 1
+        << "Nama pengguna tidak boleh diawali atau diakhiri spasi: \"Sari \""
+        << "admin,Ümit";
+    QTest::newRow("add with an escape sequence")
+        << L{"add", "Sa\x1b[2Jri", "--password-stdin"} << QByteArray("x\n") << 1
+        << invisible.arg("001B") << "admin,Ümit";
+    QTest::newRow("add with a zero-width space")
+        << L{"add", "ad\u200Bmin", "--password-stdin"} << QByteArray("x\n") << 1
+        << invisible.arg("200B") << "admin,Ümit";
+    QTest::newRow("add with a direction override")
+        << L{"add", "\u202Enimda", "--password-stdin"} << QByteArray("x\n") << 1
+        << invisible.arg("202E") << "admin,Ümit";
+    QTest::newRow("add an existing name composed otherwise")
+        << L{"add", "U\u0308MIT", "--password-stdin"} << QByteArray("x\n") << 1
+        << "Pengguna sudah ada: Ümit"
+        << "admin,Ümit";
     QTest::newRow("password on the command line")
         << L{"add", "Sari", "--password", "x"} << QByteArray() << 2 << ""
         << "admin,Ümit";
@@ -114,9 +133,12 @@ void TestUser::rehashKeepsEverySignIn()
     TestDatabase db;
     QVERIFY(db.exec(QStringLiteral("INSERT INTO TPassword VALUES ('admin', 'admin'), "
                                    "('kosong', ''), ('tamu', NULL)")));
-    // The last user cannot be removed, however many others there were.
-    QCOMPARE(user(db.path(), {"remove", "tamu"}).exitCode, 0);
+    // Nobody is left who can sign in: the last user, or only users without a password.
     QCOMPARE(user(db.path(), {"remove", "kosong"}).exitCode, 0);
+    const Run stranded = user(db.path(), {"remove", "admin"});
+    QCOMPARE(stranded.exitCode, 1);
+    QVERIFY2(stranded.err.contains("tidak ada yang dapat masuk lagi"), qPrintable(stranded.err));
+    QCOMPARE(user(db.path(), {"remove", "tamu"}).exitCode, 0);
     const Run last = user(db.path(), {"remove", "admin"});
     QCOMPARE(last.exitCode, 1);
     QVERIFY(last.err.contains(QStringLiteral("Pengguna terakhir tidak dapat dihapus")));
@@ -135,6 +157,10 @@ void TestUser::rehashKeepsEverySignIn()
 
     QCOMPARE(user(db.path(), {"password", "ADMIN", "--password-stdin"}, "baru\n").exitCode, 0);
     QVERIFY(store::passwords::matches(stored(db, "admin"), "baru"));
+
+    // A name an older database holds reaches the terminal without its escape sequences.
+    QVERIFY(db.exec(QStringLiteral("INSERT INTO TPassword VALUES ('x\x1b]0;y\x07z', NULL)")));
+    QVERIFY(user(db.path(), {"list"}).out.contains("x<U+001B>]0;y<U+0007>z\t(tanpa password"));
 }
 
 QTEST_GUILESS_MAIN(TestUser)

@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "Files.h"
 
 #include "language/Language.h"
 #include "store/Database.h"
@@ -28,6 +29,18 @@ void printError(const QString &text)
         stderr);
 }
 
+// Qt reads the command line as UTF-8 and puts U+FFFD for each byte that is none: such a name
+// would be used as another one (two different user names as one, a file under another name).
+QString notUtf8(const QStringList &arguments)
+{
+    for (const QString &argument : arguments) {
+        if (argument.contains(QChar::ReplacementCharacter))
+            return QStringLiteral("Argumen bukan teks UTF-8 yang sah dan tidak dipakai: %1")
+                .arg(argument);
+    }
+    return {};
+}
+
 } // namespace
 
 void quietQt()
@@ -49,6 +62,8 @@ void parse(QCommandLineParser &parser)
     const QStringList arguments = QCoreApplication::arguments();
     if (!parser.parse(arguments))
         std::exit(usageError(parser.errorText()));
+    if (const QString garbled = notUtf8(arguments); !garbled.isEmpty())
+        std::exit(usageError(garbled));
     // Qt's own handling prints the help (with or without Qt's options) or the version on
     // standard output and ends with 0.
     if (parser.isSet(help) || parser.isSet(version) || parser.isSet(QStringLiteral("help-all")))
@@ -87,11 +102,18 @@ QString chooseDatabase(const QCommandLineParser &parser)
     const bool server = parser.isSet(QStringLiteral("server"));
     if (file && server)
         return QStringLiteral("--db dan --server tidak dapat dipakai bersama.");
+    if (file && parser.value(QStringLiteral("db")).isEmpty())
+        return QStringLiteral("--db memerlukan nama file database.");
     if (file)
         store::Database::setPath(parser.value(QStringLiteral("db")));
     if (server)
         store::Database::setServerFile(parser.value(QStringLiteral("server")));
     return {};
+}
+
+QString databaseProblem()
+{
+    return store::Database::onServer() ? QString() : fileProblem(store::Database::path());
 }
 
 } // namespace cli

@@ -21,8 +21,8 @@ void quietQt();
 void start(const QString &name);
 
 // Adds --help and --version and reads the command line. --help and --version print and end
-// the tool with Done; an unknown option or a missing value prints why and ends it with
-// UsageError.
+// the tool with Done; an unknown option, a missing value or an argument that is not valid
+// UTF-8 prints why and ends it with UsageError.
 void parse(QCommandLineParser &parser);
 
 // Adds --db PATH (a database file) and --server FILE (a server file naming a PostgreSQL
@@ -30,8 +30,12 @@ void parse(QCommandLineParser &parser);
 void addDatabaseOptions(QCommandLineParser &parser);
 // Points the store at the database the command line names: --db a file, --server a server
 // file; without either, the fixed place or the server file beside it. Returns the usage
-// error when both are given, else an empty text.
+// error when both are given or --db is empty, else an empty text.
 QString chooseDatabase(const QCommandLineParser &parser);
+
+// Why the database file chosen cannot be opened (see fileProblem), before anything waits on
+// it; empty on a server.
+QString databaseProblem();
 
 // Prints a usage error and a pointer to --help on standard error; returns UsageError.
 int usageError(const QString &text);

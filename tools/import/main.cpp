@@ -1,6 +1,7 @@
 // kelvara-import: moves the data of a company's Access database into a new database of the
 // program.
 #include "CommandLine.h"
+#include "Files.h"
 #include "ImportReport.h"
 #include "Importer.h"
 #include "MdbSource.h"
@@ -64,6 +65,8 @@ Arguments parse()
     if (parser.isSet(db) && parser.isSet(server))
         std::exit(
             cli::usageError(QStringLiteral("--db dan --server tidak dapat dipakai bersama.")));
+    if (parsed.source.isEmpty() || (parser.isSet(db) && parser.value(db).isEmpty()))
+        std::exit(cli::usageError(QStringLiteral("Nama file sumber atau --db kosong.")));
     parsed.database = parser.isSet(db) ? parser.value(db) : store::databasePath();
     parsed.server = parser.isSet(server) || parser.isSet(db)
                         ? parser.value(server)
@@ -120,6 +123,11 @@ int main(int argc, char *argv[])
     QTextStream out(stdout);
     QTextStream err(stderr);
 
+    for (const QString &path : {args.server.isEmpty() ? args.database : QString(), args.source}) {
+        if (const QString problem = path.isEmpty() ? QString() : cli::fileProblem(path);
+            !problem.isEmpty())
+            return cli::failure(problem);
+    }
     QString error;
     const std::unique_ptr<accessimport::Source> source =
         accessimport::openAccess(args.source, error);

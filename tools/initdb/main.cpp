@@ -5,7 +5,9 @@
 
 #include "CommandLine.h"
 #include "DemoData.h"
+#include "Files.h"
 #include "Prompt.h"
+#include "UserNames.h"
 
 #include "store/Database.h"
 #include "store/Location.h"
@@ -45,13 +47,13 @@ struct Request
 // local user could read it.
 bool completeUser(Request &request, const QCommandLineParser &parser)
 {
-    if (request.demo && !parser.isSet(QStringLiteral("user")))
+    if (request.demo)
         return true;
     if (!parser.isSet(QStringLiteral("user")))
         request.user =
             prompt::askLine(QStringLiteral("Nama pengguna: "), false).value_or(QString());
-    if (request.user.trimmed().isEmpty()) {
-        complain(QStringLiteral("Nama pengguna tidak boleh kosong."));
+    if (const QString problem = cli::userNameProblem(request.user); !problem.isEmpty()) {
+        complain(problem);
         return false;
     }
     QString problem;
@@ -175,8 +177,15 @@ int main(int argc, char *argv[])
     request.path = paths.isEmpty() ? store::databasePath() : paths.first();
     request.demo = parser.isSet(QStringLiteral("demo"));
     request.user = parser.value(QStringLiteral("user"));
+    if (request.demo && parser.isSet(QStringLiteral("user")))
+        return cli::usageError(QStringLiteral("--user tidak berlaku bersama --demo: data contoh "
+                                              "membawa penggunanya sendiri (admin)."));
     if (request.server.isEmpty() && !placeIsFree(request.path))
         return cli::Failed;
+    if (const QString problem =
+            request.server.isEmpty() ? cli::fileProblem(request.path) : QString();
+        !problem.isEmpty())
+        return cli::failure(problem);
     if (!completeUser(request, parser))
         return cli::Failed;
     return run(request);

@@ -2,6 +2,7 @@
 // with the pages the preview window shows, without a display.
 
 #include "CommandLine.h"
+#include "Files.h"
 #include "platform/FontSubstitutes.h"
 #include "platform/reportengine/Layout.h"
 #include "platform/reportengine/PagePainter.h"
@@ -37,6 +38,7 @@ int main(int argc, char *argv[])
     cli::quietQt();
     QGuiApplication app(argc, argv);
     cli::start(QStringLiteral("kelvara-report"));
+    cli::keepFilesPrivate();
     platform::installFontSubstitutes();
 
     QCommandLineParser parser;
@@ -62,6 +64,10 @@ int main(int argc, char *argv[])
 
     if (const QString problem = cli::chooseDatabase(parser); !problem.isEmpty())
         return cli::usageError(problem);
+    if (const QString problem = cli::databaseProblem(); !problem.isEmpty())
+        return cli::failure(problem);
+    if (const QString problem = cli::fileProblem(parser.value(pdf)); !problem.isEmpty())
+        return cli::failure(problem);
     if (const QString refused = refusal(parser.value(pdf)); !refused.isEmpty())
         return cli::failure(refused);
     const store::Status opened = store::Database::open();

@@ -4,6 +4,7 @@
 
 #include "CommandLine.h"
 #include "Prompt.h"
+#include "UserNames.h"
 
 #include "store/Database.h"
 #include "store/Location.h"
@@ -50,12 +51,13 @@ int list()
         return failed(QStringLiteral("Daftar pengguna tidak dapat dibaca."), status);
     for (const User &user : users) {
         const QString stored = user.password.toString();
+        const QString name = cli::printable(user.name);
         if (user.password.isNull())
-            say(user.name + QStringLiteral("\t(tanpa password: tidak dapat masuk)"));
+            say(name + QStringLiteral("\t(tanpa password: tidak dapat masuk)"));
         else if (!store::passwords::isHash(stored))
-            say(user.name + QStringLiteral("\t(password belum di-hash: jalankan rehash)"));
+            say(name + QStringLiteral("\t(password belum di-hash: jalankan rehash)"));
         else
-            say(user.name);
+            say(name);
     }
     return cli::Done;
 }
@@ -69,7 +71,7 @@ std::optional<User> existing(const QString &name, QList<User> &users)
     }
     const qsizetype at = store::users::find(users, name);
     if (at < 0) {
-        complain(QStringLiteral("Pengguna tidak ada: %1").arg(name), cli::Failed);
+        complain(QStringLiteral("Pengguna tidak ada: %1").arg(cli::printable(name)), cli::Failed);
         return std::nullopt;
     }
     return users[at];
@@ -86,13 +88,17 @@ std::optional<QString> askPassword(const Command &command)
 
 int add(const Command &command)
 {
-    if (command.name.trimmed().isEmpty())
-        return complain(QStringLiteral("Nama pengguna tidak boleh kosong."), cli::Failed);
+    if (const QString problem = cli::userNameProblem(command.name); !problem.isEmpty())
+        return complain(problem, cli::Failed);
     QList<User> users;
     if (const store::Status status = store::users::readAll(users); !status.ok())
         return failed(QStringLiteral("Daftar pengguna tidak dapat dibaca."), status);
-    if (const qsizetype at = store::users::find(users, command.name); at >= 0)
-        return complain(QStringLiteral("Pengguna sudah ada: %1").arg(users[at].name), cli::Failed);
+    const QString key = cli::userNameKey(command.name);
+    for (const User &user : users) {
+        if (cli::userNameKey(user.name) == key)
+            return complain(QStringLiteral("Pengguna sudah ada: %1").arg(cli::printable(user.name)),
+                            cli::Failed);
+    }
     const std::optional<QString> password = askPassword(command);
     if (!password)
         return cli::Failed;
@@ -113,8 +119,23 @@ int changePassword(const Command &command)
         return cli::Failed;
     if (const store::Status status = store::users::setPassword(user->id, *password); !status.ok())
         return failed(QStringLiteral("Password tidak dapat diganti."), status);
-    say(QStringLiteral("Password pengguna %1 diganti.").arg(user->name));
+    say(QStringLiteral("Password pengguna %1 diganti.").arg(cli::printable(user->name)));
     return cli::Done;
+}
+
+// Whether a user other than this one has a password to sign in with. The last user is the
+// store's to keep (it says so); here only others who all lack a password count.
+bool othersCanSignIn(const QList<User> &users, const User &leaving)
+{
+    bool others = false;
+    for (const User &user : users) {
+        if (user.id == leaving.id)
+            continue;
+        if (!user.password.isNull())
+            return true;
+        others = true;
+    }
+    return !others;
 }
 
 int remove(const Command &command)
@@ -123,15 +144,20 @@ int remove(const Command &command)
     const std::optional<User> user = existing(command.name, users);
     if (!user)
         return cli::Failed;
+    if (!othersCanSignIn(users, *user))
+        return complain(QStringLiteral("Pengguna %1 tidak dihapus: pengguna lain tidak punya "
+                                       "password, sehingga tidak ada yang dapat masuk lagi.")
+                            .arg(cli::printable(user->name)),
+                        cli::Failed);
     bool last = false;
     if (const store::Status status = store::users::remove(user->id, last); !status.ok())
         return failed(QStringLiteral("Pengguna tidak dapat dihapus."), status);
     if (last)
         return complain(QStringLiteral("Pengguna terakhir tidak dapat dihapus: %1. Tanpa "
                                        "pengguna tidak ada yang dapat masuk.")
-                            .arg(user->name),
+                            .arg(cli::printable(user->name)),
                         cli::Failed);
-    say(QStringLiteral("Pengguna %1 dihapus.").arg(user->name));
+    say(QStringLiteral("Pengguna %1 dihapus.").arg(cli::printable(user->name)));
     return cli::Done;
 }
 
@@ -212,6 +238,8 @@ int main(int argc, char *argv[])
 
     if (const QString problem = cli::chooseDatabase(parser); !problem.isEmpty())
         return cli::usageError(problem);
+    if (const QString problem = cli::databaseProblem(); !problem.isEmpty())
+        return cli::failure(problem);
     if (const store::Status status = store::Database::open(); !status.ok())
         return failed(
             QStringLiteral("Database tidak dapat dibuka: %1").arg(store::Database::describe()),

@@ -331,6 +331,9 @@ bool writePdf(const Document &document, const QString &path, QString *error,
     }
     if (!pdf.finish())
         return failed();
+    // Reports hold pay figures: for the owner's eyes only, as the database, also when an
+    // earlier PDF with a wider mode is replaced.
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     return file.commit() || failed();
 }
 
