@@ -87,6 +87,7 @@ windows: windows-deps
 		-DCMAKE_BUILD_TYPE=Release -DKELVARA_WERROR=ON -DQT_HOST_PATH=/usr \
 		-DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
 		-DCMAKE_CROSSCOMPILING_EMULATOR=wine \
-		"-DKELVARA_WINDOWS_PREFIXES=$$(cat $(WINDOWS_PREFIXES))"
+		"-DKELVARA_WINDOWS_PREFIXES=$$(cat $(WINDOWS_PREFIXES))" -DKELVARA_MDB=bundled \
+		"-DKELVARA_MDB_PREFIX=$$(tr ';' '\n' < $(WINDOWS_PREFIXES) | grep /libmdb-)"
 	cmake --build $(WINDOWS_BUILD) --parallel $(JOBS)
 	bash packaging/windows/make-setup.sh $(WINDOWS_BUILD) $(WINDOWS_SETUP)
