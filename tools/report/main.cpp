@@ -33,8 +33,12 @@ QString refusal(const QString &output)
 
 int main(int argc, char *argv[])
 {
+#ifndef Q_OS_WIN
+    // A terminal or a server may have no display: the report is drawn off screen. Windows
+    // always has its desktop, and its own platform draws with the fonts the program uses.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     cli::quietQt();
     QGuiApplication app(argc, argv);
     cli::start(QStringLiteral("kelvara-report"));
