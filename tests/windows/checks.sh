@@ -111,6 +111,7 @@ system_info() {
     xdotool key F5
     wait_for 30 window_named "About Program" || { screenshot no-about; fail "no about box"; }
     screenshot about
+    xdotool windowfocus --sync "$(window_named "About Program")"
     xdotool key alt+s
     wait_for 30 test -f "$marker" || { screenshot no-system-info; fail "not started"; }
     wineserver -k
