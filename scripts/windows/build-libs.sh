@@ -122,9 +122,12 @@ build_sqlite() {
         >"$prefix/lib/pkgconfig/sqlite3.pc"
 }
 
+# Debian's source carries no configure script; it is made as Debian's build makes it.
 build_libsodium() {
     local src=$1 prefix=$2
-    "$src/configure" --host=$TRIPLET --prefix="$prefix" --disable-static
+    cp -r "$src"/. source
+    (cd source && autoreconf -fi)
+    source/configure --host=$TRIPLET --prefix="$prefix" --disable-static
     make -j"$JOBS"
     make install
 }
