@@ -172,6 +172,9 @@ build_qtbase() {
     # Without OpenGL, Qt 6.4 still takes the dynamic OpenGL branch here and fails to compile.
     sed -i 's/^#if QT_CONFIG(dynamicgl)$/#if QT_CONFIG(dynamicgl) \&\& QT_CONFIG(opengl)/' \
         "$plugin/qwindowswindow.cpp"
+    # Print support uses the DirectWrite font engine, which Qt 6.4 builds only with Direct2D.
+    sed -i 's/^\(qt_internal_extend_target(Gui CONDITION\) QT_FEATURE_direct2d AND \(QT_FEATURE_directwrite AND WIN32\)$/\1 \2/' \
+        "$src/src/gui/CMakeLists.txt"
     cmake_cross -S "$src" -B "$build" -DCMAKE_INSTALL_PREFIX="$prefix" \
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
         -DQT_QMAKE_TARGET_MKSPEC=win32-g++ -DQT_USE_CCACHE=ON -DBUILD_SHARED_LIBS=ON \
