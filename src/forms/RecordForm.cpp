@@ -65,8 +65,6 @@ RecordForm::RecordForm(FormSettings settings, QWidget *parent)
     setObjectName(m_settings.name);
     m_data1 = new platform::DataControl(m_settings.table, this);
     m_data1->setObjectName(QStringLiteral("Data1"));
-    connect(m_data1, &platform::DataControl::validate, this,
-            [](int, bool *) { platform::busy::setBusy(); });
     connect(m_data1, &platform::DataControl::reposition, this, &RecordForm::showPosition);
     connect(m_data1, &platform::DataControl::error, this,
             [](const store::Status &status, int *response) {
@@ -75,7 +73,10 @@ RecordForm::RecordForm(FormSettings settings, QWidget *parent)
                                              QString(), Icon::None, Buttons::Ok);
                 *response = 0;
             });
-    m_data1->setWriteCheck([this] { return prepareOwnWrite(); }, [this] { saveRefused(); });
+    m_data1->setRecordCheck(
+        [this](platform::DataControl::Action action, platform::PendingRecord &record) {
+            return checkRecord(action, record);
+        });
     buildWindow();
     setPalette(readableWhenDisabled(palette()));
 }
@@ -385,25 +386,22 @@ void RecordForm::setViewMode()
 void RecordForm::reportFailure(const store::Status &status)
 {
     Messages::instance().message(status.message(), QString(), Icon::Information, Buttons::Ok);
-    platform::busy::setNormal();
 }
 
-void RecordForm::reportUnlessChecked(const store::Status &status)
+void RecordForm::report(const platform::Outcome &outcome)
 {
-    // A write check that refused has told the user why.
-    if (m_data1->refusedByCheck())
-        platform::busy::setNormal();
+    if (outcome.kind() == platform::Outcome::Kind::Failed)
+        reportFailure(outcome.status());
     else
-        reportFailure(status);
+        m_data1->tell(outcome);
 }
 
 void RecordForm::add()
 {
     setEditMode();
-    const store::Status status = m_data1->addNew();
-    platform::busy::setNormal();
-    if (!status.ok()) {
-        reportUnlessChecked(status);
+    const platform::Outcome added = m_data1->addNew();
+    if (!added.ok()) {
+        report(added);
         return;
     }
     afterAddNew();
@@ -428,29 +426,16 @@ void RecordForm::save()
     // Nothing pending and nothing typed (a move or a search stored it): nothing to write.
     if (!m_data1->isEditing() && !m_data1->hasChanges()) {
         setViewMode();
-        platform::busy::setNormal();
         return;
     }
-    if (!prepareSave())
-        return;
-    // A refused write keeps the record pending so that it can be corrected and saved again.
-    const store::Status written = m_data1->update();
+    // A record not written stays pending so that it can be corrected and saved again.
+    const platform::Outcome written = m_data1->update();
     if (!written.ok()) {
-        if (!m_data1->refusedByCheck())
-            saveRefused();
-        reportUnlessChecked(written);
+        report(written);
         return;
     }
     // The record is stored from here on: a step after it that fails is reported on its own.
-    store::Status later = m_data1->refresh();
-    if (later.ok() && m_browseRows) {
-        m_grid->refresh();
-        later = m_browseRows->refresh();
-    }
-    afterSaveRefresh();
-    if (later.ok())
-        later = m_data1->moveLast();
-    platform::busy::setNormal();
+    const store::Status later = refreshAfterSave();
     Messages::instance().message(QStringLiteral("Data sudah Disimpan!"),
                                  QStringLiteral("Simpan Data"), Icon::Information, Buttons::Ok);
     if (!later.ok())
@@ -458,19 +443,32 @@ void RecordForm::save()
     setViewMode();
 }
 
+store::Status RecordForm::refreshAfterSave()
+{
+    const platform::busy::Scope busy;
+    store::Status status = m_data1->refresh();
+    if (status.ok() && m_browseRows) {
+        m_grid->refresh();
+        status = m_browseRows->refresh();
+    }
+    afterSaveRefresh();
+    if (!status.ok())
+        return status;
+    return m_data1->moveLast().status();
+}
+
 void RecordForm::cancel()
 {
     // Cancel writes nothing: whatever the boxes hold that is not stored is dropped, whether
     // a change is pending or typing had only just begun, before the move can write it.
     static_cast<void>(m_data1->cancelUpdate());
-    const store::Status moved = m_settings.afterCancel == FormSettings::AfterCancel::First
-                                    ? m_data1->moveFirst()
-                                    : m_data1->moveLast();
-    const bool empty =
-        moved.kind() == store::Status::Kind::NoCurrentRecord && m_data1->recordCount() == 0;
+    const platform::Outcome moved = m_settings.afterCancel == FormSettings::AfterCancel::First
+                                        ? m_data1->moveFirst()
+                                        : m_data1->moveLast();
+    const bool empty = moved.status().kind() == store::Status::Kind::NoCurrentRecord &&
+                       m_data1->recordCount() == 0;
     if (!moved.ok() && !empty)
-        reportFailure(moved);
-    platform::busy::setNormal();
+        report(moved);
     setViewMode();
 }
 
@@ -483,10 +481,9 @@ void RecordForm::search()
                                      Icon::Information, Buttons::Ok);
         return;
     }
-    const store::Status status = m_data1->findFirst(m_settings.searchColumn, answer);
-    platform::busy::setNormal();
-    if (!status.ok()) {
-        reportUnlessChecked(status);
+    const platform::Outcome found = m_data1->findFirst(m_settings.searchColumn, answer);
+    if (!found.ok()) {
+        report(found);
         return;
     }
     if (m_data1->noMatch())
@@ -505,15 +502,14 @@ void RecordForm::remove()
         return;
     }
     if (answer == Answer::Yes) {
-        store::Status status = m_data1->remove();
-        if (status.ok())
-            status = m_data1->refresh();
-        if (status.ok() && m_data1->recordCount() > 0)
-            status = m_data1->moveFirst();
-        if (!status.ok())
-            reportUnlessChecked(status);
+        platform::Outcome removed = m_data1->remove();
+        if (removed.ok())
+            removed = m_data1->refresh();
+        if (removed.ok() && m_data1->recordCount() > 0)
+            removed = m_data1->moveFirst();
+        if (!removed.ok())
+            report(removed);
     }
-    platform::busy::setNormal();
 }
 
 void RecordForm::filter()
@@ -538,7 +534,6 @@ void RecordForm::filter()
 
 void RecordForm::showPosition()
 {
-    platform::busy::setNormal();
     const qint64 position = qint64(m_data1->absolutePosition()) + 1;
     m_data1->setCaption(QStringLiteral("Record :") + QString::number(position));
 }
@@ -547,9 +542,7 @@ void RecordForm::closeEvent(QCloseEvent *event)
 {
     // Changed boxes are written before the window goes; a refused write keeps it open with
     // the changes in place.
-    const store::Status written = m_data1->raiseClose();
-    platform::busy::setNormal();
-    if (!written.ok()) {
+    if (!m_data1->raiseClose().ok()) {
         event->ignore();
         return;
     }

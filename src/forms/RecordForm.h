@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <optional>
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -104,15 +106,15 @@ protected:
 
     // Steps that windows add to the pattern.
     virtual void afterAddNew() {}
-    // Runs first in the save; false stops the save with the record still pending.
-    virtual bool prepareSave() { return true; }
+    // The window's rules for a record about to be written, by the save or by Data1 itself (a
+    // move, a search, the close): they may set fields or refuse the record.
+    virtual std::optional<platform::Refusal> checkRecord(platform::DataControl::Action,
+                                                         platform::PendingRecord &)
+    {
+        return std::nullopt;
+    }
     // Runs in the save after the browse list is read again.
     virtual void afterSaveRefresh() {}
-    // Runs when the store refuses the write of a save; the record is still pending.
-    virtual void saveRefused() {}
-    // Runs before the record source writes changed boxes by itself (a move, a search, the
-    // close); false refuses the write and the action.
-    virtual bool prepareOwnWrite() { return true; }
 
     // Shows a failure of the record sources with its explanation and the engine's text.
     void reportFailure(const store::Status &status);
@@ -131,11 +133,14 @@ private:
                 int widthTwips);
     void layOutRows();
     void setTabOrder();
-    void reportUnlessChecked(const store::Status &status);
+    // Tells why an action the window asked for did not happen.
+    void report(const platform::Outcome &outcome);
 
     void add();
     void change();
     void save();
+    // Reads Data1 and the browse list again once a save wrote its record.
+    store::Status refreshAfterSave();
     void cancel();
     void search();
     void remove();

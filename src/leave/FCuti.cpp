@@ -1,7 +1,6 @@
 #include "leave/FCuti.h"
 
 #include "platform/DataCombo.h"
-#include "platform/Messages.h"
 #include "platform/Twips.h"
 #include "store/Snapshot.h"
 #include "store/Values.h"
@@ -13,10 +12,6 @@
 #include <algorithm>
 
 namespace {
-
-using platform::Buttons;
-using platform::Icon;
-using platform::Messages;
 
 // Pegawai's Nama: the look-up reads the employee's name by its place in the table.
 constexpr int EmployeeNameColumn = 1;
@@ -152,39 +147,23 @@ void FCuti::afterAddNew()
     m_taken->setText(QStringLiteral("0"));
 }
 
-bool FCuti::prepareSave()
+std::optional<platform::Refusal> FCuti::checkRecord(platform::DataControl::Action action,
+                                                    platform::PendingRecord &record)
 {
-    const double taken = store::readNumber(m_taken->text());
-    const double before = store::readNumber(m_remaining->text());
-    const double remaining = before - taken;
-    const double entitlement = store::readNumber(m_entitlement->text());
-    // Asked as "within the limits", so that a reading that is no number at all is refused too.
-    const bool allowed =
-        taken <= store::LeaveEntitlementDays && remaining >= 0 && remaining <= entitlement;
-    if (!allowed) {
-        Messages::instance().message(QStringLiteral("Tidak Boleh melebihi jatah Cuti!"),
-                                     QStringLiteral("Kesalahan"), Icon::Information, Buttons::Ok);
-        return false;
-    }
-    m_remainingBeforeSave = m_remaining->text();
-    // Stored from this text: the subtraction's leftovers never reach the database.
-    showFromStart(m_remaining,
-                  store::writeNumber(remaining, std::max(std::fabs(before), std::fabs(taken))));
-    return true;
-}
-
-bool FCuti::prepareOwnWrite()
-{
-    // Days typed since the record was read pass the same check and computation as a save;
-    // a record changed otherwise (its leave card, say) is stored as it is.
-    return !data1()->isChanged(m_taken) || prepareSave();
-}
-
-void FCuti::saveRefused()
-{
-    // The record stays pending: put back the remaining days, or the next save of the
-    // corrected record would subtract the days taken a second time.
-    showFromStart(m_remaining, m_remainingBeforeSave);
+    // Days typed since the record was read pass the same rules as a save; a record changed
+    // otherwise by a move or the close (its leave card, say) is stored as it is.
+    if (action != platform::DataControl::Update && !data1()->isChanged(m_taken))
+        return std::nullopt;
+    const QString field = QStringLiteral("SisaCuti");
+    const std::optional<QString> remaining =
+        store::remainingAfter(store::readNumber(record.text(field)),
+                              store::readNumber(record.text(QStringLiteral("Penggantian Cuti"))),
+                              store::readNumber(record.text(QStringLiteral("Hakcuti"))));
+    if (!remaining)
+        return platform::Refusal{QStringLiteral("Tidak Boleh melebihi jatah Cuti!"),
+                                 QStringLiteral("Kesalahan")};
+    record.set(field, *remaining);
+    return std::nullopt;
 }
 
 void FCuti::showEmployeeName(const QString &nip)

@@ -17,9 +17,8 @@ public:
 
 protected:
     void afterAddNew() override;
-    bool prepareSave() override;
-    bool prepareOwnWrite() override;
-    void saveRefused() override;
+    std::optional<platform::Refusal> checkRecord(platform::DataControl::Action action,
+                                                 platform::PendingRecord &record) override;
 
 private:
     void buildFields();
@@ -35,6 +34,4 @@ private:
     QLineEdit *m_entitlement = nullptr;
     QLineEdit *m_taken = nullptr;
     QLineEdit *m_remaining = nullptr;
-    // The remaining days as they stood before a save rewrote them, for a refused write.
-    QString m_remainingBeforeSave;
 };

@@ -54,6 +54,31 @@ QVariant storedValue(const QString &text)
 
 } // namespace
 
+Outcome Outcome::refused(Refusal refusal)
+{
+    Outcome outcome{store::Status::success()};
+    outcome.m_kind = Kind::Refused;
+    outcome.m_refusal = std::move(refusal);
+    return outcome;
+}
+
+QString PendingRecord::text(const QString &field) const
+{
+    for (const auto &[name, value] : m_fields) {
+        if (name.compare(field, Qt::CaseInsensitive) == 0)
+            return value.toString();
+    }
+    return {};
+}
+
+void PendingRecord::set(const QString &field, const QVariant &value)
+{
+    for (auto &[name, stored] : m_fields) {
+        if (name.compare(field, Qt::CaseInsensitive) == 0)
+            stored = value;
+    }
+}
+
 DataControl::DataControl(const QString &table, QWidget *parent) : QWidget(parent), m_records(table)
 {
     auto *layout = new QHBoxLayout(this);
@@ -109,12 +134,6 @@ void DataControl::bind(QWidget *widget, const QString &field)
         connect(combo, &QComboBox::activated, this, &DataControl::userEdited);
 }
 
-void DataControl::setWriteCheck(std::function<bool()> check, std::function<void()> refused)
-{
-    m_writeCheck = std::move(check);
-    m_writeRefused = std::move(refused);
-}
-
 void DataControl::userEdited()
 {
     // Typing into the shown record with nothing pending is an implicit edit, as the
@@ -127,6 +146,7 @@ void DataControl::userEdited()
 
 void DataControl::open()
 {
+    const busy::Scope busy;
     const store::Status status = m_records.open();
     display();
     if (!status.ok()) {
@@ -189,7 +209,7 @@ bool DataControl::isChanged(const QWidget *widget) const
     return false;
 }
 
-store::Status DataControl::writeBound()
+Outcome DataControl::writeBound(Action action)
 {
     // A date typed only in part, or one that does not exist, is refused before anything is
     // written: it is never stored as another date or as none.
@@ -201,23 +221,36 @@ store::Status DataControl::writeBound()
                 QStringLiteral("Tanggal \"%1\" tidak lengkap atau tidak ada.")
                     .arg(picker->unfinishedEntry()));
     }
+    PendingRecord record;
     for (const Binding &b : m_bindings) {
-        if (!b.widget)
-            continue;
-        const store::Status status = m_records.setValue(b.field, storedValue(widgetText(b.widget)));
+        if (b.widget)
+            record.m_fields.append({b.field, storedValue(widgetText(b.widget))});
+    }
+    // The boxes keep what the user typed whatever the check makes of it: what is stored shows
+    // once the write succeeded.
+    if (m_check) {
+        if (std::optional<Refusal> refusal = m_check(action, record))
+            return Outcome::refused(std::move(*refusal));
+    }
+    for (const auto &[field, value] : std::as_const(record.m_fields)) {
+        const store::Status status = m_records.setValue(field, value);
         if (!status.ok())
             return status;
     }
     return m_records.update();
 }
 
-store::Status DataControl::saveChangesBefore(Action action, bool save)
+Outcome DataControl::save(Action action, bool save)
 {
-    m_refusedByCheck = false;
+    const busy::Scope busy;
     Q_EMIT validate(action, &save);
     if (!save) {
+        // The handler kept the boxes out of the record: nothing is stored, and a change the
+        // user asked to save stays pending.
+        if (action == Update)
+            return Outcome::refused({});
         // A new record that was never filled in is dropped when it is left.
-        if (m_records.editMode() == store::Recordset::EditMode::Adding && action != Update)
+        if (m_records.editMode() == store::Recordset::EditMode::Adding)
             m_records.cancelUpdate();
         return store::Status::success();
     }
@@ -225,29 +258,24 @@ store::Status DataControl::saveChangesBefore(Action action, bool save)
         // With no record shown there is nothing that the typed texts could belong to.
         if (!m_records.hasCurrent()) {
             display();
-            return store::Status::success();
+            return action == Update ? store::Status::failure(store::Status::Kind::NoCurrentRecord,
+                                                             QStringLiteral("No current record."))
+                                    : store::Status::success();
         }
-        const store::Status status = m_records.edit();
-        if (!status.ok())
+        if (const store::Status status = m_records.edit(); !status.ok())
             return status;
     }
-    if (m_writeCheck && !m_writeCheck()) {
-        m_refusedByCheck = true;
-        return store::Status::failure(store::Status::Kind::Other,
-                                      QStringLiteral("The write was refused by its check."));
-    }
-    const store::Status status = writeBound();
-    if (!status.ok() && m_writeRefused)
-        m_writeRefused();
-    return status;
+    return writeBound(action);
 }
 
-store::Status DataControl::move(Action action)
+Outcome DataControl::move(Action action)
 {
-    store::Status status = saveChangesBefore(action, hasChanges());
-    if (!status.ok())
-        return status;
+    const busy::Scope busy;
+    const Outcome saved = save(action, hasChanges());
+    if (!saved.ok())
+        return saved;
     m_records.cancelUpdate();
+    store::Status status;
     switch (action) {
     case MoveFirst:
         status = m_records.moveFirst();
@@ -272,17 +300,26 @@ store::Status DataControl::move(Action action)
 
 void DataControl::navigate(Action action)
 {
-    const store::Status status = move(action);
-    if (!status.ok() && status.kind() != store::Status::Kind::NoCurrentRecord && !m_refusedByCheck)
-        raiseError(status);
-    busy::setNormal();
+    const Outcome moved = move(action);
+    if (moved.status().kind() != store::Status::Kind::NoCurrentRecord)
+        tell(moved);
 }
 
-store::Status DataControl::addNew()
+void DataControl::tell(const Outcome &outcome)
 {
-    const store::Status status = saveChangesBefore(AddNew, hasChanges());
-    if (!status.ok())
-        return status;
+    if (outcome.kind() == Outcome::Kind::Failed)
+        raiseError(outcome.status());
+    else if (outcome.kind() == Outcome::Kind::Refused && !outcome.refusal().text.isEmpty())
+        Messages::instance().message(outcome.refusal().text, outcome.refusal().title,
+                                     Icon::Information, Buttons::Ok);
+}
+
+Outcome DataControl::addNew()
+{
+    const busy::Scope busy;
+    const Outcome saved = save(AddNew, hasChanges());
+    if (!saved.ok())
+        return saved;
     m_records.cancelUpdate();
     const store::Status added = m_records.addNew();
     if (!added.ok())
@@ -304,31 +341,12 @@ store::Status DataControl::edit()
     return status;
 }
 
-store::Status DataControl::update()
+Outcome DataControl::update()
 {
-    if (!isEditing()) {
-        if (!m_records.hasCurrent()) {
-            display();
-            return store::Status::failure(store::Status::Kind::NoCurrentRecord,
-                                          QStringLiteral("No current record."));
-        }
-        const store::Status status = m_records.edit();
-        if (!status.ok())
-            return status;
-    }
-    m_refusedByCheck = false;
-    bool save = true;
-    Q_EMIT validate(Update, &save);
-    if (!save) {
-        // The handler kept the boxes out of the record: nothing is stored, the change stays.
-        m_refusedByCheck = true;
-        return store::Status::failure(store::Status::Kind::Other,
-                                      QStringLiteral("The save was refused by its check."));
-    }
-    const store::Status status = writeBound();
-    if (status.ok())
+    const Outcome saved = save(Update, true);
+    if (saved.ok())
         display();
-    return status;
+    return saved;
 }
 
 store::Status DataControl::cancelUpdate()
@@ -339,18 +357,19 @@ store::Status DataControl::cancelUpdate()
     return store::Status::success();
 }
 
-store::Status DataControl::remove()
+Outcome DataControl::remove()
 {
+    const busy::Scope busy;
     // A new record that is still being filled in is not a record that can be deleted.
     if (m_records.editMode() == store::Recordset::EditMode::Adding)
         return store::Status::failure(store::Status::Kind::NoCurrentRecord,
                                       QStringLiteral("No current record."));
     // What the boxes hold goes with the record, unless a handler asks for it to be written
     // first.
-    store::Status status = saveChangesBefore(Delete, false);
-    if (!status.ok())
-        return status;
-    status = m_records.remove();
+    const Outcome saved = save(Delete, false);
+    if (!saved.ok())
+        return saved;
+    const store::Status status = m_records.remove();
     if (status.ok())
         display();
     return status;
@@ -358,6 +377,7 @@ store::Status DataControl::remove()
 
 store::Status DataControl::refresh()
 {
+    const busy::Scope busy;
     const store::Status status = m_records.refresh();
     display();
     if (status.ok())
@@ -365,12 +385,13 @@ store::Status DataControl::refresh()
     return status;
 }
 
-store::Status DataControl::findFirst(const QString &column, const QString &value)
+Outcome DataControl::findFirst(const QString &column, const QString &value)
 {
-    store::Status status = saveChangesBefore(Find, hasChanges());
-    if (!status.ok())
-        return status;
-    status = m_records.findFirst(column, value);
+    const busy::Scope busy;
+    const Outcome saved = save(Find, hasChanges());
+    if (!saved.ok())
+        return saved;
+    const store::Status status = m_records.findFirst(column, value);
     if (!status.ok() || m_records.noMatch())
         return status;
     m_records.cancelUpdate();
@@ -380,12 +401,11 @@ store::Status DataControl::findFirst(const QString &column, const QString &value
     return read;
 }
 
-store::Status DataControl::raiseClose()
+Outcome DataControl::raiseClose()
 {
-    const store::Status status = saveChangesBefore(Close, hasChanges());
-    if (!status.ok() && !m_refusedByCheck)
-        raiseError(status);
-    return status;
+    const Outcome saved = save(Close, hasChanges());
+    tell(saved);
+    return saved;
 }
 
 void DataControl::raiseError(const store::Status &status)

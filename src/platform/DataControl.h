@@ -8,11 +8,59 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
+#include <utility>
 
 class QLabel;
 class QToolButton;
 
 namespace platform {
+
+// Why a window will not have a record written: the message box that tells the user. Empty
+// when a validate() handler kept the boxes out, which tells nobody.
+struct Refusal
+{
+    QString text;
+    QString title;
+};
+
+// What became of an action of the control: done (a record written, or nothing to write),
+// refused before anything was written, or failed with the engine's error.
+class [[nodiscard]] Outcome
+{
+public:
+    enum class Kind { Done, Refused, Failed };
+
+    // Every store step's status is an outcome: done when it succeeded, failed otherwise.
+    Outcome(store::Status status) // NOLINT(google-explicit-constructor)
+        : m_kind(status.ok() ? Kind::Done : Kind::Failed), m_status(std::move(status))
+    {
+    }
+    static Outcome refused(Refusal refusal);
+
+    bool ok() const { return m_kind == Kind::Done; }
+    Kind kind() const { return m_kind; }
+    const store::Status &status() const { return m_status; }
+    const Refusal &refusal() const { return m_refusal; }
+
+private:
+    Kind m_kind;
+    store::Status m_status;
+    Refusal m_refusal;
+};
+
+// The values a save writes, one per bound field, as the boxes hold them; a window may set a
+// field to what its rules make of them before the write.
+class PendingRecord
+{
+public:
+    QString text(const QString &field) const;
+    void set(const QString &field, const QVariant &value);
+
+private:
+    friend class DataControl;
+    QList<std::pair<QString, QVariant>> m_fields;
+};
 
 // The bound record source with its navigator bar: first, previous, caption, next, last. It
 // owns an updatable record set of one table and the widgets bound to its fields. Before it
@@ -61,36 +109,36 @@ public:
     // look-up that typing set off.
     bool hasChanges() const;
     bool isChanged(const QWidget *widget) const;
-    // Whether the last action stopped because the write check refused it; the check has told
-    // the user already.
-    bool refusedByCheck() const { return m_refusedByCheck; }
+    // The window's rules for every record that the control writes, whichever action writes
+    // it: they may set fields of the record or refuse it, and nothing is written then.
+    using RecordCheck = std::function<std::optional<Refusal>(Action, PendingRecord &)>;
+    void setRecordCheck(RecordCheck check) { m_check = std::move(check); }
 
-    // A check run before the control writes changed widgets by itself (a move, a search, the
-    // close): false refuses the write, and the action does not happen. refused() runs when
-    // the check passed but the store refused the write.
-    void setWriteCheck(std::function<bool()> check, std::function<void()> refused);
-
-    store::Status moveFirst() { return move(MoveFirst); }
-    store::Status movePrevious() { return move(MovePrevious); }
-    store::Status moveNext() { return move(MoveNext); }
-    store::Status moveLast() { return move(MoveLast); }
-    store::Status addNew();
+    Outcome moveFirst() { return move(MoveFirst); }
+    Outcome movePrevious() { return move(MovePrevious); }
+    Outcome moveNext() { return move(MoveNext); }
+    Outcome moveLast() { return move(MoveLast); }
+    Outcome addNew();
     store::Status edit();
-    // Writes the bound widgets' texts into the pending record and stores it. A validate()
-    // handler that clears the save flag stops it: nothing is stored, the change stays pending
-    // and refusedByCheck() is set.
-    store::Status update();
+    // Stores what the bound widgets hold as the pending record. A refusal or a failure writes
+    // nothing and keeps the change pending, so that it can be corrected and saved again.
+    Outcome update();
     store::Status cancelUpdate();
     // Deletes the current record. Nothing is written first unless a validate() handler sets
     // the save flag.
-    store::Status remove();
+    Outcome remove();
     // Reads the table again and makes the first record current.
     store::Status refresh();
-    store::Status findFirst(const QString &column, const QString &value);
+    Outcome findFirst(const QString &column, const QString &value);
 
     // Raised for the close action when the window that holds the control closes: changed
-    // widgets are written first. A refused write raises error() and the window must stay.
-    store::Status raiseClose();
+    // widgets are written first. A write that does not happen is told, and the window must
+    // stay.
+    Outcome raiseClose();
+
+    // Tells the user why an action the control started by itself did not happen: a refusal's
+    // message, or error() for a failure.
+    void tell(const Outcome &outcome);
 
 Q_SIGNALS:
     void validate(int action, bool *save);
@@ -105,10 +153,12 @@ private:
         QString shown; // the text the record gave the widget
     };
 
-    store::Status move(Action action);
-    // Raises validate() with the flag given and writes changed widgets unless it is cleared.
-    store::Status saveChangesBefore(Action action, bool save);
-    store::Status writeBound();
+    Outcome move(Action action);
+    // The one way a record is written: raises validate() with the flag given, then unless it
+    // is cleared makes the pending record of the bound widgets, lets the window's check amend
+    // or refuse it, and stores it in one transaction.
+    Outcome save(Action action, bool save);
+    Outcome writeBound(Action action);
     void display();
     void userEdited();
     void navigate(Action action);
@@ -119,9 +169,7 @@ private:
     QLabel *m_caption = nullptr;
     bool m_displaying = false;
     store::Status m_lastRead; // the reading of the record last shown
-    bool m_refusedByCheck = false;
-    std::function<bool()> m_writeCheck;
-    std::function<void()> m_writeRefused;
+    RecordCheck m_check;
 };
 
 } // namespace platform

@@ -29,14 +29,6 @@ const QString SampleCodes = QStringLiteral("D01,D02,D03,D04,D05");
 
 enum class Fault { ReadOnly, Busy, DiskFull, FolderRemoved, FileRemoved };
 
-QByteArray digest(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
-
 // The department codes in entry order, read on a connection of its own, so that only what
 // reached the file counts.
 QString codesOnDisk(const QString &path)
@@ -131,7 +123,7 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         QCOMPARE(file.write(content), content.size());
         file.close();
-        const QByteArray before = digest(db.path());
+        const QByteArray before = TestDatabase::digest(db.path());
 
         ScriptedDialogs dialogs;
         dialogs.expect(QStringLiteral("Database tidak dapat dibuka:\n") + db.path());
@@ -149,7 +141,7 @@ private Q_SLOTS:
         QCOMPARE(dialogs.last().buttons, platform::Buttons::Ok);
         QTRY_VERIFY(login.isNull());
         QVERIFY(!store::Database::isOpen());
-        QCOMPARE(digest(db.path()), before);
+        QCOMPARE(TestDatabase::digest(db.path()), before);
     }
 
     // A database the program may only read: signing in and browsing work as usual.
@@ -158,7 +150,7 @@ private Q_SLOTS:
         TestDatabase db;
         QVERIFY(db.fillSample());
         QVERIFY(db.exec(QStringLiteral("PRAGMA query_only = ON")));
-        const QByteArray before = digest(db.path());
+        const QByteArray before = TestDatabase::digest(db.path());
         ScriptedDialogs dialogs;
 
         frmLogin *login = WindowRegistry::show<frmLogin>();
@@ -169,12 +161,12 @@ private Q_SLOTS:
         QVERIFY(WindowRegistry::find<Fmenu>());
 
         FormDriver form(WindowRegistry::show<Fdepartemen>());
-        form.navigate(QStringLiteral("Last"));
-        form.navigate(QStringLiteral("Previous"));
+        QVERIFY(form.navigate(QStringLiteral("Last")));
+        QVERIFY(form.navigate(QStringLiteral("Previous")));
         QCOMPARE(form.caption(), QStringLiteral("Record :4"));
         QCOMPARE(form.text("txtKodedepartemen"), QStringLiteral("D04"));
         QCOMPARE(dialogs.count(), 0);
-        QCOMPARE(digest(db.path()), before);
+        QCOMPARE(TestDatabase::digest(db.path()), before);
     }
 
     void refusedSaveLeavesDataIntact_data()
@@ -213,12 +205,12 @@ private Q_SLOTS:
         QVERIFY(db.fillSample());
         ScriptedDialogs dialogs;
         FormDriver form(WindowRegistry::show<Fdepartemen>());
-        form.click("cmdTambah");
-        form.type("txtKodedepartemen", QStringLiteral("D09"));
+        QVERIFY(form.click("cmdTambah"));
+        QVERIFY(form.type("txtKodedepartemen", QStringLiteral("D09")));
         // Long enough to need pages of its own, which a full disk cannot give.
         const QString text =
             fault == Fault::DiskFull ? QString(6000, u'k') : QStringLiteral("Baru");
-        form.type("txtKeterangan", text);
+        QVERIFY(form.type("txtKeterangan", text));
 
         std::unique_ptr<LockHolder> other;
         switch (fault) {
@@ -241,7 +233,7 @@ private Q_SLOTS:
         }
 
         dialogs.expect(explanation);
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         QCOMPARE(dialogs.count(), 1);
         QCOMPARE(dialogs.last().text, explanation + "\n\n" + engineText.arg(db.path()));
         QCOMPARE(dialogs.last().title, QStringLiteral("Kelvara"));
@@ -253,9 +245,9 @@ private Q_SLOTS:
 
         if (fault == Fault::FolderRemoved || fault == Fault::FileRemoved) {
             // Nothing can be saved any more, but the window goes on showing what was read.
-            form.click("Command1");
+            QVERIFY(form.click("Command1"));
             QVERIFY(form.inViewMode());
-            form.navigate(QStringLiteral("Last"));
+            QVERIFY(form.navigate(QStringLiteral("Last")));
             QCOMPARE(form.text("txtKodedepartemen"), QStringLiteral("D05"));
             return;
         }
@@ -277,7 +269,7 @@ private Q_SLOTS:
             break;
         }
         dialogs.expect(QStringLiteral("Data sudah Disimpan!"));
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         QCOMPARE(dialogs.last().text, QStringLiteral("Data sudah Disimpan!"));
         QVERIFY(form.inViewMode());
         expected += QStringLiteral(",D09");

@@ -291,7 +291,7 @@ private Q_SLOTS:
 
         const auto record = change ? QList<QPair<QString, QString>>()
                                    : validRecord(QString::fromLatin1(target.window));
-        form.click(change ? "cmdRubah" : "cmdTambah");
+        QVERIFY(form.click(change ? "cmdRubah" : "cmdTambah"));
         for (const auto &[name, value] : record)
             paste(form, name, value);
         if (target.accepts == Accepts::Date)
@@ -303,7 +303,7 @@ private Q_SLOTS:
         dialogs.clear();
         // A refusal may be any of the clear ones; which one is checked below.
         dialogs.expect(stored ? QStringLiteral("Data sudah Disimpan!") : QString());
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
 
         auto after = allRows();
         if (stored) {
@@ -338,9 +338,9 @@ private Q_SLOTS:
             }
             // Cari finds a code by its exact text: no character of it acts as a wildcard.
             if (target.accepts == Accepts::Code) {
-                form.navigate(QStringLiteral("First"));
+                QVERIFY(form.navigate(QStringLiteral("First")));
                 dialogs.type(text);
-                form.click("cmdCari");
+                QVERIFY(form.click("cmdCari"));
                 QCOMPARE(dialogs.last().title, QStringLiteral("Pencarian data"));
                 QVERIFY(form.text(QString::fromLatin1(target.name)) == text);
             }
@@ -351,7 +351,7 @@ private Q_SLOTS:
         QVERIFY2(after == before, "a refused save changed the database");
         // The refused record stays for correction; Cancel leaves the window as it was.
         QVERIFY(form.inEditMode());
-        form.click("Command1");
+        QVERIFY(form.click("Command1"));
         QVERIFY(form.inViewMode());
         QCOMPARE(allRows(), before);
     }

@@ -169,15 +169,15 @@ private Q_SLOTS:
         QVERIFY(db.fillSample());
         ScriptedDialogs dialogs;
         FormDriver form(platform::WindowRegistry::show<Fdepartemen>());
-        form.navigate(QStringLiteral("Last"));
-        form.click("cmdRubah");
-        form.type("txtKeterangan", QStringLiteral("Ubahan sini"));
+        QVERIFY(form.navigate(QStringLiteral("Last")));
+        QVERIFY(form.click("cmdRubah"));
+        QVERIFY(form.type("txtKeterangan", QStringLiteral("Ubahan sini")));
         Recordset other(Table);
         QVERIFY(actElsewhere(other, QStringLiteral("delete and add")));
 
         dialogs.expect(QStringLiteral(
             "Record ini sudah diubah atau dihapus di jendela lain atau di komputer lain."));
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         QCOMPARE(dialogs.count(), 1);
         QCOMPARE(
             dialogs.last().text,
@@ -190,9 +190,9 @@ private Q_SLOTS:
         QVERIFY(form.inEditMode());
         QCOMPARE(rows(db), rowsAfter(QStringLiteral("delete and add")));
         // Cancelled, the window shows what the table now holds.
-        form.click("Command1");
+        QVERIFY(form.click("Command1"));
         QVERIFY(form.inViewMode());
-        form.navigate(QStringLiteral("Last"));
+        QVERIFY(form.navigate(QStringLiteral("Last")));
         QCOMPARE(form.text("txtKodedepartemen"), QStringLiteral("D06"));
     }
 };

@@ -13,6 +13,8 @@
 #include <QTabWidget>
 #include <QtTest>
 
+#include <utility>
+
 using platform::Icon;
 
 namespace {
@@ -38,12 +40,12 @@ QVariant stored(TestDatabase &db, const QString &column, const QString &nip, con
 }
 
 // Starts a new leave record for an employee and a card, with the days taken typed in.
-void enterNew(const FormDriver &form, const QString &nip, const QString &card, const QString &days)
+bool enterNew(const FormDriver &form, const QString &nip, const QString &card, const QString &days)
 {
-    form.click(QStringLiteral("cmdTambah"));
-    form.type(QStringLiteral("DataCombo1"), nip);
-    form.type(QStringLiteral("DataCombo2"), card);
-    form.type(QStringLiteral("txtcuti"), days);
+    return form.click(QStringLiteral("cmdTambah")) &&
+           form.type(QStringLiteral("DataCombo1"), nip) &&
+           form.type(QStringLiteral("DataCombo2"), card) &&
+           form.type(QStringLiteral("txtcuti"), days);
 }
 
 void expectRefused(const ScriptedDialogs &dialogs)
@@ -157,7 +159,7 @@ private Q_SLOTS:
             QVERIFY2(!form.find(name)->isEnabled(), qPrintable(name));
         QVERIFY(form.find("DataCombo2")->isEnabled());
         QVERIFY(form.find("Text2")->isEnabled());
-        form.click("cmdRubah");
+        QVERIFY(form.click("cmdRubah"));
         QVERIFY(form.inEditMode());
         for (const QString &name : switched)
             QVERIFY2(form.find(name)->isEnabled(), qPrintable(name));
@@ -165,7 +167,7 @@ private Q_SLOTS:
         for (const char *name : {"txtHakcuti", "txtSisaCuti", "Text2"})
             QVERIFY(form.find<QLineEdit>(QString::fromLatin1(name))->isReadOnly());
         QVERIFY(!form.find<QLineEdit>("txtcuti")->isReadOnly());
-        form.click("Command1");
+        QVERIFY(form.click("Command1"));
         QVERIFY(form.inViewMode());
         QVERIFY(!form.find("txtcuti")->isEnabled());
     }
@@ -176,18 +178,18 @@ private Q_SLOTS:
         QVERIFY(db.fillSample());
         ScriptedDialogs dialogs;
         FormDriver form = openWindow();
-        form.click("cmdTambah");
+        QVERIFY(form.click("cmdTambah"));
         QCOMPARE(form.text("txtHakcuti"), QStringLiteral("18"));
         QCOMPARE(form.text("txtSisaCuti"), QStringLiteral("18"));
         QCOMPARE(form.text("txtcuti"), QStringLiteral("0"));
         QCOMPARE(form.text("DataCombo1"), QString());
         QCOMPARE(form.text("Text2"), QString());
-        form.type("DataCombo1", QStringLiteral("20003"));
+        QVERIFY(form.type("DataCombo1", QStringLiteral("20003")));
         QCOMPARE(form.text("Text2"), QStringLiteral("Bunga"));
-        form.type("DataCombo2", QStringLiteral("K2025"));
-        form.type("txtcuti", QStringLiteral("5"));
+        QVERIFY(form.type("DataCombo2", QStringLiteral("K2025")));
+        QVERIFY(form.type("txtcuti", QStringLiteral("5")));
         dialogs.expect(Saved);
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         QCOMPARE(dialogs.last().text, QStringLiteral("Data sudah Disimpan!"));
         QVERIFY(form.inViewMode());
         QCOMPARE(stored(db, "Hakcuti", "20003", "K2025").toDouble(), 18.0);
@@ -225,9 +227,9 @@ private Q_SLOTS:
         QVERIFY(db.fillSample());
         ScriptedDialogs dialogs;
         FormDriver form = openWindow();
-        enterNew(form, QStringLiteral("20003"), QStringLiteral("K2025"), days);
+        QVERIFY(enterNew(form, QStringLiteral("20003"), QStringLiteral("K2025"), days));
         dialogs.expect(accepted ? Saved : TooMany);
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         if (accepted) {
             QCOMPARE(dialogs.last().text, QStringLiteral("Data sudah Disimpan!"));
             QCOMPARE(stored(db, "SisaCuti", "20003", "K2025").toDouble(), remaining);
@@ -239,9 +241,9 @@ private Q_SLOTS:
         expectPending(form, db, QStringLiteral("18"));
         QCOMPARE(form.text("txtcuti"), days);
         // Corrected, the same pending record saves.
-        form.type("txtcuti", QStringLiteral("2"));
+        QVERIFY(form.type("txtcuti", QStringLiteral("2")));
         dialogs.expect(Saved);
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         QCOMPARE(dialogs.last().text, QStringLiteral("Data sudah Disimpan!"));
         QCOMPARE(stored(db, "SisaCuti", "20003", "K2025").toDouble(), 16.0);
     }
@@ -253,43 +255,43 @@ private Q_SLOTS:
         ScriptedDialogs dialogs;
         FormDriver form = openWindow();
         QCOMPARE(form.text("txtSisaCuti"), QStringLiteral("13"));
-        form.click("cmdRubah");
-        form.type("txtcuti", QStringLiteral("14"));
+        QVERIFY(form.click("cmdRubah"));
+        QVERIFY(form.type("txtcuti", QStringLiteral("14")));
         dialogs.expect(TooMany);
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         expectRefused(dialogs);
         QVERIFY(form.inEditMode());
         QCOMPARE(form.text("txtSisaCuti"), QStringLiteral("13"));
         QCOMPARE(stored(db, "SisaCuti", "19001", "K2025").toDouble(), 13.0);
-        form.type("txtcuti", QStringLiteral("6"));
+        QVERIFY(form.type("txtcuti", QStringLiteral("6")));
         dialogs.expect(Saved);
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         QCOMPARE(stored(db, "SisaCuti", "19001", "K2025").toDouble(), 7.0);
         QCOMPARE(stored(db, "Penggantian Cuti", "19001", "K2025").toDouble(), 6.0);
         // The save shows the table's last record, not the one just changed.
         QCOMPARE(form.caption(), QStringLiteral("Record :3"));
         QCOMPARE(form.text("Text2"), QStringLiteral("Bunga"));
         // Saved again and again, the remainder never drops below nothing.
-        form.navigate("First");
-        form.click("cmdRubah");
-        form.type("txtcuti", QStringLiteral("6"));
+        QVERIFY(form.navigate("First"));
+        QVERIFY(form.click("cmdRubah"));
+        QVERIFY(form.type("txtcuti", QStringLiteral("6")));
         dialogs.expect(Saved);
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         QCOMPARE(stored(db, "SisaCuti", "19001", "K2025").toDouble(), 1.0);
-        form.navigate("First");
-        form.click("cmdRubah");
-        form.type("txtcuti", QStringLiteral("6"));
+        QVERIFY(form.navigate("First"));
+        QVERIFY(form.click("cmdRubah"));
+        QVERIFY(form.type("txtcuti", QStringLiteral("6")));
         dialogs.expect(TooMany);
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         expectRefused(dialogs);
         // Days given back may not lift the remainder above the entitlement either.
-        form.type("txtcuti", QStringLiteral("-18"));
+        QVERIFY(form.type("txtcuti", QStringLiteral("-18")));
         dialogs.expect(TooMany);
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         expectRefused(dialogs);
-        form.type("txtcuti", QStringLiteral("-17"));
+        QVERIFY(form.type("txtcuti", QStringLiteral("-17")));
         dialogs.expect(Saved);
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         QCOMPARE(stored(db, "SisaCuti", "19001", "K2025").toDouble(), 18.0);
     }
 
@@ -301,27 +303,69 @@ private Q_SLOTS:
         FormDriver form = openWindow();
         // Days that are not a number pass the check as 0 or their leading number, but the store
         // takes no text in a number column; each refusal leaves the remainder as it was.
-        enterNew(form, QStringLiteral("19001"), QStringLiteral("K2025"), QStringLiteral("lima"));
+        QVERIFY(enterNew(form, QStringLiteral("19001"), QStringLiteral("K2025"),
+                         QStringLiteral("lima")));
         for (const QString &days : {QStringLiteral("lima"), QStringLiteral("3 hari")}) {
-            form.type("txtcuti", days);
+            QVERIFY(form.type("txtcuti", days));
             dialogs.expect(QStringLiteral("Isian harus berupa angka."));
-            form.click("cmdSimpan");
+            QVERIFY(form.click("cmdSimpan"));
             QVERIFY2(dialogs.last().text.contains(QStringLiteral("angka")),
                      qPrintable(dialogs.last().text));
             expectPending(form, db, QStringLiteral("18"));
         }
         // Budi already has a record for this card: the store refuses the pair.
-        form.type("txtcuti", QStringLiteral("5"));
+        QVERIFY(form.type("txtcuti", QStringLiteral("5")));
         dialogs.expect(QStringLiteral("Kode sudah dipakai oleh data lain."));
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         QVERIFY2(dialogs.last().text.contains(QStringLiteral("Kode sudah dipakai oleh data lain.")),
                  qPrintable(dialogs.last().text));
         expectPending(form, db, QStringLiteral("18"));
-        form.type("DataCombo2", QStringLiteral("K2026"));
+        QVERIFY(form.type("DataCombo2", QStringLiteral("K2026")));
         dialogs.expect(Saved);
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         QCOMPARE(dialogs.last().text, QStringLiteral("Data sudah Disimpan!"));
         QCOMPARE(stored(db, "SisaCuti", "19001", "K2026").toDouble(), 13.0);
+    }
+
+    // Refused by the rule or kept out by a Validate handler, through the save, the navigator
+    // or the close: corrected and written, the days taken come off the remainder once.
+    void refusedThenCorrectedSubtractsOnce_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("byHandler");
+        QTest::newRow("Simpan, the rule") << "cmdSimpan" << false;
+        QTest::newRow("Simpan, a Validate handler") << "cmdSimpan" << true;
+        QTest::newRow("navigator, the rule") << "Next" << false;
+        QTest::newRow("Keluar, the rule") << "cmdKeluar" << false;
+    }
+    void refusedThenCorrectedSubtractsOnce()
+    {
+        QFETCH(QString, action);
+        QFETCH(bool, byHandler);
+        TestDatabase db;
+        QVERIFY(db.fillSample());
+        ScriptedDialogs dialogs;
+        FormDriver form = openWindow();
+        bool keepOut = byHandler;
+        QObject::connect(
+            form.data(), &platform::DataControl::validate, form.data(),
+            [&keepOut](int, bool *save) { *save = *save && !std::exchange(keepOut, false); });
+        const bool button = action == QStringLiteral("cmdSimpan");
+        const auto save = [&] {
+            return action == QStringLiteral("Next") ? form.navigate(action) : form.click(action);
+        };
+        QVERIFY(form.click("cmdRubah"));
+        QVERIFY(form.type("txtcuti", byHandler ? QStringLiteral("6") : QStringLiteral("14")));
+        if (!byHandler)
+            dialogs.expect(TooMany);
+        QVERIFY(save());
+        QCOMPARE(form.text("txtSisaCuti"), QStringLiteral("13"));
+        QCOMPARE(stored(db, "SisaCuti", "19001", "K2025").toDouble(), 13.0);
+        QVERIFY(form.type("txtcuti", QStringLiteral("6")));
+        if (button)
+            dialogs.expect(Saved);
+        QVERIFY(save());
+        QCOMPARE(stored(db, "SisaCuti", "19001", "K2025").toDouble(), 7.0);
     }
 
     void nameFollowsTheEmployeeNumber()
@@ -333,25 +377,25 @@ private Q_SLOTS:
         ScriptedDialogs dialogs;
         FormDriver form = openWindow();
         QCOMPARE(form.text("Text2"), QStringLiteral("Budi"));
-        form.navigate("Next");
+        QVERIFY(form.navigate("Next"));
         QCOMPARE(form.text("Text2"), QStringLiteral("Susi"));
         dialogs.type(QStringLiteral("20003"));
-        form.click("cmdCari");
+        QVERIFY(form.click("cmdCari"));
         QCOMPARE(form.text("Text2"), QStringLiteral("Bunga"));
-        form.click("cmdRubah");
-        form.type("DataCombo1", QStringLiteral("99999"));
+        QVERIFY(form.click("cmdRubah"));
+        QVERIFY(form.type("DataCombo1", QStringLiteral("99999")));
         QCOMPARE(form.text("Text2"), QString());
         // The number is a literal value, whatever characters it holds.
-        form.type("DataCombo1", QStringLiteral("x' OR '1'='1"));
+        QVERIFY(form.type("DataCombo1", QStringLiteral("x' OR '1'='1")));
         QCOMPARE(form.text("Text2"), QString());
-        form.type("DataCombo1", QStringLiteral("o'1"));
+        QVERIFY(form.type("DataCombo1", QStringLiteral("o'1")));
         QCOMPARE(form.text("Text2"), QStringLiteral("Kutip"));
-        form.type("DataCombo1", QString());
+        QVERIFY(form.type("DataCombo1", QString()));
         QCOMPARE(form.text("Text2"), QString());
         form.find<QComboBox>("DataCombo1")->setCurrentIndex(1);
         QCOMPARE(form.text("Text2"), QStringLiteral("Susi"));
         // Cancel goes back to the first record and its employee.
-        form.click("Command1");
+        QVERIFY(form.click("Command1"));
         QCOMPARE(form.text("Text2"), QStringLiteral("Budi"));
         QCOMPARE(dialogs.count(), 1); // the search's question only
     }
@@ -364,18 +408,18 @@ private Q_SLOTS:
         FormDriver form = openWindow();
         dialogs.type(QString()); // Cancel
         dialogs.expect(QStringLiteral("Anda belum memasukan NIP "));
-        form.click("cmdCari");
+        QVERIFY(form.click("cmdCari"));
         QCOMPARE(dialogs.asked()[0].text, QStringLiteral("Masukkan NIP :"));
         QCOMPARE(dialogs.asked()[0].title, QStringLiteral("Pencarian data"));
         QCOMPARE(dialogs.last().text, QStringLiteral("Anda belum memasukan NIP "));
         QCOMPARE(dialogs.last().title, QStringLiteral("Informasi\""));
         dialogs.type(QStringLiteral("12345"));
         dialogs.expect(QStringLiteral("Data tidak di temukan "));
-        form.click("cmdCari");
+        QVERIFY(form.click("cmdCari"));
         QCOMPARE(dialogs.last().text, QStringLiteral("Data tidak di temukan "));
         QCOMPARE(form.caption(), QStringLiteral("Record :1"));
         dialogs.type(QStringLiteral("19002"));
-        form.click("cmdCari");
+        QVERIFY(form.click("cmdCari"));
         QCOMPARE(form.caption(), QStringLiteral("Record :2"));
         QCOMPARE(form.text("DataCombo2"), QStringLiteral("K2025"));
     }
@@ -388,15 +432,15 @@ private Q_SLOTS:
         FormDriver form = openWindow();
         form.find<QTabWidget>("SSTab1")->setCurrentIndex(1);
         form.find<QComboBox>("Combo1")->setCurrentIndex(1);
-        form.type("Text1", QStringLiteral("Bu"));
+        QVERIFY(form.type("Text1", QStringLiteral("Bu")));
         QAbstractItemModel *rows = grid(form);
         QCOMPARE(rows->rowCount(), 2);
         for (int r = 0; r < rows->rowCount(); ++r)
             QVERIFY(rows->index(r, 1).data().toString().startsWith(QStringLiteral("Bu")));
         form.find<QComboBox>("Combo1")->setCurrentIndex(0);
-        form.type("Text1", QStringLiteral("190"));
+        QVERIFY(form.type("Text1", QStringLiteral("190")));
         QCOMPARE(rows->rowCount(), 2);
-        form.type("Text1", QString());
+        QVERIFY(form.type("Text1", QString()));
         QCOMPARE(rows->rowCount(), 3);
         // The money amount is the remaining days at the daily wage, half days included.
         for (int r = 0; r < rows->rowCount(); ++r) {

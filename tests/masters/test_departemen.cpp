@@ -94,7 +94,7 @@ private Q_SLOTS:
         QVERIFY(!form.find("txtKodedepartemen")->isEnabled());
         dialogs.expect(DeleteQuestion, Answer::Yes);
         dialogs.expect(QStringLiteral("Data Kosong "));
-        form.click("cmdHapus");
+        QVERIFY(form.click("cmdHapus"));
         QCOMPARE(dialogs.count(), 2);
         QCOMPARE(dialogs.asked()[0].text, QStringLiteral("Apakah Anda Yakin Data akan di Hapus ?"));
         QCOMPARE(dialogs.asked()[0].title, QStringLiteral("Hapus Data"));
@@ -104,9 +104,9 @@ private Q_SLOTS:
                       Icon::Information);
         // Change on an empty table is reported and the window stays usable.
         dialogs.expect(QStringLiteral("Tidak ada record yang aktif."));
-        form.click("cmdRubah");
+        QVERIFY(form.click("cmdRubah"));
         QVERIFY(dialogs.last().text.contains(QStringLiteral("No current record.")));
-        form.click("Command1");
+        QVERIFY(form.click("Command1"));
         QVERIFY(form.inViewMode());
     }
 
@@ -121,14 +121,14 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(window));
         QCOMPARE(form.caption(), QStringLiteral("Record :1"));
         QCOMPARE(form.text("txtKodedepartemen"), QStringLiteral("D01"));
-        form.click("cmdTambah");
+        QVERIFY(form.click("cmdTambah"));
         QVERIFY(form.inEditMode());
         QCOMPARE(form.text("txtKodedepartemen"), QString());
         QVERIFY(form.find("txtKodedepartemen")->hasFocus());
-        form.type("txtKodedepartemen", QStringLiteral("A00"));
-        form.type("txtKeterangan", QStringLiteral("Akuntansi"));
+        QVERIFY(form.type("txtKodedepartemen", QStringLiteral("A00")));
+        QVERIFY(form.type("txtKeterangan", QStringLiteral("Akuntansi")));
         dialogs.expect(Saved);
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         expectMessage(dialogs, QStringLiteral("Data sudah Disimpan!"),
                       QStringLiteral("Simpan Data"), Icon::Information);
         QVERIFY(form.inViewMode());
@@ -147,10 +147,10 @@ private Q_SLOTS:
         QVERIFY(db.fillSample());
         ScriptedDialogs dialogs;
         FormDriver form(openWindow());
-        form.navigate("Last");
-        form.click("cmdTambah");
-        form.type("txtKodedepartemen", QStringLiteral("X"));
-        form.click("Command1");
+        QVERIFY(form.navigate("Last"));
+        QVERIFY(form.click("cmdTambah"));
+        QVERIFY(form.type("txtKodedepartemen", QStringLiteral("X")));
+        QVERIFY(form.click("Command1"));
         QVERIFY(form.inViewMode());
         QCOMPARE(form.caption(), QStringLiteral("Record :1"));
         QCOMPARE(form.text("txtKodedepartemen"), QStringLiteral("D01"));
@@ -164,11 +164,11 @@ private Q_SLOTS:
         QVERIFY(db.fillSample());
         ScriptedDialogs dialogs;
         FormDriver form(openWindow());
-        form.click("cmdTambah");
-        form.type("txtKodedepartemen", QStringLiteral("d02"));
-        form.type("txtKeterangan", QStringLiteral("Kembar"));
+        QVERIFY(form.click("cmdTambah"));
+        QVERIFY(form.type("txtKodedepartemen", QStringLiteral("d02")));
+        QVERIFY(form.type("txtKeterangan", QStringLiteral("Kembar")));
         dialogs.expect(QStringLiteral("Kode sudah dipakai"));
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         QVERIFY(dialogs.last().text.startsWith(QStringLiteral("Kode sudah dipakai")));
         // The engine's own words follow: "UNIQUE constraint failed", "violates unique constraint".
         QVERIFY(dialogs.last().text.contains(QStringLiteral("unique"), Qt::CaseInsensitive));
@@ -176,17 +176,17 @@ private Q_SLOTS:
         QCOMPARE(form.text("txtKeterangan"), QStringLiteral("Kembar"));
         QCOMPARE(db.count("Departemen"), 5);
         // Corrected, the same pending record saves.
-        form.type("txtKodedepartemen", QStringLiteral("D09"));
+        QVERIFY(form.type("txtKodedepartemen", QStringLiteral("D09")));
         dialogs.expect(Saved);
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         QCOMPARE(dialogs.last().text, QStringLiteral("Data sudah Disimpan!"));
         QCOMPARE(
             db.scalar("SELECT Keterangan FROM Departemen WHERE Kodedepartemen='D09'").toString(),
             QStringLiteral("Kembar"));
         // An empty code is refused the same way.
-        form.click("cmdTambah");
+        QVERIFY(form.click("cmdTambah"));
         dialogs.expect(QStringLiteral("Kode tidak boleh kosong"));
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         QVERIFY(dialogs.last().text.startsWith(QStringLiteral("Kode tidak boleh kosong")));
         QVERIFY(form.inEditMode());
     }
@@ -200,7 +200,7 @@ private Q_SLOTS:
         FormDriver form(openWindow());
         dialogs.type(QString()); // Cancel: the empty answer
         dialogs.expect(QStringLiteral("Anda belum memasukan Kode "));
-        form.click("cmdCari");
+        QVERIFY(form.click("cmdCari"));
         QCOMPARE(dialogs.asked()[0].text, QStringLiteral("Masukkan Kode Departemen :"));
         QCOMPARE(dialogs.asked()[0].title, QStringLiteral("Pencarian data"));
         QVERIFY(dialogs.asked()[0].input);
@@ -208,16 +208,16 @@ private Q_SLOTS:
                       QStringLiteral("Informasi\""), Icon::Information);
         dialogs.type(QStringLiteral("D77"));
         dialogs.expect(QStringLiteral("Data tidak di temukan "));
-        form.click("cmdCari");
+        QVERIFY(form.click("cmdCari"));
         expectMessage(dialogs, QStringLiteral("Data tidak di temukan "),
                       QStringLiteral("Cari Data"), Icon::Information);
         QCOMPARE(form.caption(), QStringLiteral("Record :1"));
         dialogs.type(QStringLiteral("o'hara"));
-        form.click("cmdCari");
+        QVERIFY(form.click("cmdCari"));
         QCOMPARE(form.text("txtKeterangan"), QStringLiteral("Kutip"));
         QCOMPARE(form.caption(), QStringLiteral("Record :6"));
         dialogs.type(QStringLiteral("d03"));
-        form.click("cmdCari");
+        QVERIFY(form.click("cmdCari"));
         QCOMPARE(form.text("txtKeterangan"), QStringLiteral("Sistem Informasi"));
     }
 
@@ -227,12 +227,12 @@ private Q_SLOTS:
         QVERIFY(db.fillSample());
         ScriptedDialogs dialogs;
         FormDriver form(openWindow());
-        form.navigate("Last"); // D05, used by nobody
+        QVERIFY(form.navigate("Last")); // D05, used by nobody
         dialogs.expect(DeleteQuestion, Answer::No);
-        form.click("cmdHapus");
+        QVERIFY(form.click("cmdHapus"));
         QCOMPARE(db.count("Departemen"), 5);
         dialogs.expect(DeleteQuestion, Answer::Yes);
-        form.click("cmdHapus");
+        QVERIFY(form.click("cmdHapus"));
         QCOMPARE(db.count("Departemen"), 4);
         QCOMPARE(form.caption(), QStringLiteral("Record :1"));
         QVERIFY(!platform::busy::isBusy());
@@ -240,7 +240,7 @@ private Q_SLOTS:
         // A department that employees use is refused with a clear message.
         dialogs.expect(DeleteQuestion, Answer::Yes);
         dialogs.expect(QStringLiteral("Data masih dipakai"));
-        form.click("cmdHapus");
+        QVERIFY(form.click("cmdHapus"));
         QVERIFY(dialogs.last().text.startsWith(QStringLiteral("Data masih dipakai")));
         QCOMPARE(db.count("Departemen"), 4);
         QVERIFY(!platform::busy::isBusy());
@@ -253,14 +253,14 @@ private Q_SLOTS:
         ScriptedDialogs dialogs;
         FormDriver form(openWindow());
         dialogs.expect(DeleteQuestion, Answer::Yes);
-        form.click("cmdHapus");
+        QVERIFY(form.click("cmdHapus"));
         QCOMPARE(form.caption(), QStringLiteral("Record :0"));
         QCOMPARE(form.text("txtKodedepartemen"), QString());
-        form.navigate("Next");
+        QVERIFY(form.navigate("Next"));
         QVERIFY(form.inViewMode());
         dialogs.expect(DeleteQuestion, Answer::Yes);
         dialogs.expect(QStringLiteral("Data Kosong "));
-        form.click("cmdHapus");
+        QVERIFY(form.click("cmdHapus"));
         QCOMPARE(dialogs.last().text, QStringLiteral("Data Kosong "));
     }
 
@@ -273,22 +273,22 @@ private Q_SLOTS:
         FormDriver form(openWindow());
         form.find<QTabWidget>("SSTab1")->setCurrentIndex(1);
         // No criterion, or one that is not listed, filters nothing.
-        form.type("Text1", QStringLiteral("P"));
+        QVERIFY(form.type("Text1", QStringLiteral("P")));
         QCOMPARE(gridRows(form), 7);
-        form.type("Combo1", QStringLiteral("keterangan"));
-        form.type("Text1", QStringLiteral("Pe"));
+        QVERIFY(form.type("Combo1", QStringLiteral("keterangan")));
+        QVERIFY(form.type("Text1", QStringLiteral("Pe")));
         QCOMPARE(gridRows(form), 7);
         // The criterion alone does not filter; the next keystroke does.
         form.find<QComboBox>("Combo1")->setCurrentIndex(1);
         QCOMPARE(gridRows(form), 7);
-        form.type("Text1", QStringLiteral("pe"));
+        QVERIFY(form.type("Text1", QStringLiteral("pe")));
         QCOMPARE(gridRows(form), 1);
-        form.type("Text1", QStringLiteral("Pa's%"));
+        QVERIFY(form.type("Text1", QStringLiteral("Pa's%")));
         QCOMPARE(gridRows(form), 1);
-        form.type("Text1", QString());
+        QVERIFY(form.type("Text1", QString()));
         QCOMPARE(gridRows(form), 6); // every row whose name has a value
         form.find<QComboBox>("Combo1")->setCurrentIndex(0);
-        form.type("Text1", QStringLiteral("P'"));
+        QVERIFY(form.type("Text1", QStringLiteral("P'")));
         QCOMPARE(gridRows(form), 1);
         QCOMPARE(dialogs.count(), 0);
     }
@@ -300,12 +300,12 @@ private Q_SLOTS:
         ScriptedDialogs dialogs;
         FormDriver form(openWindow());
         form.find<QComboBox>("Combo1")->setCurrentIndex(0);
-        form.type("Text1", QStringLiteral("D01"));
+        QVERIFY(form.type("Text1", QStringLiteral("D01")));
         QCOMPARE(gridRows(form), 1);
-        form.click("cmdRubah");
-        form.type("txtKeterangan", QStringLiteral("SDM"));
+        QVERIFY(form.click("cmdRubah"));
+        QVERIFY(form.type("txtKeterangan", QStringLiteral("SDM")));
         dialogs.expect(Saved);
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         QCOMPARE(gridRows(form), 5);
         QCOMPARE(form.text("Text1"), QStringLiteral("D01"));
         QTest::keyClick(form.find("Text1"), Qt::Key_End);
@@ -319,9 +319,9 @@ private Q_SLOTS:
         QVERIFY(db.fillSample());
         ScriptedDialogs dialogs;
         FormDriver form(openWindow());
-        form.click("cmdRubah");
-        form.type("txtKeterangan", QStringLiteral("Ganti"));
-        form.navigate("Next");
+        QVERIFY(form.click("cmdRubah"));
+        QVERIFY(form.type("txtKeterangan", QStringLiteral("Ganti")));
+        QVERIFY(form.navigate("Next"));
         QCOMPARE(
             db.scalar("SELECT Keterangan FROM Departemen WHERE Kodedepartemen='D01'").toString(),
             QStringLiteral("Ganti"));
@@ -344,9 +344,9 @@ private Q_SLOTS:
                              if (action == platform::DataControl::Update)
                                  *save = false;
                          });
-        form.click("cmdRubah");
-        form.type("txtKeterangan", QStringLiteral("Ganti"));
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdRubah"));
+        QVERIFY(form.type("txtKeterangan", QStringLiteral("Ganti")));
+        QVERIFY(form.click("cmdSimpan"));
         QCOMPARE(db.scalar(query).toString(), stored);
         QCOMPARE(dialogs.count(), 0);
         QVERIFY(form.inEditMode());
@@ -358,10 +358,10 @@ private Q_SLOTS:
         QVERIFY(db.fillSample());
         ScriptedDialogs dialogs;
         FormDriver form(openWindow());
-        form.click("cmdRubah");
-        form.type("txtKodedepartemen", QStringLiteral("D02"));
+        QVERIFY(form.click("cmdRubah"));
+        QVERIFY(form.type("txtKodedepartemen", QStringLiteral("D02")));
         dialogs.expect(QStringLiteral("Data error event hit eer:"));
-        form.navigate("Next");
+        QVERIFY(form.navigate("Next"));
         QVERIFY(dialogs.last().text.startsWith(QStringLiteral("Data error event hit eer:")));
         QVERIFY(dialogs.last().text.contains(QStringLiteral("unique"), Qt::CaseInsensitive));
         QCOMPARE(dialogs.last().title, QStringLiteral("Kelvara"));
@@ -376,7 +376,7 @@ private Q_SLOTS:
         TestDatabase db;
         FormDriver form(openWindow());
         QPointer<QWidget> window = platform::WindowRegistry::find<Fdepartemen>();
-        form.click("cmdKeluar");
+        QVERIFY(form.click("cmdKeluar"));
         QTRY_VERIFY(window.isNull());
         QVERIFY(!platform::busy::isBusy());
     }

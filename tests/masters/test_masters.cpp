@@ -39,12 +39,12 @@ private Q_SLOTS:
         FormDriver form(WindowRegistry::show<Fpegawai>());
         QCOMPARE(form.text("txtJabatan"), QStringLiteral("Kepala Bagian"));
         QCOMPARE(form.text("Text2"), QStringLiteral("Sumber Daya Manusia"));
-        form.navigate("Next");
+        QVERIFY(form.navigate("Next"));
         QCOMPARE(form.text("DataCombo1"), QStringLiteral("P2"));
         QCOMPARE(form.text("txtJabatan"), QStringLiteral("Karyawan Staf"));
         QCOMPARE(form.text("Text2"), QStringLiteral("Personalia"));
         // Showing the rank's title is not a change of the record by itself.
-        form.navigate("Next");
+        QVERIFY(form.navigate("Next"));
         QCOMPARE(db.scalar("SELECT Jabatan FROM Pegawai WHERE Nip='19002'").toString(),
                  QStringLiteral("Lama"));
         QCOMPARE(dialogs.count(), 0);
@@ -58,31 +58,31 @@ private Q_SLOTS:
         QVERIFY(db.fillSample());
         ScriptedDialogs dialogs;
         FormDriver form(WindowRegistry::show<Fpegawai>());
-        form.click("cmdRubah");
+        QVERIFY(form.click("cmdRubah"));
         auto *rank = form.find<platform::DataCombo>("DataCombo1");
         QCOMPARE(rank->count(), 4);
         rank->setCurrentIndex(2); // picked from the list
         QCOMPARE(form.text("txtJabatan"), QStringLiteral("Satpam"));
-        form.type("DataCombo2", QStringLiteral("d03")); // typed, in another case
+        QVERIFY(form.type("DataCombo2", QStringLiteral("d03"))); // typed, in another case
         QCOMPARE(form.text("Text2"), QStringLiteral("Sistem Informasi"));
-        form.type("DataCombo2", QStringLiteral("D99"));
+        QVERIFY(form.type("DataCombo2", QStringLiteral("D99")));
         QCOMPARE(form.text("Text2"), QString());
-        form.type("DataCombo2", QStringLiteral("D04"));
+        QVERIFY(form.type("DataCombo2", QStringLiteral("D04")));
         // A title typed by hand is stored when no rank is picked after it.
-        form.type("txtJabatan", QStringLiteral("Wakil"));
+        QVERIFY(form.type("txtJabatan", QStringLiteral("Wakil")));
         dialogs.expect(Saved);
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         QCOMPARE(dialogs.last().text, QStringLiteral("Data sudah Disimpan!"));
         QCOMPARE(db.scalar("SELECT Jabatan || '/' || KodePeringkat || '/' || KodeDepartemen "
                            "FROM Pegawai WHERE Nip='19001'")
                      .toString(),
                  QStringLiteral("Wakil/P3/D04"));
         // A later pick overwrites a hand-typed title.
-        form.click("cmdRubah");
-        form.type("txtJabatan", QStringLiteral("Lain"));
-        form.type("DataCombo1", QStringLiteral("P1"));
+        QVERIFY(form.click("cmdRubah"));
+        QVERIFY(form.type("txtJabatan", QStringLiteral("Lain")));
+        QVERIFY(form.type("DataCombo1", QStringLiteral("P1")));
         QCOMPARE(form.text("txtJabatan"), QStringLiteral("Kepala Bagian"));
-        form.type("DataCombo1", QString());
+        QVERIFY(form.type("DataCombo1", QString()));
         QCOMPARE(form.text("txtJabatan"), QString());
     }
 
@@ -94,20 +94,20 @@ private Q_SLOTS:
         FormDriver form(WindowRegistry::show<Fpegawai>());
         auto *birth = form.find<platform::DatePicker>("DTPicker1");
         QCOMPARE(birth->date(), QDate(1980, 5, 17));
-        form.navigate("Next"); // Susi has no date of birth
+        QVERIFY(form.navigate("Next")); // Susi has no date of birth
         QVERIFY(birth->isNull());
         QCOMPARE(birth->text().trimmed(), QString());
-        form.click("cmdRubah");
-        form.type("txtNama", QStringLiteral("Susi Susanti"));
+        QVERIFY(form.click("cmdRubah"));
+        QVERIFY(form.type("txtNama", QStringLiteral("Susi Susanti")));
         dialogs.expect(Saved);
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         QVERIFY(db.scalar("SELECT Tgllahir IS NULL FROM Pegawai WHERE Nip='19002'").toBool());
         // A date picked is stored as that very day.
-        form.navigate("First");
-        form.click("cmdRubah");
+        QVERIFY(form.navigate("First"));
+        QVERIFY(form.click("cmdRubah"));
         birth->setDate(QDate(2000, 2, 29));
         dialogs.expect(Saved);
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         QCOMPARE(db.scalar("SELECT Tgllahir FROM Pegawai WHERE Nip='19001'").toString(),
                  QStringLiteral("2000-02-29"));
         auto *grid = form.find<platform::DataGrid>("DataGrid1");
@@ -123,21 +123,21 @@ private Q_SLOTS:
         QVERIFY(db.fillSample());
         ScriptedDialogs dialogs;
         FormDriver form(WindowRegistry::show<Fpegawai>());
-        form.click("cmdTambah");
-        form.type("txtNip", QStringLiteral("19009"));
-        form.type("txtTahunMasuk", QStringLiteral("dua ribu"));
+        QVERIFY(form.click("cmdTambah"));
+        QVERIFY(form.type("txtNip", QStringLiteral("19009")));
+        QVERIFY(form.type("txtTahunMasuk", QStringLiteral("dua ribu")));
         dialogs.expect(QStringLiteral("Isian harus berupa angka."));
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         QVERIFY(dialogs.last().text.startsWith(QStringLiteral("Isian harus berupa angka.")));
         QCOMPARE(db.count("Pegawai"), 3);
-        form.type("txtTahunMasuk", QStringLiteral("2020"));
-        form.type("DataCombo2", QStringLiteral("D99"));
+        QVERIFY(form.type("txtTahunMasuk", QStringLiteral("2020")));
+        QVERIFY(form.type("DataCombo2", QStringLiteral("D99")));
         dialogs.expect(QStringLiteral("Kode yang dirujuk tidak ada"));
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         QVERIFY(dialogs.last().text.startsWith(QStringLiteral("Kode yang dirujuk tidak ada")));
         QVERIFY(form.inEditMode());
         // Cancel after add shows the last employee.
-        form.click("Command1");
+        QVERIFY(form.click("Command1"));
         QCOMPARE(form.text("txtNip"), QStringLiteral("20003"));
         QCOMPARE(db.count("Pegawai"), 3);
     }
@@ -150,20 +150,20 @@ private Q_SLOTS:
         FormDriver form(WindowRegistry::show<Fpegawai>());
         dialogs.type(QString()); // Cancel
         dialogs.expect(QStringLiteral("Anda belum memasukan NIP "));
-        form.click("cmdCari");
+        QVERIFY(form.click("cmdCari"));
         QCOMPARE(dialogs.asked()[0].text, QStringLiteral("Masukkan NIP :"));
         QCOMPARE(dialogs.last().text, QStringLiteral("Anda belum memasukan NIP "));
         QCOMPARE(dialogs.last().title, QStringLiteral("Informasi\""));
         dialogs.type(QStringLiteral("20003"));
-        form.click("cmdCari");
+        QVERIFY(form.click("cmdCari"));
         QCOMPARE(form.text("txtNama"), QStringLiteral("Bunga"));
         QCOMPARE(form.text("Text2"), QStringLiteral("Produksi"));
         form.find<QComboBox>("Combo1")->setCurrentIndex(0);
-        form.type("Text1", QStringLiteral("19"));
+        QVERIFY(form.type("Text1", QStringLiteral("19")));
         auto *grid = form.find<platform::DataGrid>("DataGrid1");
         QCOMPARE(grid->model()->rowCount(), 2);
         form.find<QComboBox>("Combo1")->setCurrentIndex(1);
-        form.type("Text1", QStringLiteral("bu"));
+        QVERIFY(form.type("Text1", QStringLiteral("bu")));
         QCOMPARE(grid->model()->rowCount(), 2);
     }
 
@@ -174,12 +174,12 @@ private Q_SLOTS:
         ScriptedDialogs dialogs;
         FormDriver form(WindowRegistry::show<Fperingkat>());
         QVERIFY(!WindowRegistry::find<Fpegawai>());
-        form.click("cmdTambah");
-        form.type("txtKodePeringkat", QStringLiteral("P9"));
-        form.type("txtUpahPerhari", QStringLiteral("95000.5"));
-        form.type("txtJabatan", QStringLiteral("Pengemudi"));
+        QVERIFY(form.click("cmdTambah"));
+        QVERIFY(form.type("txtKodePeringkat", QStringLiteral("P9")));
+        QVERIFY(form.type("txtUpahPerhari", QStringLiteral("95000.5")));
+        QVERIFY(form.type("txtJabatan", QStringLiteral("Pengemudi")));
         dialogs.expect(Saved);
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         QCOMPARE(dialogs.last().text, QStringLiteral("Data sudah Disimpan!"));
         QCOMPARE(db.scalar("SELECT UpahPerhari FROM Peringkat WHERE KodePeringkat='P9'").toDouble(),
                  95000.5);
@@ -192,8 +192,8 @@ private Q_SLOTS:
         QCOMPARE(WindowRegistry::show<Fpegawai>(), employees);
         QVERIFY(employees->isVisible());
         FormDriver staff(employees);
-        staff.click("cmdRubah");
-        staff.type("DataCombo1", QStringLiteral("P9"));
+        QVERIFY(staff.click("cmdRubah"));
+        QVERIFY(staff.type("DataCombo1", QStringLiteral("P9")));
         QCOMPARE(staff.text("txtJabatan"), QStringLiteral("Pengemudi"));
     }
 
@@ -207,17 +207,17 @@ private Q_SLOTS:
         auto *titles = ranks.find<QComboBox>("txtJabatan");
         QCOMPARE(titles->count(), 4);
         QCOMPARE(titles->itemText(3), QStringLiteral("Cleaning Service"));
-        ranks.click("cmdRubah");
+        QVERIFY(ranks.click("cmdRubah"));
         titles->setCurrentIndex(2);
         dialogs.expect(Saved);
-        ranks.click("cmdSimpan");
+        QVERIFY(ranks.click("cmdSimpan"));
         QCOMPARE(db.scalar("SELECT Jabatan FROM Peringkat WHERE KodePeringkat='P1'").toString(),
                  QStringLiteral("Satpam"));
-        staff.navigate("Last");
-        staff.navigate("First");
+        QVERIFY(staff.navigate("Last"));
+        QVERIFY(staff.navigate("First"));
         QCOMPARE(staff.text("txtJabatan"), QStringLiteral("Satpam"));
         ranks.find<QComboBox>("Combo1")->setCurrentIndex(1);
-        ranks.type("Text1", QStringLiteral("K"));
+        QVERIFY(ranks.type("Text1", QStringLiteral("K")));
         QCOMPARE(ranks.find<platform::DataGrid>("DataGrid1")->model()->rowCount(), 1);
     }
 
@@ -231,13 +231,13 @@ private Q_SLOTS:
         QCOMPARE(window->windowTitle(), QStringLiteral("Kartu Cuti"));
         QVERIFY(!window->findChild<QTabWidget *>());
         QVERIFY(window->windowFlags() & Qt::WindowCloseButtonHint);
-        form.click("cmdTambah");
+        QVERIFY(form.click("cmdTambah"));
         QVERIFY(form.find("DTPicker1")->isEnabled() && form.find("DTPicker2")->isEnabled());
-        form.type("txtKartucuti", QStringLiteral("K2027"));
+        QVERIFY(form.type("txtKartucuti", QStringLiteral("K2027")));
         form.find<platform::DatePicker>("DTPicker1")->setDate(QDate(2027, 12, 31));
         form.find<platform::DatePicker>("DTPicker2")->setDate(QDate(2027, 1, 1));
         dialogs.expect(Saved);
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         QCOMPARE(dialogs.last().text, QStringLiteral("Data sudah Disimpan!"));
         QCOMPARE(form.text("txtKartucuti"), QStringLiteral("K2027"));
         // A period that ends before it begins is stored as entered.
@@ -245,12 +245,12 @@ private Q_SLOTS:
                            "WHERE Kartucuti='K2027'")
                      .toString(),
                  QStringLiteral("2027-12-31 2027-01-01"));
-        form.click("cmdTambah");
-        form.click("Command1");
+        QVERIFY(form.click("cmdTambah"));
+        QVERIFY(form.click("Command1"));
         QCOMPARE(form.text("txtKartucuti"), QStringLiteral("K2025"));
         dialogs.type(QStringLiteral("K1999"));
         dialogs.expect(QStringLiteral("Data tidak di temukan "));
-        form.click("cmdCari");
+        QVERIFY(form.click("cmdCari"));
         QCOMPARE(dialogs.asked()[dialogs.count() - 2].text,
                  QStringLiteral("Masukkan Kode Kartu Cuti :"));
         QCOMPARE(dialogs.last().text, QStringLiteral("Data tidak di temukan "));

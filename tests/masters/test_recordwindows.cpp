@@ -133,12 +133,12 @@ private Q_SLOTS:
         const QStringList before = rows(w.table);
         ScriptedDialogs dialogs;
         FormDriver form(w.open());
-        form.click("cmdRubah");
-        form.navigate("Next");
+        QVERIFY(form.click("cmdRubah"));
+        QVERIFY(form.navigate("Next"));
         QVERIFY(form.inEditMode());
-        form.type(w.box, w.typed);
+        QVERIFY(form.type(w.box, w.typed));
         if (!save) {
-            form.click("Command1");
+            QVERIFY(form.click("Command1"));
             QCOMPARE(rows(w.table), before);
             QVERIFY(form.inViewMode());
             // Nothing typed is left in the box either.
@@ -146,7 +146,7 @@ private Q_SLOTS:
             return;
         }
         dialogs.expect("Data sudah Disimpan!");
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         QCOMPARE(storedAt(db, w, 2), w.typed);
         QCOMPARE(rows(w.table).first(), before.first());
         QVERIFY(form.inViewMode());
@@ -162,10 +162,10 @@ private Q_SLOTS:
         const QStringList before = rows("Departemen");
         ScriptedDialogs dialogs;
         FormDriver form(WindowRegistry::show<Fdepartemen>());
-        form.click("cmdTambah");
-        form.navigate("Next");
-        form.type("txtKodedepartemen", "D99");
-        form.click("Command1");
+        QVERIFY(form.click("cmdTambah"));
+        QVERIFY(form.navigate("Next"));
+        QVERIFY(form.type("txtKodedepartemen", "D99"));
+        QVERIFY(form.click("Command1"));
         QCOMPARE(rows("Departemen"), before);
         QCOMPARE(rows("Pegawai").filter("D99").size(), 0);
         QCOMPARE(form.text("txtKodedepartemen"), QStringLiteral("D01"));
@@ -182,9 +182,9 @@ private Q_SLOTS:
         const QStringList before = rows(w.table);
         ScriptedDialogs dialogs;
         FormDriver form(w.open());
-        form.click("cmdRubah");
-        form.navigate("Next");
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdRubah"));
+        QVERIFY(form.navigate("Next"));
+        QVERIFY(form.click("cmdSimpan"));
         QVERIFY(form.inViewMode());
         QCOMPARE(rows(w.table), before);
         QCOMPARE(form.caption(), QStringLiteral("Record :2"));
@@ -200,14 +200,14 @@ private Q_SLOTS:
         ScriptedDialogs dialogs;
         FormDriver form(w.open());
         dialogs.expect("Tidak ada record yang aktif.");
-        form.click("cmdRubah");
-        form.type(w.box, w.typed);
-        form.click("Command1");
+        QVERIFY(form.click("cmdRubah"));
+        QVERIFY(form.type(w.box, w.typed));
+        QVERIFY(form.click("Command1"));
         QCOMPARE(form.text(w.box), QString());
         QCOMPARE(form.caption(), QStringLiteral("Record :0"));
-        form.click("cmdTambah");
+        QVERIFY(form.click("cmdTambah"));
         QVERIFY(form.inEditMode());
-        form.click("Command1");
+        QVERIFY(form.click("Command1"));
         QCOMPARE(db.count(w.table), 0);
         QVERIFY(!platform::busy::isBusy());
     }
@@ -223,9 +223,9 @@ private Q_SLOTS:
         ScriptedDialogs dialogs;
         QPointer<QWidget> shown = w.open();
         FormDriver form(shown);
-        form.click("cmdRubah");
-        form.type(w.box, w.typed);
-        form.click("cmdKeluar");
+        QVERIFY(form.click("cmdRubah"));
+        QVERIFY(form.type(w.box, w.typed));
+        QVERIFY(form.click("cmdKeluar"));
         QTRY_VERIFY(shown.isNull());
         QCOMPARE(storedAt(db, w, 1), w.typed);
     }
@@ -254,10 +254,10 @@ private Q_SLOTS:
         ScriptedDialogs dialogs;
         QPointer<QWidget> shown = w.open();
         FormDriver form(shown);
-        form.click("cmdRubah");
-        form.type(w.box, typed);
+        QVERIFY(form.click("cmdRubah"));
+        QVERIFY(form.type(w.box, typed));
         dialogs.expect(message);
-        form.click("cmdKeluar");
+        QVERIFY(form.click("cmdKeluar"));
         QCoreApplication::processEvents();
         QVERIFY(shown && shown->isVisible());
         QCOMPARE(form.text(w.box), typed);
@@ -301,11 +301,11 @@ private Q_SLOTS:
         ScriptedDialogs dialogs;
         FormDriver form(WindowRegistry::show<FCuti>());
         if (change)
-            form.click("cmdRubah");
-        form.type(box, typed);
+            QVERIFY(form.click("cmdRubah"));
+        QVERIFY(form.type(box, typed));
         if (refused)
             dialogs.expect("Tidak Boleh melebihi jatah Cuti!");
-        form.navigate("Next");
+        QVERIFY(form.navigate("Next"));
         QCOMPARE(form.caption(),
                  refused ? QStringLiteral("Record :1") : QStringLiteral("Record :2"));
         const auto stored = [&db](const char *column) {
@@ -330,10 +330,10 @@ private Q_SLOTS:
                         "WHERE Nip = '19002'"));
         ScriptedDialogs dialogs;
         FormDriver form(WindowRegistry::show<Fpegawai>());
-        form.navigate("Next");
+        QVERIFY(form.navigate("Next"));
         QCOMPARE(form.text("DataCombo1"), QStringLiteral("P1"));
         QCOMPARE(form.text("txtJabatan"), QStringLiteral("Kepala Bagian"));
-        form.navigate("Next");
+        QVERIFY(form.navigate("Next"));
         QCOMPARE(db.scalar("SELECT Jabatan FROM Pegawai WHERE Nip = '19002'").toString(),
                  QStringLiteral("Lama"));
     }
@@ -387,12 +387,12 @@ private Q_SLOTS:
         // The employee without a birth date, the first card (2025-01-01), or a new card.
         const int rowid = employee ? 2 : overADate ? 1 : 3;
         if (employee)
-            form.navigate("Next");
+            QVERIFY(form.navigate("Next"));
         if (employee || overADate) {
-            form.click("cmdRubah");
+            QVERIFY(form.click("cmdRubah"));
         } else {
-            form.click("cmdTambah");
-            form.type("txtKartucuti", "K2030");
+            QVERIFY(form.click("cmdTambah"));
+            QVERIFY(form.type("txtKartucuti", "K2030"));
         }
         auto *picker = form.find<platform::DatePicker>("DTPicker1");
         for (const QChar c : keys) {
@@ -408,14 +408,14 @@ private Q_SLOTS:
             // Shown as typed, never "corrected" into another date.
             QVERIFY2(picker->text().startsWith(keys), qPrintable(picker->text()));
             dialogs.expect("Isian harus berupa tanggal yang benar.");
-            form.click("cmdSimpan");
+            QVERIFY(form.click("cmdSimpan"));
             QVERIFY(dialogs.last().text.contains(keys.left(5)));
             QVERIFY(form.inEditMode());
             QCOMPARE(rows(table), before);
             return;
         }
         dialogs.expect("Data sudah Disimpan!");
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         QCOMPARE(db.scalar(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(column, table),
                            {rowid})
                      .toString(),
@@ -431,7 +431,7 @@ private Q_SLOTS:
         QWidget *window = WindowRegistry::show<Fkartucuti>();
         QVERIFY(QTest::qWaitForWindowActive(window));
         FormDriver form(window);
-        form.click("cmdTambah");
+        QVERIFY(form.click("cmdTambah"));
         QTest::keyClicks(QApplication::focusWidget(), "K2030");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), form.find("DTPicker1"));
@@ -472,14 +472,14 @@ private Q_SLOTS:
             QSqlQuery lock(other);
             QVERIFY(lock.exec("BEGIN EXCLUSIVE"));
             dialogs.expect("Data error event hit eer:");
-            form.navigate("Next");
+            QVERIFY(form.navigate("Next"));
             QVERIFY(!platform::busy::isBusy());
             QVERIFY(lock.exec("COMMIT"));
             other.close();
         }
         QSqlDatabase::removeDatabase("other");
-        form.navigate("Next");
-        form.navigate("Previous");
+        QVERIFY(form.navigate("Next"));
+        QVERIFY(form.navigate("Previous"));
         QCOMPARE(form.text("txtKodedepartemen"), QStringLiteral("D02"));
         QCOMPARE(form.text("txtKeterangan"), QStringLiteral("Personalia"));
     }
@@ -497,11 +497,11 @@ private Q_SLOTS:
         ScriptedDialogs dialogs;
         dialogs.expect(QString()); // the browse list cannot be read when the window loads
         FormDriver form(WindowRegistry::show<FCuti>());
-        form.click("cmdRubah");
-        form.type("txtcuti", "6");
+        QVERIFY(form.click("cmdRubah"));
+        QVERIFY(form.type("txtcuti", "6"));
         dialogs.expect("Data sudah Disimpan!");
         dialogs.expect(QString());
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         QVERIFY(dialogs.last().text.contains("Hilang"));
         QVERIFY(form.inViewMode());
         QCOMPARE(db.scalar("SELECT SisaCuti FROM Cuti WHERE rowid = 1").toString(),
@@ -514,12 +514,12 @@ private Q_SLOTS:
         TestDatabase db;
         ScriptedDialogs dialogs;
         FormDriver form(WindowRegistry::show<Fdepartemen>());
-        form.navigate("Next");
+        QVERIFY(form.navigate("Next"));
         QVERIFY(!platform::busy::isBusy());
         QVERIFY(db.fillSample());
         dialogs.type("X9");
         dialogs.expect("Data tidak di temukan ");
-        form.click("cmdCari");
+        QVERIFY(form.click("cmdCari"));
         QVERIFY(!platform::busy::isBusy());
     }
 };

@@ -1,6 +1,7 @@
 // The report selection dialog: its first state, the OK rules and the way back from reports.
 
 #include "CleanState.h"
+#include "FormDriver.h"
 #include "TestDatabase.h"
 #include "platform/DataCombo.h"
 #include "platform/Twips.h"
@@ -20,14 +21,6 @@ using platform::WindowRegistry;
 
 namespace {
 
-template <typename W> W *child(QWidget *window, const char *name)
-{
-    W *found = window->findChild<W *>(QString::fromLatin1(name));
-    if (!found)
-        qWarning("no control %s", name);
-    return found;
-}
-
 Dialog *showDialog()
 {
     Dialog *dialog = WindowRegistry::show<Dialog>();
@@ -37,14 +30,9 @@ Dialog *showDialog()
 
 void choose(Dialog *dialog, const QString &text)
 {
-    QLineEdit *edit = child<platform::DataCombo>(dialog, "DataCombo1")->lineEdit();
+    QLineEdit *edit = FormDriver(dialog).find<platform::DataCombo>("DataCombo1")->lineEdit();
     edit->clear();
     QTest::keyClicks(edit, text);
-}
-
-void click(QWidget *window, const char *button)
-{
-    QTest::mouseClick(child<QAbstractButton>(window, button), Qt::LeftButton);
 }
 
 // Runs the deletions of windows that closed themselves.
@@ -102,8 +90,8 @@ void TestReportDialog::firstShow()
     QVERIFY(!(dialog->windowFlags() & Qt::WindowCloseButtonHint));
     QVERIFY(!(dialog->windowFlags() & Qt::WindowSystemMenuHint));
 
-    auto *department = child<QRadioButton>(dialog, "Option1");
-    auto *allStaff = child<QRadioButton>(dialog, "Option5");
+    auto *department = FormDriver(dialog).find<QRadioButton>("Option1");
+    auto *allStaff = FormDriver(dialog).find<QRadioButton>("Option5");
     QCOMPARE(department->text(), QString("Departemen"));
     QCOMPARE(allStaff->text(), QString("Laporan Seluruh Jabatan"));
     QVERIFY(department->isChecked());
@@ -113,7 +101,7 @@ void TestReportDialog::firstShow()
     department->click();
     QVERIFY(!allStaff->isChecked());
 
-    auto *label = child<QLabel>(dialog, "Label1");
+    auto *label = FormDriver(dialog).find<QLabel>("Label1");
     QCOMPARE(label->text(), QString("LAPORAN BERDASARKAN :"));
     QCOMPARE(label->palette().color(QPalette::Window), QColor(128, 128, 128));
     QCOMPARE(label->palette().color(QPalette::WindowText), QColor(255, 255, 0));
@@ -125,14 +113,14 @@ void TestReportDialog::firstShow()
     }
     QCOMPARE(label->geometry(), platform::twips::rect(120, 240, 4335, 1455));
 
-    auto *ok = child<QPushButton>(dialog, "OKButton");
-    auto *cancel = child<QPushButton>(dialog, "CancelButton");
+    auto *ok = FormDriver(dialog).find<QPushButton>("OKButton");
+    auto *cancel = FormDriver(dialog).find<QPushButton>("CancelButton");
     QCOMPARE(ok->text(), QString("OK"));
     QCOMPARE(cancel->text(), QString("Cancel"));
     QVERIFY(!ok->isDefault() && !ok->autoDefault());
     QVERIFY(!cancel->isDefault() && !cancel->autoDefault());
 
-    auto *combo = child<platform::DataCombo>(dialog, "DataCombo1");
+    auto *combo = FormDriver(dialog).find<platform::DataCombo>("DataCombo1");
     QCOMPARE(combo->value(), QString());
     QStringList listed;
     for (int i = 0; i < combo->count(); ++i)
@@ -147,7 +135,7 @@ void TestReportDialog::firstShow()
     QVERIFY(allStaff->nextInFocusChain() == combo ||
             allStaff->nextInFocusChain() == combo->lineEdit());
 
-    click(dialog, "OKButton");
+    QVERIFY(FormDriver(dialog).click("OKButton"));
     QVERIFY(!anyReportOpen());
     QVERIFY(dialog->isVisible());
 }
@@ -169,8 +157,8 @@ void TestReportDialog::okWithoutAKnownNameDoesNothing()
     QVERIFY(db.fillSample());
     Dialog *dialog = showDialog();
     choose(dialog, text);
-    QCOMPARE(child<platform::DataCombo>(dialog, "DataCombo1")->value(), text);
-    click(dialog, "OKButton");
+    QCOMPARE(FormDriver(dialog).find<platform::DataCombo>("DataCombo1")->value(), text);
+    QVERIFY(FormDriver(dialog).click("OKButton"));
     QVERIFY(!anyReportOpen());
     QVERIFY(dialog->isVisible());
 }
@@ -181,7 +169,7 @@ void TestReportDialog::departmentReportOpensAndDialogStays()
     QVERIFY(db.fillSample());
     Dialog *dialog = showDialog();
     choose(dialog, "Personalia");
-    click(dialog, "OKButton");
+    QVERIFY(FormDriver(dialog).click("OKButton"));
     Laporanpersonalia *personalia = WindowRegistry::find<Laporanpersonalia>();
     QVERIFY(personalia);
     QVERIFY(personalia->isVisible());
@@ -190,7 +178,7 @@ void TestReportDialog::departmentReportOpensAndDialogStays()
 
     // Another department at once: both reports side by side.
     choose(dialog, "Produksi");
-    click(dialog, "OKButton");
+    QVERIFY(FormDriver(dialog).click("OKButton"));
     QVERIFY(WindowRegistry::find<Laporanproduksi>());
     QVERIFY(WindowRegistry::find<Laporanproduksi>()->isVisible());
     QVERIFY(personalia->isVisible());
@@ -203,13 +191,13 @@ void TestReportDialog::pickingFromTheListOpensThatReport()
     TestDatabase db;
     QVERIFY(db.fillSample());
     Dialog *dialog = showDialog();
-    auto *combo = child<platform::DataCombo>(dialog, "DataCombo1");
+    auto *combo = FormDriver(dialog).find<platform::DataCombo>("DataCombo1");
     combo->setCurrentIndex(combo->findText("Sistem Informasi"));
     QCOMPARE(combo->value(), QString("Sistem Informasi"));
-    click(dialog, "OKButton");
+    QVERIFY(FormDriver(dialog).click("OKButton"));
     QVERIFY(WindowRegistry::find<Laporansi>());
     combo->setCurrentIndex(combo->findText("Sumber Daya Manusia"));
-    click(dialog, "OKButton");
+    QVERIFY(FormDriver(dialog).click("OKButton"));
     QVERIFY(WindowRegistry::find<LaporanSDM>());
 }
 
@@ -219,18 +207,18 @@ void TestReportDialog::okTwiceGivesOneReport()
     QVERIFY(db.fillSample());
     Dialog *dialog = showDialog();
     choose(dialog, "Sumber Daya Manusia");
-    click(dialog, "OKButton");
+    QVERIFY(FormDriver(dialog).click("OKButton"));
     LaporanSDM *first = WindowRegistry::find<LaporanSDM>();
     QVERIFY(first);
-    click(dialog, "OKButton");
+    QVERIFY(FormDriver(dialog).click("OKButton"));
     QCOMPARE(WindowRegistry::find<LaporanSDM>(), first);
     QCOMPARE(instances<LaporanSDM>(), 1);
 
-    child<QRadioButton>(dialog, "Option5")->click();
-    click(dialog, "OKButton");
+    FormDriver(dialog).find<QRadioButton>("Option5")->click();
+    QVERIFY(FormDriver(dialog).click("OKButton"));
     DataReport1 *allStaff = WindowRegistry::find<DataReport1>();
     showDialog();
-    click(dialog, "OKButton");
+    QVERIFY(FormDriver(dialog).click("OKButton"));
     QCOMPARE(WindowRegistry::find<DataReport1>(), allStaff);
     QCOMPARE(instances<DataReport1>(), 1);
 }
@@ -240,8 +228,8 @@ void TestReportDialog::allStaffHidesDialogUntilReportCloses()
     TestDatabase db;
     QVERIFY(db.fillSample());
     Dialog *dialog = showDialog();
-    child<QRadioButton>(dialog, "Option5")->click();
-    click(dialog, "OKButton");
+    FormDriver(dialog).find<QRadioButton>("Option5")->click();
+    QVERIFY(FormDriver(dialog).click("OKButton"));
     DataReport1 *report = WindowRegistry::find<DataReport1>();
     QVERIFY(report);
     QVERIFY(report->isVisible());
@@ -254,7 +242,7 @@ void TestReportDialog::allStaffHidesDialogUntilReportCloses()
     QVERIFY(!WindowRegistry::find<DataReport1>());
     QCOMPARE(WindowRegistry::find<Dialog>(), dialog);
     QVERIFY(dialog->isVisible());
-    QVERIFY(child<QRadioButton>(dialog, "Option5")->isChecked());
+    QVERIFY(FormDriver(dialog).find<QRadioButton>("Option5")->isChecked());
 }
 
 void TestReportDialog::cancelThenClosingReportShowsFreshDialog()
@@ -263,9 +251,9 @@ void TestReportDialog::cancelThenClosingReportShowsFreshDialog()
     QVERIFY(db.fillSample());
     Dialog *dialog = showDialog();
     choose(dialog, "Produksi");
-    click(dialog, "OKButton");
-    child<QRadioButton>(dialog, "Option5")->click();
-    click(dialog, "CancelButton");
+    QVERIFY(FormDriver(dialog).click("OKButton"));
+    FormDriver(dialog).find<QRadioButton>("Option5")->click();
+    QVERIFY(FormDriver(dialog).click("CancelButton"));
     settle();
     QVERIFY(!WindowRegistry::find<Dialog>());
 
@@ -274,17 +262,18 @@ void TestReportDialog::cancelThenClosingReportShowsFreshDialog()
     Dialog *fresh = WindowRegistry::find<Dialog>();
     QVERIFY(fresh);
     QVERIFY(fresh->isVisible());
-    QVERIFY(child<QRadioButton>(fresh, "Option1")->isChecked());
-    QVERIFY(!child<QRadioButton>(fresh, "Option5")->isChecked());
-    QCOMPARE(child<platform::DataCombo>(fresh, "DataCombo1")->value(), QString());
+    QVERIFY(FormDriver(fresh).find<QRadioButton>("Option1")->isChecked());
+    QVERIFY(!FormDriver(fresh).find<QRadioButton>("Option5")->isChecked());
+    QCOMPARE(FormDriver(fresh).find<platform::DataCombo>("DataCombo1")->value(), QString());
 
     // A visible dialog stays as it is when another report closes.
     choose(fresh, "Personalia");
-    click(fresh, "OKButton");
+    QVERIFY(FormDriver(fresh).click("OKButton"));
     QVERIFY(WindowRegistry::find<Laporanpersonalia>()->close());
     settle();
     QCOMPARE(WindowRegistry::find<Dialog>(), fresh);
-    QCOMPARE(child<platform::DataCombo>(fresh, "DataCombo1")->value(), QString("Personalia"));
+    QCOMPARE(FormDriver(fresh).find<platform::DataCombo>("DataCombo1")->value(),
+             QString("Personalia"));
 }
 
 void TestReportDialog::closingTheSlipBringsNothingBack()

@@ -243,10 +243,10 @@ void TestReportWindow::shownAgainAfterALeaveChangePrintsIt()
 
     // 19001 earns 150000 a day and has 13 days left; 10.3 more taken leave 2.7.
     FormDriver form(WindowRegistry::show<FCuti>());
-    form.click("cmdRubah");
-    form.type("txtcuti", "10.3");
+    QVERIFY(form.click("cmdRubah"));
+    QVERIFY(form.type("txtcuti", "10.3"));
     dialogs.expect("Data sudah Disimpan!");
-    form.click("cmdSimpan");
+    QVERIFY(form.click("cmdSimpan"));
     QCOMPARE(dialogs.last().text, QString("Data sudah Disimpan!"));
 
     // An open report keeps the rows it was shown with, until it is shown again.

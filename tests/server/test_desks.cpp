@@ -62,11 +62,14 @@ QString keterangan(TestDatabase &db, const QString &code)
         .toString();
 }
 
+// Opens the department window and moves to a record; a window that cannot get there is null.
 FormDriver openAt(int record)
 {
     FormDriver form(platform::WindowRegistry::show<Fdepartemen>());
-    for (int i = 1; i < record; ++i)
-        form.navigate(QStringLiteral("Next"));
+    for (int i = 1; i < record; ++i) {
+        if (!form.navigate(QStringLiteral("Next")))
+            return FormDriver(nullptr);
+    }
     return form;
 }
 
@@ -99,12 +102,13 @@ private Q_SLOTS:
         QVERIFY(other.ok("set Keterangan Meja dua"));
         ScriptedDialogs dialogs;
         FormDriver form = openAt(1);
-        form.click("cmdRubah");
-        form.type("txtKeterangan", QStringLiteral("Meja satu"));
+        QVERIFY(form.window());
+        QVERIFY(form.click("cmdRubah"));
+        QVERIFY(form.type("txtKeterangan", QStringLiteral("Meja satu")));
         if (!hereFirst)
             QVERIFY(other.ok("update"));
         dialogs.expect(hereFirst ? Saved : Changed);
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         if (hereFirst) {
             QCOMPARE(other.kind("update"), int(Status::Kind::RecordGone));
             QCOMPARE(keterangan(db, "D01"), QStringLiteral("Meja satu"));
@@ -125,17 +129,18 @@ private Q_SLOTS:
         OtherDesk other;
         ScriptedDialogs dialogs;
         FormDriver form = openAt(1);
-        form.click("cmdTambah");
-        form.type("txtKodedepartemen", QStringLiteral("d09"));
-        form.type("txtKeterangan", QStringLiteral("Meja satu"));
+        QVERIFY(form.window());
+        QVERIFY(form.click("cmdTambah"));
+        QVERIFY(form.type("txtKodedepartemen", QStringLiteral("d09")));
+        QVERIFY(form.type("txtKeterangan", QStringLiteral("Meja satu")));
         QVERIFY(other.ok("begin"));
         QVERIFY(other.ok(R"(sql INSERT INTO "Departemen" VALUES ('D09', 'Meja dua'))"));
         dialogs.expect(Busy);
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         QVERIFY(form.inEditMode());
         QVERIFY(other.ok("commit"));
         dialogs.expect(Duplicate);
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         QVERIFY(form.inEditMode());
         QCOMPARE(form.text("txtKeterangan"), QStringLiteral("Meja satu"));
         QCOMPARE(db.scalar("SELECT count(*) FROM Departemen WHERE Kodedepartemen = 'D09'").toInt(),
@@ -160,13 +165,14 @@ private Q_SLOTS:
         QVERIFY(other.ok("open Departemen") && other.ok("last"));
         ScriptedDialogs dialogs;
         FormDriver form = openAt(5);
+        QVERIFY(form.window());
         QCOMPARE(form.text("txtKodedepartemen"), QStringLiteral("D05"));
-        form.click("cmdRubah");
-        form.type("txtKeterangan", QStringLiteral("Gudang Baru"));
+        QVERIFY(form.click("cmdRubah"));
+        QVERIFY(form.type("txtKeterangan", QStringLiteral("Gudang Baru")));
         if (deleteFirst)
             QVERIFY(other.ok("delete"));
         dialogs.expect(deleteFirst ? Changed : Saved);
-        form.click("cmdSimpan");
+        QVERIFY(form.click("cmdSimpan"));
         if (deleteFirst) {
             QVERIFY(form.inEditMode());
             QCOMPARE(db.count("Departemen"), 4);
@@ -209,21 +215,22 @@ private Q_SLOTS:
 
             ScriptedDialogs dialogs;
             FormDriver form = openAt(2);
-            form.click("cmdRubah");
-            form.type("txtKeterangan", QStringLiteral("Personalia Baru"));
+            QVERIFY(form.window());
+            QVERIFY(form.click("cmdRubah"));
+            QVERIFY(form.type("txtKeterangan", QStringLiteral("Personalia Baru")));
             QVERIFY(server("pause"));
             if (!backBeforeSave) {
                 dialogs.expect(Unreachable);
-                form.click("cmdSimpan");
+                QVERIFY(form.click("cmdSimpan"));
                 QVERIFY(form.inEditMode());
                 QCOMPARE(form.text("txtKeterangan"), QStringLiteral("Personalia Baru"));
             }
             QVERIFY(server("resume"));
             dialogs.expect(Saved);
-            form.click("cmdSimpan");
+            QVERIFY(form.click("cmdSimpan"));
             QVERIFY(form.inViewMode());
             QCOMPARE(keterangan(db, "D02"), QStringLiteral("Personalia Baru"));
-            form.navigate(QStringLiteral("First"));
+            QVERIFY(form.navigate(QStringLiteral("First")));
             QCOMPARE(form.text("txtKodedepartemen"), QStringLiteral("D01"));
         }
         QVERIFY(server("stop"));

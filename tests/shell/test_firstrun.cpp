@@ -52,11 +52,6 @@ frmFirstRun *firstRun()
     return window && window->isVisible() ? window : nullptr;
 }
 
-bool shown(QWidget *window)
-{
-    return window && window->isVisible();
-}
-
 QStringList column(const QString &sql)
 {
     QStringList values;
@@ -66,14 +61,6 @@ QStringList column(const QString &sql)
             values << query->value(0).toString();
     }
     return values;
-}
-
-QByteArray digest(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly)
-               ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
-               : QByteArray();
 }
 
 // Only the owner may read: the mode's group and other bits are clear.
@@ -89,13 +76,13 @@ bool ownerOnly(const QString &path, QFile::Permissions owner)
 bool signIn(const QString &user, const QString &password)
 {
     frmLogin *login = WindowRegistry::find<frmLogin>();
-    if (!shown(login))
+    if (login != shownWindow<frmLogin>())
         return false;
     FormDriver form(login);
     typeText(form.find("txtUserName"), user);
     typeText(form.find("txtPassword"), password);
     QTest::keyClick(form.find("txtPassword"), Qt::Key_Return);
-    return shown(WindowRegistry::find<Fmenu>());
+    return shownWindow<Fmenu>();
 }
 
 // Answers Yes to "try again" once the other program has let the file go.
@@ -148,12 +135,12 @@ void TestFirstRun::newDatabaseWithFirstUserSignsIn()
     shell::showFirstWindow();
     FormDriver form(firstRun());
     QVERIFY(form.find("cmdNew")->isVisible());
-    form.click("cmdNew");
+    QVERIFY(form.click("cmdNew"));
     typeText(form.find("txtUserName"), QStringLiteral("Ümit O'Brien"));
     typeText(form.find("txtPassword"), QStringLiteral("rahasia ü"));
     typeText(form.find("txtPassword2"), QStringLiteral("rahasia ü"));
     QCOMPARE(form.find<QLineEdit>("txtPassword2")->displayText(), QStringLiteral("*********"));
-    form.click("cmdCreate");
+    QVERIFY(form.click("cmdCreate"));
     QCOMPARE(dialogs.count(), 0);
     QVERIFY(!firstRun());
 
@@ -195,7 +182,7 @@ void TestFirstRun::newUserIsChecked()
     ScriptedDialogs dialogs;
     shell::showFirstWindow();
     FormDriver form(firstRun());
-    form.click("cmdNew");
+    QVERIFY(form.click("cmdNew"));
     typeText(form.find("txtUserName"), user);
     typeText(form.find("txtPassword"), password);
     typeText(form.find("txtPassword2"), repeated);
@@ -214,7 +201,7 @@ void TestFirstRun::bringsAChosenAccessFileAcross()
     dialogs.choose(AccessFolder + QStringLiteral("/sample.mdb"));
     shell::showFirstWindow();
     FormDriver form(firstRun());
-    form.click("cmdImport");
+    QVERIFY(form.click("cmdImport"));
     const QString report = form.find<QPlainTextEdit>("txtReport")->toPlainText();
     QVERIFY2(report.contains(QStringLiteral("Pegawai: 6 baris dibaca, 6 ditulis")),
              qPrintable(report));
@@ -225,7 +212,7 @@ void TestFirstRun::bringsAChosenAccessFileAcross()
     // The passwords read from Access are stored as hashes only.
     for (const QString &stored : column(QStringLiteral("SELECT Password FROM TPassword")))
         QVERIFY2(store::passwords::isHash(stored), qPrintable(stored));
-    form.click("cmdSignIn");
+    QVERIFY(form.click("cmdSignIn"));
     QVERIFY(!firstRun());
     QVERIFY(signIn(QStringLiteral("keuangan"), QStringLiteral("uang'2020")));
     QCOMPARE(dialogs.count(), 1); // the file chooser
@@ -238,14 +225,14 @@ void TestFirstRun::refusedRowsAreShownAndCanBeLeftOut()
     dialogs.choose(AccessFolder + QStringLiteral("/broken.mdb"));
     shell::showFirstWindow();
     FormDriver form(firstRun());
-    form.click("cmdImport");
+    QVERIFY(form.click("cmdImport"));
     auto *report = form.find<QPlainTextEdit>("txtReport");
     QCOMPARE(report->toPlainText().count(QStringLiteral("Ditolak: ")), 4);
     QVERIFY(report->toPlainText().contains(QStringLiteral("Tidak ada yang dipindahkan")));
     QVERIFY(!QFileInfo::exists(place.path()));
     QVERIFY(!form.find("cmdSignIn")->isVisible());
 
-    form.click("cmdSkipBad");
+    QVERIFY(form.click("cmdSkipBad"));
     const QString csv = place.folder() + QStringLiteral("/DB PT Mardeko - ditolak.csv");
     QVERIFY2(report->toPlainText().contains(QStringLiteral("4 baris ditolak")),
              qPrintable(report->toPlainText()));
@@ -261,16 +248,17 @@ void TestFirstRun::bringsTheAccessFileAtThePlaceAcross()
     Place place;
     QVERIFY(QDir().mkpath(place.folder()));
     QVERIFY(QFile::copy(AccessFolder + QStringLiteral("/sample.mdb"), place.path()));
-    const QByteArray access = digest(place.path());
+    const QByteArray access = TestDatabase::digest(place.path());
     ScriptedDialogs dialogs;
     shell::showFirstWindow();
     FormDriver form(firstRun());
     // There is a file at the place: nothing is offered that would make a new one over it.
     QVERIFY(!form.find("cmdNew")->isVisible());
-    form.click("cmdImport");
-    QCOMPARE(digest(place.folder() + QStringLiteral("/DB PT Mardeko (Access).mdb")), access);
+    QVERIFY(form.click("cmdImport"));
+    QCOMPARE(TestDatabase::digest(place.folder() + QStringLiteral("/DB PT Mardeko (Access).mdb")),
+             access);
     QVERIFY(ownerOnly(place.path(), OwnerFile));
-    form.click("cmdSignIn");
+    QVERIFY(form.click("cmdSignIn"));
     QVERIFY(signIn(QStringLiteral("admin"), QStringLiteral("Rahasia#1")));
     QCOMPARE(dialogs.count(), 0);
 }
@@ -286,7 +274,7 @@ void TestFirstRun::lockedDatabaseIsTriedAgain()
     QCOMPARE(dialogs.count(), 1);
     QVERIFY(dialogs.last().text.contains(QStringLiteral("sedang dipakai program lain")));
     QCOMPARE(dialogs.last().buttons, platform::Buttons::YesNo);
-    QVERIFY(shown(WindowRegistry::find<frmLogin>()));
+    QVERIFY(shownWindow<frmLogin>());
     QVERIFY(!firstRun());
 }
 
@@ -319,7 +307,7 @@ void TestFirstRun::whatIsNeitherIsLeftAlone()
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(kind == u"junk" ? QByteArray(4096, '\x5a') : QByteArray());
     }
-    const QByteArray before = digest(place.path());
+    const QByteArray before = TestDatabase::digest(place.path());
     ScriptedDialogs dialogs;
     dialogs.expect(kind == u"folder" || kind == u"link"
                        ? QStringLiteral("Di tempat database ada ")
@@ -330,7 +318,7 @@ void TestFirstRun::whatIsNeitherIsLeftAlone()
     QVERIFY(dialogs.last().text.contains(place.path()));
     QVERIFY(!firstRun());
     QVERIFY(!WindowRegistry::find<frmLogin>());
-    QCOMPARE(digest(place.path()), before);
+    QCOMPARE(TestDatabase::digest(place.path()), before);
     QVERIFY(!QFileInfo::exists(place.folder() + QStringLiteral("/gone.mdb")));
 }
 

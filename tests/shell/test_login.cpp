@@ -1,4 +1,5 @@
 #include "CleanState.h"
+#include "FormDriver.h"
 #include "Keyboard.h"
 #include "ScriptedDialogs.h"
 #include "TestDatabase.h"
@@ -49,20 +50,6 @@ QWidget *nextTabStop(QWidget *from)
            (!(next->focusPolicy() & Qt::TabFocus) || !next->isVisibleTo(from->window())))
         next = next->nextInFocusChain();
     return next;
-}
-
-bool mainWindowShown()
-{
-    const Fmenu *menu = WindowRegistry::find<Fmenu>();
-    return menu && menu->isVisible();
-}
-
-QByteArray digest(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
 }
 
 } // namespace
@@ -194,7 +181,7 @@ void TestLogin::signIn()
 
     if (admitted) {
         QCOMPARE(dialogs.count(), 0);
-        QVERIFY(mainWindowShown());
+        QVERIFY(shownWindow<Fmenu>());
         QVERIFY(login.isNull() || !login->isVisible());
         QTRY_VERIFY(login.isNull());
     } else {
@@ -277,7 +264,7 @@ void TestLogin::retriesAreUnlimited()
     QTest::keyClicks(box(login, "txtPassword"), QStringLiteral("admin"));
     button(login, "cmdOK")->click();
     QCOMPARE(dialogs.count(), 5);
-    QVERIFY(mainWindowShown());
+    QVERIFY(shownWindow<Fmenu>());
 }
 
 void TestLogin::enterPressesOk()
@@ -294,7 +281,7 @@ void TestLogin::enterPressesOk()
     QTest::keyClicks(box(login, "txtPassword"), QStringLiteral("admin"));
     QTest::keyClick(box(login, "txtPassword"), Qt::Key_Enter, Qt::KeypadModifier);
     QCOMPARE(dialogs.count(), 1);
-    QVERIFY(mainWindowShown());
+    QVERIFY(shownWindow<Fmenu>());
 }
 
 void TestLogin::escapeAndCancelClose()
@@ -356,7 +343,7 @@ void TestLogin::cannotOpen()
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(content);
     }
-    const QByteArray before = digest(path);
+    const QByteArray before = TestDatabase::digest(path);
     store::Database::setPath(path);
 
     ScriptedDialogs dialogs;
@@ -374,7 +361,7 @@ void TestLogin::cannotOpen()
     QTRY_VERIFY(login.isNull());
     QCOMPARE(dialogs.count(), 1);
     QCOMPARE(QFileInfo::exists(path), exists);
-    QCOMPARE(digest(path), before);
+    QCOMPARE(TestDatabase::digest(path), before);
 }
 
 QTEST_MAIN(TestLogin)

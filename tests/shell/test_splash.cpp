@@ -1,4 +1,5 @@
 #include "CleanState.h"
+#include "FormDriver.h"
 #include "ScriptedDialogs.h"
 #include "TestDatabase.h"
 
@@ -60,12 +61,6 @@ QList<QColor> colourRun(int ticks)
     if (!QTest::qWaitFor([&] { return splash.isNull(); }))
         return {};
     return colours;
-}
-
-bool loginShown()
-{
-    const frmLogin *login = WindowRegistry::find<frmLogin>();
-    return login && login->isVisible();
 }
 
 } // namespace
@@ -141,7 +136,7 @@ void TestSplash::hundredthTickHandsOverToSignIn()
     QVERIFY(!WindowRegistry::find<frmLogin>());
 
     splash->progressTick();
-    QVERIFY(loginShown());
+    QVERIFY(shownWindow<frmLogin>());
     QVERIFY(splash.isNull() || !splash->isVisible());
     if (splash) {
         QCOMPARE(percentText(splash), QStringLiteral("100 %"));
@@ -163,7 +158,7 @@ void TestSplash::handOverWithoutDatabaseShowsTheFirstRun()
         splash->progressTick();
     const frmFirstRun *firstRun = WindowRegistry::find<frmFirstRun>();
     QVERIFY(firstRun && firstRun->isVisible());
-    QVERIFY(!loginShown());
+    QVERIFY(!shownWindow<frmLogin>());
     QCOMPARE(dialogs.count(), 0);
     QTRY_VERIFY(splash.isNull());
     QVERIFY(!QFileInfo::exists(missing));
@@ -182,7 +177,7 @@ void TestSplash::handOverToAFolderEndsAfterOneMessage()
     QVERIFY(dialogs.last().text.contains(db.folder()));
     QTRY_VERIFY(splash.isNull());
     QVERIFY(!WindowRegistry::find<frmFirstRun>());
-    QVERIFY(!loginShown());
+    QVERIFY(!shownWindow<frmLogin>());
 }
 
 void TestSplash::timersDriveTheSplashToTheSignIn()
@@ -192,7 +187,7 @@ void TestSplash::timersDriveTheSplashToTheSignIn()
     QElapsedTimer shown;
     shown.start();
     QPointer<frmSplash> splash = WindowRegistry::show<frmSplash>();
-    QTRY_VERIFY_WITH_TIMEOUT(loginShown(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(shownWindow<frmLogin>(), 20000);
     // A hundred ticks, each on its own 1/64 s step: the splash stays at least 99 steps.
     QVERIFY2(shown.elapsed() >= 1546, qPrintable(QString::number(shown.elapsed())));
     QTRY_VERIFY(splash.isNull());

@@ -1,3 +1,4 @@
+#include "store/Leave.h"
 #include "store/Values.h"
 
 #include <QtTest>
@@ -88,6 +89,36 @@ private Q_SLOTS:
             const double stored = store::readNumber(store::writeNumber(18 - taken, 18));
             QCOMPARE(store::writeNumber(stored * 95000), QString::number(left * 9500));
         }
+    }
+
+    // The leave rules of a save: the days taken come off the remaining days once, within 18
+    // days taken and a remainder between nothing and the entitlement; none means refused.
+    void leaveRemainder_data()
+    {
+        QTest::addColumn<double>("remaining");
+        QTest::addColumn<double>("taken");
+        QTest::addColumn<QString>("expected");
+        const double inf = std::numeric_limits<double>::infinity();
+        QTest::newRow("new, 5 taken") << 18.0 << 5.0 << QStringLiteral("13");
+        QTest::newRow("all 18") << 18.0 << 18.0 << QStringLiteral("0");
+        QTest::newRow("nothing taken") << 18.0 << 0.0 << QStringLiteral("18");
+        QTest::newRow("tenths") << 18.0 << 17.1 << QStringLiteral("0.9");
+        QTest::newRow("changed, 6 more") << 13.0 << 6.0 << QStringLiteral("7");
+        QTest::newRow("given back") << 1.0 << -17.0 << QStringLiteral("18");
+        QTest::newRow("19") << 18.0 << 19.0 << QString();
+        QTest::newRow("18.5") << 18.0 << 18.5 << QString();
+        QTest::newRow("below nothing") << 1.0 << 6.0 << QString();
+        QTest::newRow("above entitlement") << 18.0 << -3.0 << QString();
+        QTest::newRow("infinite") << 18.0 << inf << QString();
+        QTest::newRow("minus infinite") << 18.0 << -inf << QString();
+    }
+    void leaveRemainder()
+    {
+        QFETCH(double, remaining);
+        QFETCH(double, taken);
+        QFETCH(QString, expected);
+        const std::optional<QString> left = store::remainingAfter(remaining, taken, 18);
+        QCOMPARE(left.value_or(QString()), expected);
     }
 
     void showsDatesDayFirst()

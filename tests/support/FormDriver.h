@@ -8,12 +8,24 @@
 #include <QWidget>
 
 #include "platform/DataControl.h"
+#include "platform/WindowRegistry.h"
 
-// Drives a window by the object names of its controls, as a user would.
+// The loaded window of this class when it is visible; none otherwise.
+template <typename W> W *shownWindow()
+{
+    W *window = platform::WindowRegistry::find<W>();
+    return window && window->isVisible() ? window : nullptr;
+}
+
+// Drives a window by the object names of its controls, as a user would. An action that cannot
+// be done says why and returns false, so that the test stops where it went wrong:
+// QVERIFY(form.click("cmdSimpan")).
 class FormDriver
 {
 public:
     explicit FormDriver(QWidget *window) : m_window(window) {}
+
+    QWidget *window() const { return m_window; }
 
     template <typename W = QWidget> W *find(const QString &name) const
     {
@@ -23,24 +35,28 @@ public:
         return widget;
     }
 
-    void click(const QString &button) const
+    [[nodiscard]] bool click(const QString &button) const
     {
         auto *b = find<QAbstractButton>(button);
-        QVERIFY2(b && b->isVisible() && b->isEnabled(), qPrintable(button));
+        if (!b || !b->isVisible() || !b->isEnabled())
+            return cannot("click", button);
         QTest::mouseClick(b, Qt::LeftButton);
+        return true;
     }
 
     // Replaces the text of a line edit or an editable combo box by typing.
-    void type(const QString &name, const QString &text) const
+    [[nodiscard]] bool type(const QString &name, const QString &text) const
     {
         QWidget *w = find(name);
         QLineEdit *edit = qobject_cast<QLineEdit *>(w);
         if (auto *combo = qobject_cast<QComboBox *>(w))
             edit = combo->lineEdit();
-        QVERIFY2(edit, qPrintable(name));
+        if (!edit)
+            return cannot("type into", name);
         edit->selectAll();
         QTest::keyClick(edit, Qt::Key_Delete);
         keys(edit, text);
+        return true;
     }
 
     // Types a text key by key; letters beyond ASCII arrive as a keyboard layout sends them.
@@ -74,11 +90,13 @@ public:
 
     QString caption() const { return data()->caption(); }
 
-    void navigate(const QString &button) const
+    [[nodiscard]] bool navigate(const QString &button) const
     {
         auto *b = data()->findChild<QToolButton *>(button);
-        QVERIFY(b);
+        if (!b || !b->isVisible() || !b->isEnabled())
+            return cannot("press the navigator's", button);
         QTest::mouseClick(b, Qt::LeftButton);
+        return true;
     }
 
     bool inEditMode() const
@@ -93,5 +111,11 @@ public:
     }
 
 private:
+    static bool cannot(const char *action, const QString &name)
+    {
+        qWarning("cannot %s %s", action, qPrintable(name));
+        return false;
+    }
+
     QWidget *m_window;
 };

@@ -6,6 +6,8 @@
 #include "store/Database.h"
 #include "store/Schema.h"
 
+#include <QCryptographicHash>
+#include <QFile>
 #include <QHash>
 #include <QtTest>
 
@@ -185,4 +187,12 @@ bool TestDatabase::fillSample()
             return false;
     }
     return true;
+}
+
+QByteArray TestDatabase::digest(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
 }

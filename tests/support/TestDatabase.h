@@ -33,6 +33,9 @@ public:
     // The first column of the first row of a query; no value when there is no row.
     QVariant scalar(const QString &sql, const QVariantList &values = {});
     int count(const QString &table);
+    // The SHA-256 of a file's bytes, to tell that a file was left as it was; empty when it
+    // cannot be read.
+    static QByteArray digest(const QString &path);
 
     // A small data set: departments, ranks, employees, leave cards, leave records, a user.
     bool fillSample();
