@@ -156,7 +156,7 @@ std::optional<QString> fromCodePage(MdbHandle *mdb, QByteArrayView bytes)
         return std::nullopt;
     QByteArray utf8(room + 1, Qt::Uninitialized);
     const int length =
-        mdb_unicode2ascii(mdb, bytes.data(), size_t(bytes.size()), utf8.data(), size_t(room));
+        mdbcompat::toUtf8(mdb, bytes.data(), size_t(bytes.size()), utf8.data(), size_t(room));
     if (length < 0 || length >= room)
         return std::nullopt;
     return QString::fromUtf8(utf8.constData(), length);

@@ -4,10 +4,7 @@
 
 #include <optional>
 
-// glib first: mdbtools.h uses its types without including it.
-#include <glib.h>
-
-#include <mdbtools.h>
+#include "MdbCompat.h"
 
 namespace accessimport {
 

@@ -124,11 +124,20 @@ Reading readingOf(int mdbType)
     return kindOf(mdbType) == SourceKind::Other ? Reading::None : Reading::Bound;
 }
 
+// An open Access file: its handle, its size in bytes and the size of its bound buffers.
+struct OpenFile
+{
+    MdbHandle *mdb;
+    qint64 size;
+    size_t bindSize;
+};
+
 class MdbTable : public SourceTable
 {
 public:
-    MdbTable(TableDef table, QString name, MdbHandle *mdb, qint64 fileSize)
-        : m_table(std::move(table)), m_name(std::move(name)), m_mdb(mdb), m_fileSize(fileSize)
+    MdbTable(TableDef table, QString name, const OpenFile &file)
+        : m_table(std::move(table)), m_name(std::move(name)), m_mdb(file.mdb),
+          m_fileSize(file.size), m_bindSize(file.bindSize)
     {
         mdb_rewind_table(m_table.get());
         const unsigned count = m_table->num_cols;
@@ -140,7 +149,7 @@ public:
             m_reading[i] = readingOf(columnAt(m_table.get(), i)->col_type);
             if (m_reading[i] != Reading::Bound)
                 continue;
-            m_buffers[i].reset(new char[m_mdb->bind_size]);
+            m_buffers[i].reset(new char[m_bindSize]);
             m_buffers[i][0] = '\0';
             mdb_bind_column(m_table.get(), int(i) + 1, m_buffers[i].get(), &m_lengths[i]);
         }
@@ -232,7 +241,7 @@ private:
             break;
         }
         const int length = m_lengths[i];
-        if (length < 0 || size_t(length) >= m_mdb->bind_size - 1) {
+        if (length < 0 || size_t(length) >= m_bindSize - 1) {
             m_error = damaged(m_name, QStringLiteral("nilai kolom %1 baris %2 lebih panjang "
                                                      "dari yang dapat dimuat barisnya")
                                           .arg(nameOf(col->name), QString::number(m_read)));
@@ -249,6 +258,7 @@ private:
     QString m_name;
     MdbHandle *m_mdb;
     qint64 m_fileSize;
+    size_t m_bindSize;
     std::vector<Reading> m_reading;
     std::vector<std::unique_ptr<char[]>> m_buffers;
     std::vector<int> m_lengths;
@@ -261,8 +271,8 @@ private:
 class MdbSource : public Source
 {
 public:
-    MdbSource(MdbHandle *mdb, qint64 fileSize) : m_mdb(mdb), m_fileSize(fileSize) {}
-    ~MdbSource() override { mdb_close(m_mdb); }
+    explicit MdbSource(const OpenFile &file) : m_file(file) {}
+    ~MdbSource() override { mdb_close(m_file.mdb); }
     MdbSource(const MdbSource &) = delete;
     MdbSource &operator=(const MdbSource &) = delete;
 
@@ -271,16 +281,15 @@ public:
     QString error() const override { return m_error; }
 
 private:
-    MdbHandle *m_mdb;
-    qint64 m_fileSize;
+    OpenFile m_file;
     QString m_error;
 };
 
 QStringList MdbSource::tableNames() const
 {
     QStringList names;
-    for (unsigned i = 0; i < m_mdb->catalog->len; ++i) {
-        MdbCatalogEntry *entry = catalogEntry(m_mdb, i);
+    for (unsigned i = 0; i < m_file.mdb->catalog->len; ++i) {
+        MdbCatalogEntry *entry = catalogEntry(m_file.mdb, i);
         if (isUserTable(entry))
             names << nameOf(entry->object_name);
     }
@@ -289,8 +298,8 @@ QStringList MdbSource::tableNames() const
 
 std::unique_ptr<SourceTable> MdbSource::openTable(const QString &name)
 {
-    for (unsigned i = 0; i < m_mdb->catalog->len; ++i) {
-        MdbCatalogEntry *entry = catalogEntry(m_mdb, i);
+    for (unsigned i = 0; i < m_file.mdb->catalog->len; ++i) {
+        MdbCatalogEntry *entry = catalogEntry(m_file.mdb, i);
         if (!isUserTable(entry) || nameOf(entry->object_name) != name)
             continue;
         TableDef table(mdb_read_table(entry));
@@ -298,10 +307,10 @@ std::unique_ptr<SourceTable> MdbSource::openTable(const QString &name)
             m_error = damaged(name, QStringLiteral("halaman definisinya tidak dapat dibaca"));
             return nullptr;
         }
-        m_error = readHeader(table.get(), m_fileSize, name);
+        m_error = readHeader(table.get(), m_file.size, name);
         if (!m_error.isEmpty())
             return nullptr;
-        return std::make_unique<MdbTable>(std::move(table), name, m_mdb, m_fileSize);
+        return std::make_unique<MdbTable>(std::move(table), name, m_file);
     }
     m_error = QStringLiteral("Tabel %1 tidak dapat dibaca dari file Access.").arg(name);
     return nullptr;
@@ -341,10 +350,9 @@ std::unique_ptr<Source> openAccess(const QString &path, QString &error)
         mdb_close(mdb);
         return nullptr;
     }
-    mdb_set_date_fmt(mdb, "%Y-%m-%d");
-    mdb_set_shortdate_fmt(mdb, "%Y-%m-%d");
-    mdb_set_bind_size(mdb, size_t(BindPages * mdb->fmt->pg_size + 2));
-    return std::make_unique<MdbSource>(mdb, info.size());
+    mdbcompat::setDateFormat(mdb);
+    const size_t bindSize = mdbcompat::setBindSize(mdb, size_t(BindPages * mdb->fmt->pg_size + 2));
+    return std::make_unique<MdbSource>(OpenFile{mdb, info.size(), bindSize});
 }
 
 } // namespace accessimport

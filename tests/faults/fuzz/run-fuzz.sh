@@ -1,11 +1,14 @@
 #!/bin/sh
 # Builds the fuzz targets with clang and runs each from its committed seeds for a bounded,
 # repeatable time. Usage: run-fuzz.sh <this folder> <build folder>
+# KELVARA_FUZZ_TARGETS picks some of the targets (values search access), and
+# KELVARA_FUZZ_CMAKE_ARGS adds to their configuration (the bundled Access reader's check).
 set -eu
 source_dir=$1
 build_dir=$2
 seconds=${KELVARA_FUZZ_SECONDS:-15}
 cmake=${CMAKE:-cmake}
+targets=${KELVARA_FUZZ_TARGETS:-values search access}
 
 if ! command -v clang++ >/dev/null 2>&1; then
     echo "clang++ is missing: the fuzz targets need clang and libFuzzer" >&2
@@ -13,12 +16,15 @@ if ! command -v clang++ >/dev/null 2>&1; then
     exit 1
 fi
 
+# shellcheck disable=SC2086 # the added arguments are separate words
 "$cmake" -S "$source_dir" -B "$build_dir" -DCMAKE_CXX_COMPILER=clang++ \
-    -DCMAKE_BUILD_TYPE=None >"$build_dir.configure.log" 2>&1 ||
+    -DCMAKE_BUILD_TYPE=None ${KELVARA_FUZZ_CMAKE_ARGS:-} >"$build_dir.configure.log" 2>&1 ||
     { cat "$build_dir.configure.log" >&2; exit 1; }
-"$cmake" --build "$build_dir" -j2
+for target in $targets; do
+    "$cmake" --build "$build_dir" -j2 --target "fuzz_$target"
+done
 
-for target in values search access; do
+for target in $targets; do
     # New inputs go to a scratch folder; the committed seeds are only read.
     found="$build_dir/found-$target"
     rm -rf "$found"
