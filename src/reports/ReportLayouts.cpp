@@ -80,6 +80,7 @@ ReportDefinition blankReport(const QString &name, const QString &caption, const 
     report.width = width;
     report.previewSize = PreviewSize;
     report.addFont(arial());
+    report.totals = QStringList{QStringLiteral("SisaCuti"), QStringLiteral("Total Uang Cuti")};
     return report;
 }
 

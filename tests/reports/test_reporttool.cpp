@@ -255,13 +255,15 @@ void TestReportTool::refusesToWriteOverItsDatabase()
     QVERIFY(QFile::link(db.path(), link));
     const QString roundabout = db.folder() + "/../" + QFileInfo(db.folder()).fileName() + "/" +
                                QFileInfo(db.path()).fileName();
-    for (const QString &pdf : {db.path(), link, roundabout}) {
-        const Run refused = report({"DataReport1", "--db", db.path(), "--pdf", pdf});
-        QCOMPARE(refused.exitCode, 1);
-        QVERIFY2(refused.err.contains("database"), qPrintable(refused.err));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY(file.readAll() == before);
-        file.close();
+    for (const char *option : {"--pdf", "--xlsx", "--csv"}) {
+        for (const QString &out : {db.path(), link, roundabout}) {
+            const Run refused = report({"DataReport1", "--db", db.path(), option, out});
+            QCOMPARE(refused.exitCode, 1);
+            QVERIFY2(refused.err.contains("database"), qPrintable(refused.err));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QVERIFY(file.readAll() == before);
+            file.close();
+        }
     }
 }
 
@@ -269,7 +271,7 @@ void TestReportTool::refusesWhatItCannotDo_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("database"); // relative to the test's folder
-    QTest::addColumn<QString>("pdf");
+    QTest::addColumn<QString>("pdf");      // or "--xlsx FILE", "--csv FILE"
     QTest::addColumn<QString>("said");
     QTest::newRow("unknown report") << "DataReport9"
                                     << "DB PT Mardeko.mdb"
@@ -295,6 +297,14 @@ void TestReportTool::refusesWhatItCannotDo_data()
                                                   << "DB PT Mardeko.mdb"
                                                   << "junk.mdb"
                                                   << "bukan file PDF";
+    QTest::newRow("existing file that is no workbook") << "DataReport1"
+                                                       << "DB PT Mardeko.mdb"
+                                                       << "--xlsx junk.mdb"
+                                                       << "bukan file Excel";
+    QTest::newRow("unwritable CSV") << "DataReport1"
+                                    << "DB PT Mardeko.mdb"
+                                    << "--csv no folder/out.csv"
+                                    << "File CSV tidak dapat ditulis";
 }
 
 void TestReportTool::refusesWhatItCannotDo()
@@ -310,9 +320,10 @@ void TestReportTool::refusesWhatItCannotDo()
     junk.write(QByteArray(4096, 'x'));
     junk.close();
 
-    const QString out = db.folder() + "/" + pdf;
+    const QString option = pdf.startsWith("--") ? pdf.section(' ', 0, 0) : "--pdf";
+    const QString out = db.folder() + "/" + (pdf.startsWith("--") ? pdf.section(' ', 1) : pdf);
     const bool existed = QFile::exists(out);
-    const Run refused = report({name, "--db", db.folder() + "/" + database, "--pdf", out});
+    const Run refused = report({name, "--db", db.folder() + "/" + database, option, out});
     QVERIFY(refused.exitCode > 0);
     QVERIFY2(refused.err.contains(said), qPrintable(refused.err));
     QCOMPARE(QFile::exists(out), existed);

@@ -3,6 +3,7 @@
 #include "CleanState.h"
 #include "FormDriver.h"
 #include "ReportItems.h"
+#include "SaveDialog.h"
 #include "ScriptedDialogs.h"
 #include "TestDatabase.h"
 #include "leave/FCuti.h"
@@ -27,27 +28,6 @@
 
 using platform::WindowRegistry;
 using platform::reportengine::PageView;
-
-namespace {
-
-// Once the save dialog comes up, types the name into it in that folder and presses Enter;
-// keeps the name the dialog suggested.
-void typeIntoSaveDialog(const QString &folder, const QString &typed, QString *suggested)
-{
-    QTimer::singleShot(0, [=] {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
-        QVERIFY(name);
-        *suggested = name->text();
-        dialog->setDirectory(folder);
-        name->selectAll();
-        QTest::keyClicks(name, typed);
-        QTest::keyClick(name, Qt::Key_Return);
-    });
-}
-
-} // namespace
 
 class TestReportWindow : public QObject
 {
@@ -312,21 +292,28 @@ void TestReportWindow::saveAsAsksBeforeReplacing()
 
 void TestReportWindow::longSaveShowsProgressAndBatalLeavesNoFile_data()
 {
+    QTest::addColumn<QString>("suffix");
     QTest::addColumn<bool>("exists");
     QTest::addColumn<bool>("batal");
-    QTest::newRow("written whole") << false << false;
-    QTest::newRow("Batal, new file") << false << true;
-    QTest::newRow("Batal, replacing a file") << true << true;
+    for (const QString suffix : {"pdf", "xlsx"}) {
+        const QByteArray kind = suffix.toLatin1();
+        QTest::newRow(kind + ", written whole") << suffix << false << false;
+        QTest::newRow(kind + ", Batal, new file") << suffix << false << true;
+        QTest::newRow(kind + ", Batal, replacing a file") << suffix << true << true;
+    }
 }
 
 void TestReportWindow::longSaveShowsProgressAndBatalLeavesNoFile()
 {
+    QFETCH(QString, suffix);
     QFETCH(bool, exists);
     QFETCH(bool, batal);
+    const bool pdf = suffix == "pdf";
     TestDatabase db;
-    QVERIFY(reporttest::addLeaveRows(db, 40));
+    // A workbook tells its progress by rows, more of them than a PDF's pages.
+    QVERIFY(reporttest::addLeaveRows(db, pdf ? 40 : 400));
     ScriptedDialogs dialogs;
-    const QString target = db.folder() + "/slips.pdf";
+    const QString target = db.folder() + "/slips." + suffix;
     if (exists) {
         QFile old(target);
         QVERIFY(old.open(QIODevice::WriteOnly));
@@ -337,7 +324,7 @@ void TestReportWindow::longSaveShowsProgressAndBatalLeavesNoFile()
     const QStringList before = QDir(db.folder()).entryList(QDir::Files);
     DataReport2 *slips = WindowRegistry::show<DataReport2>();
     const int pages = slips->document().pageCount();
-    QCOMPARE(pages, 20);
+    QCOMPARE(pages, pdf ? 20 : 200);
     // Writing here takes less than a moment: the dialog is told to show at once.
     slips->setProgressDelay(0);
 
@@ -345,7 +332,8 @@ void TestReportWindow::longSaveShowsProgressAndBatalLeavesNoFile()
     QTimer watch;
     connect(&watch, &QTimer::timeout, [&] {
         auto *progress = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget());
-        if (!progress || !progress->isVisible() || !shown.isEmpty())
+        if (!progress || !progress->isVisible() || !progress->labelText().contains(" dari ") ||
+            !shown.isEmpty())
             return;
         shown << progress->labelText();
         QVERIFY(!platform::busy::isBusy());
@@ -356,14 +344,16 @@ void TestReportWindow::longSaveShowsProgressAndBatalLeavesNoFile()
     QString suggested;
     typeIntoSaveDialog(db.folder(), "slips", &suggested);
     watch.start(0);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+    auto *bar = slips->findChild<QToolBar *>("previewToolBar");
+    QTest::mouseClick(
+        bar->widgetForAction(slips->findChild<QAction *>(pdf ? "pdfAction" : "xlsxAction")),
+        Qt::LeftButton);
     watch.stop();
 
     QCOMPARE(shown.size(), 1);
-    QVERIFY2(QRegularExpression(
-                 QStringLiteral("^Menyimpan PDF\\.\\.\\. halaman \\d+ dari %1$").arg(pages))
-                 .match(shown.first())
-                 .hasMatch(),
+    const QString progress = pdf ? "^Menyimpan PDF\\.\\.\\. halaman \\d+ dari %1$"
+                                 : "^Mengekspor ke Excel\\.\\.\\. baris \\d+ dari %1$";
+    QVERIFY2(QRegularExpression(progress.arg(pdf ? pages : 400)).match(shown.first()).hasMatch(),
              qPrintable(shown.first()));
     QCOMPARE(dialogs.count(), exists ? 1 : 0); // the question to replace, no failure
     QVERIFY(!platform::busy::isBusy());
@@ -371,7 +361,7 @@ void TestReportWindow::longSaveShowsProgressAndBatalLeavesNoFile()
     // Nothing but the target, whole or as it was, and nothing beside it.
     QStringList expected = before;
     if (!exists && !batal)
-        expected << "slips.pdf";
+        expected << "slips." + suffix;
     QStringList after = QDir(db.folder()).entryList(QDir::Files);
     expected.sort();
     after.sort();
@@ -382,9 +372,11 @@ void TestReportWindow::longSaveShowsProgressAndBatalLeavesNoFile()
         const QByteArray content = file.readAll();
         if (batal) {
             QCOMPARE(content, QByteArray("old"));
-        } else {
+        } else if (pdf) {
             QVERIFY(content.startsWith("%PDF-") && content.trimmed().endsWith("%%EOF"));
             QVERIFY(content.contains(QStringLiteral("/Count %1").arg(pages).toLatin1()));
+        } else {
+            QVERIFY(content.startsWith("PK\x03\x04"));
         }
     }
 }

@@ -1,11 +1,13 @@
-// kelvara-report REPORT [--db PATH | --server FILE] --pdf FILE: writes one report to a PDF file
-// with the pages the preview window shows, without a display.
+// kelvara-report REPORT [--db PATH | --server FILE] [--pdf FILE] [--xlsx FILE] [--csv FILE]:
+// writes one report to a PDF file with the pages the preview window shows, and its rows to an
+// Excel workbook or a CSV file, without a display.
 
 #include "CommandLine.h"
 #include "Files.h"
 #include "platform/FontSubstitutes.h"
 #include "platform/reportengine/Layout.h"
 #include "platform/reportengine/PagePainter.h"
+#include "platform/reportengine/Spreadsheet.h"
 #include "reports/ReportLayouts.h"
 #include "store/Database.h"
 #include "store/Location.h"
@@ -14,18 +16,63 @@
 #include <QFile>
 #include <QGuiApplication>
 
+#include <algorithm>
+#include <functional>
+#include <vector>
+
 namespace {
 
-// The output may replace an earlier PDF; never the database it reads, nor any other file.
-QString refusal(const QString &output)
+using platform::reportengine::Document;
+
+// One kind of file the tool writes: its option, its name in messages, and how an earlier file
+// of that kind begins.
+struct Output
 {
-    if (store::Database::isDatabaseFile(output))
-        return QStringLiteral("%1 adalah database yang dibaca; PDF tidak ditulis di atasnya.")
-            .arg(output);
-    QFile existing(output);
-    if (existing.exists() && !(existing.open(QIODevice::ReadOnly) && existing.read(5) == "%PDF-"))
-        return QStringLiteral("%1 sudah ada dan bukan file PDF; file itu tidak ditimpa.")
-            .arg(output);
+    QCommandLineOption option;
+    QString kind;
+    QByteArray magic; // empty: any file without a NUL byte in its start, as text has none
+    std::function<bool(const reports::ReportDefinition &, const Document &, const QString &,
+                       QString *)>
+        write;
+};
+
+bool pdf(const reports::ReportDefinition &, const Document &document, const QString &path,
+         QString *error)
+{
+    return platform::reportengine::writePdf(document, path, error);
+}
+
+bool xlsx(const reports::ReportDefinition &definition, const Document &document,
+          const QString &path, QString *error)
+{
+    return platform::reportengine::writeXlsx(definition, document, path, error);
+}
+
+bool csv(const reports::ReportDefinition &definition, const Document &document, const QString &path,
+         QString *error)
+{
+    return platform::reportengine::writeCsv(definition, document, path, error);
+}
+
+bool isOfKind(const QString &path, const Output &output)
+{
+    QFile existing(path);
+    if (!existing.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray start = existing.read(4096);
+    return output.magic.isEmpty() ? !start.contains('\0') : start.startsWith(output.magic);
+}
+
+// The output may replace an earlier file of its kind; never the database it reads, nor any
+// other file.
+QString refusal(const QString &path, const Output &output)
+{
+    if (store::Database::isDatabaseFile(path))
+        return QStringLiteral("%1 adalah database yang dibaca; %2 tidak ditulis di atasnya.")
+            .arg(path, output.kind);
+    if (QFile::exists(path) && !isOfKind(path, output))
+        return QStringLiteral("%1 sudah ada dan bukan file %2; file itu tidak ditimpa.")
+            .arg(path, output.kind);
     return {};
 }
 
@@ -47,19 +94,39 @@ int main(int argc, char *argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Menulis satu laporan Kelvara ke file PDF. Laporan: %1.")
+        QStringLiteral("Menulis satu laporan Kelvara ke file PDF, buku kerja Excel atau file CSV. "
+                       "Laporan: %1.")
             .arg(reports::reportNames().join(QStringLiteral(", "))));
     parser.addPositionalArgument(QStringLiteral("LAPORAN"), QStringLiteral("Nama laporan."));
     cli::addDatabaseOptions(parser);
-    const QCommandLineOption pdf(QStringLiteral("pdf"), QStringLiteral("File PDF yang ditulis."),
-                                 QStringLiteral("FILE"));
-    parser.addOption(pdf);
+    const std::vector<Output> outputs{
+        {{QStringLiteral("pdf"), QStringLiteral("File PDF yang ditulis."), QStringLiteral("FILE")},
+         QStringLiteral("PDF"),
+         "%PDF-",
+         pdf},
+        {{QStringLiteral("xlsx"), QStringLiteral("Buku kerja Excel yang ditulis."),
+          QStringLiteral("FILE")},
+         QStringLiteral("Excel"),
+         QByteArray("PK\x03\x04", 4),
+         xlsx},
+        {{QStringLiteral("csv"), QStringLiteral("File CSV (UTF-8) yang ditulis."),
+          QStringLiteral("FILE")},
+         QStringLiteral("CSV"),
+         {},
+         csv},
+    };
+    for (const Output &output : outputs)
+        parser.addOption(output.option);
     cli::parse(parser);
 
     const QStringList names = parser.positionalArguments();
-    if (names.size() != 1 || !parser.isSet(pdf))
-        return cli::usageError(QStringLiteral(
-            "Pemakaian: kelvara-report LAPORAN [--db PATH | --server FILE] --pdf FILE"));
+    const bool anyOutput = std::any_of(outputs.begin(), outputs.end(), [&](const Output &output) {
+        return parser.isSet(output.option);
+    });
+    if (names.size() != 1 || !anyOutput)
+        return cli::usageError(
+            QStringLiteral("Pemakaian: kelvara-report LAPORAN [--db PATH | --server FILE] "
+                           "[--pdf FILE] [--xlsx FILE] [--csv FILE]"));
     const auto definition = reports::reportNamed(names.first());
     if (!definition)
         return cli::usageError(
@@ -70,22 +137,30 @@ int main(int argc, char *argv[])
         return cli::usageError(problem);
     if (const QString problem = cli::databaseProblem(); !problem.isEmpty())
         return cli::failure(problem);
-    if (const QString problem = cli::fileProblem(parser.value(pdf)); !problem.isEmpty())
-        return cli::failure(problem);
-    if (const QString refused = refusal(parser.value(pdf)); !refused.isEmpty())
-        return cli::failure(refused);
+    for (const Output &output : outputs) {
+        if (!parser.isSet(output.option))
+            continue;
+        const QString path = parser.value(output.option);
+        if (const QString problem = cli::fileProblem(path); !problem.isEmpty())
+            return cli::failure(problem);
+        if (const QString refused = refusal(path, output); !refused.isEmpty())
+            return cli::failure(refused);
+    }
     const store::Status opened = store::Database::open();
     if (!opened.ok())
         return cli::failure(QStringLiteral("Database %1 tidak dapat dibuka: %2")
                                 .arg(store::Database::describe(), opened.message()));
 
-    platform::reportengine::Document document;
+    Document document;
     const store::Status laidOut = platform::reportengine::layOut(
         *definition, platform::reportengine::defaultPageSize(), &document);
     if (!laidOut.ok())
         return cli::failure(laidOut.message());
-    QString error;
-    if (!platform::reportengine::writePdf(document, parser.value(pdf), &error))
-        return cli::failure(error);
+    for (const Output &output : outputs) {
+        QString error;
+        if (parser.isSet(output.option) &&
+            !output.write(*definition, document, parser.value(output.option), &error))
+            return cli::failure(error);
+    }
     return cli::Done;
 }

@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <utility>
@@ -62,6 +63,8 @@ struct ReportDefinition
     QSize previewSize;        // the preview window's client area
     std::vector<QFont> fonts; // the default font first
     std::vector<Section> sections;
+    // The columns whose sums end the report's spreadsheet, where the report shows them.
+    QStringList totals;
 
     // Adds a font unless an equal one is there; returns its index.
     int addFont(const QFont &font);
@@ -115,6 +118,8 @@ public:
     std::vector<QFont> fonts;
 
     int rowCount() const;
+    // The rows the report shows; null when its command could not run.
+    const store::Snapshot *rows() const { return m_rows.get(); }
     int pageCount() const { return m_pageCount; }
     // The rows of a page, from first up to (not including) end.
     std::pair<int, int> rowsOn(int page) const;

@@ -6,6 +6,7 @@
 #include "platform/reportengine/Layout.h"
 #include "platform/reportengine/PagePainter.h"
 #include "platform/reportengine/PageView.h"
+#include "platform/reportengine/Spreadsheet.h"
 #include "store/Database.h"
 
 #include <QAction>
@@ -50,14 +51,16 @@ void tell(const QString &text)
     Messages::instance().message(text, QString(), Icon::Information, Buttons::Ok);
 }
 
-// The progress of writing or printing page after page: the busy pointer at once, and a
-// progress dialog with a Batal button once the work turns out to take longer than the delay.
-// The dialog blocks every window, so that nothing lays the report out anew while it is written.
-class PageProgress
+// The progress of writing or printing page after page (or row after row): the busy pointer at
+// once, and a progress dialog with a Batal button once the work turns out to take longer than
+// the delay. The dialog blocks every window, so that nothing lays the report out anew while it
+// is written.
+class WorkProgress
 {
 public:
-    PageProgress(QWidget *window, const QString &action, int delay)
-        : m_dialog(action, QStringLiteral("Batal"), 0, 1, window), m_action(action)
+    WorkProgress(QWidget *window, const QString &action, int delay,
+                 const QString &unit = QStringLiteral("halaman"))
+        : m_dialog(action, QStringLiteral("Batal"), 0, 1, window), m_action(action), m_unit(unit)
     {
         m_dialog.setObjectName(QStringLiteral("progressDialog"));
         m_dialog.setWindowTitle(window->windowTitle());
@@ -66,7 +69,7 @@ public:
         m_dialog.setValue(0);
         busy::setBusy();
     }
-    ~PageProgress() { busy::setNormal(); }
+    ~WorkProgress() { busy::setNormal(); }
 
     bool step(int done, int total)
     {
@@ -76,16 +79,17 @@ public:
             // The pointer over the Batal button is an arrow again.
             busy::setNormal();
             m_dialog.setLabelText(
-                QStringLiteral("%1 halaman %2 dari %3").arg(m_action).arg(done).arg(total));
+                QStringLiteral("%1 %2 %3 dari %4").arg(m_action, m_unit).arg(done).arg(total));
         }
         return !m_dialog.wasCanceled();
     }
-    Progress progress() { return std::bind_front(&PageProgress::step, this); }
+    Progress progress() { return std::bind_front(&WorkProgress::step, this); }
     bool cancelled() const { return m_dialog.wasCanceled(); }
 
 private:
     QProgressDialog m_dialog;
     QString m_action;
+    QString m_unit;
 };
 
 } // namespace
@@ -139,6 +143,9 @@ void ReportWindow::buildToolBar()
         bar->addAction(QStringLiteral("Simpan PDF..."), this, &ReportWindow::saveAsPdf);
     pdfAction->setObjectName(QStringLiteral("pdfAction"));
     pdfAction->setShortcut(QKeySequence::Save);
+    QAction *xlsxAction =
+        bar->addAction(QStringLiteral("Ekspor ke Excel..."), this, &ReportWindow::exportToExcel);
+    xlsxAction->setObjectName(QStringLiteral("xlsxAction"));
     // Ctrl+W closes the preview as its close box does.
     auto *closeAction = new QAction(this);
     closeAction->setObjectName(QStringLiteral("closeAction"));
@@ -223,12 +230,28 @@ void ReportWindow::setProgressDelay(int milliseconds)
 
 bool ReportWindow::savePdf(const QString &path)
 {
+    return writeFile(QStringLiteral("Menyimpan PDF..."), QStringLiteral("halaman"),
+                     [&](QString *error, const Progress &progress) {
+                         return writePdf(m_document, path, error, progress);
+                     });
+}
+
+bool ReportWindow::saveXlsx(const QString &path)
+{
+    return writeFile(QStringLiteral("Mengekspor ke Excel..."), QStringLiteral("baris"),
+                     [&](QString *error, const Progress &progress) {
+                         return writeXlsx(m_definition, m_document, path, error, progress);
+                     });
+}
+
+bool ReportWindow::writeFile(const QString &action, const QString &unit, const FileWriter &write)
+{
     QString error;
     bool written = false;
     bool cancelled = false;
     {
-        PageProgress progress(this, QStringLiteral("Menyimpan PDF..."), m_progressDelay);
-        written = writePdf(m_document, path, &error, progress.progress());
+        WorkProgress progress(this, action, m_progressDelay, unit);
+        written = write(&error, progress.progress());
         cancelled = progress.cancelled();
     }
     if (!written && !cancelled)
@@ -236,32 +259,50 @@ bool ReportWindow::savePdf(const QString &path)
     return written;
 }
 
-void ReportWindow::saveAsPdf()
+QString ReportWindow::chooseTarget(const QString &title, const QString &filter,
+                                   const QString &suffix)
 {
-    const QString suggested = QDir::home().filePath(m_definition.caption + QStringLiteral(".pdf"));
-    QFileDialog dialog(this, QStringLiteral("Simpan sebagai PDF"), suggested,
-                       QStringLiteral("Dokumen PDF (*.pdf)"));
-    dialog.setObjectName(QStringLiteral("pdfDialog"));
+    const QString suggested = QDir::home().filePath(m_definition.caption + suffix);
+    QFileDialog dialog(this, title, suggested, filter);
+    dialog.setObjectName(QStringLiteral("saveDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // The question about an existing file comes below, once the suffix is on the name.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return;
+        return {};
     QString path = dialog.selectedFiles().constFirst();
-    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-        path += QStringLiteral(".pdf");
+    if (!path.endsWith(suffix, Qt::CaseInsensitive))
+        path += suffix;
     if (store::Database::isDatabaseFile(path)) {
         tell(QStringLiteral("%1 adalah database program; laporan tidak disimpan di atasnya.")
                  .arg(QDir::toNativeSeparators(path)));
-        return;
+        return {};
     }
     if (QFileInfo::exists(path) &&
         Messages::instance().message(
             QStringLiteral("File %1 sudah ada. Apakah file itu akan ditimpa?")
                 .arg(QDir::toNativeSeparators(path)),
-            QStringLiteral("Simpan PDF"), Icon::Question, Buttons::YesNo) != Answer::Yes)
-        return;
-    savePdf(path);
+            title, Icon::Question, Buttons::YesNo) != Answer::Yes)
+        return {};
+    return path;
+}
+
+void ReportWindow::saveAsPdf()
+{
+    const QString path =
+        chooseTarget(QStringLiteral("Simpan sebagai PDF"), QStringLiteral("Dokumen PDF (*.pdf)"),
+                     QStringLiteral(".pdf"));
+    if (!path.isEmpty())
+        savePdf(path);
+}
+
+void ReportWindow::exportToExcel()
+{
+    const QString path =
+        chooseTarget(QStringLiteral("Ekspor ke Excel"), QStringLiteral("Buku kerja Excel (*.xlsx)"),
+                     QStringLiteral(".xlsx"));
+    if (!path.isEmpty())
+        saveXlsx(path);
 }
 
 void ReportWindow::print()
@@ -285,7 +326,7 @@ void ReportWindow::print()
     bool printed = false;
     bool cancelled = false;
     {
-        PageProgress progress(this, QStringLiteral("Mencetak..."), m_progressDelay);
+        WorkProgress progress(this, QStringLiteral("Mencetak..."), m_progressDelay);
         printed = printPages(m_document, printer, first, last, progress.progress());
         cancelled = progress.cancelled();
     }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "platform/reportengine/PagePainter.h"
 #include "platform/reportengine/Report.h"
 
 #include <QWidget>
+
+#include <functional>
 
 class QComboBox;
 class QLabel;
@@ -12,7 +15,8 @@ namespace platform::reportengine {
 class PageView;
 
 // The preview window of a report: its pages one after another, zoom, printing on the
-// system's printer and saving as PDF. Loading it lays the report out from its command.
+// system's printer, saving as PDF and exporting its rows to an Excel workbook. Loading it lays the
+// report out from its command.
 class ReportWindow : public QWidget
 {
     Q_OBJECT
@@ -35,6 +39,8 @@ public:
     // progress delay or promises to run longer; its Batal button stops the writing, and the
     // target stays as it was.
     bool savePdf(const QString &path);
+    // Writes the report's rows to an Excel workbook, as savePdf writes the pages.
+    bool saveXlsx(const QString &path);
     // How long writing or printing runs before its progress dialog shows, in milliseconds.
     void setProgressDelay(int milliseconds);
     // Shown while open: lays the report out again from its command's rows as they stand now.
@@ -43,6 +49,7 @@ public:
 public Q_SLOTS:
     void print();
     void saveAsPdf();
+    void exportToExcel();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -51,6 +58,12 @@ protected:
 
 private:
     void buildToolBar();
+    // Asks where to save, with the suffix added to a name typed without it, and whether to
+    // replace a file there; never the program's database. Empty when the user declined.
+    QString chooseTarget(const QString &title, const QString &filter, const QString &suffix);
+    // Writes a file with a progress dialog; a failure is shown, a stop by Batal is not.
+    using FileWriter = std::function<bool(QString *error, const Progress &progress)>;
+    bool writeFile(const QString &action, const QString &unit, const FileWriter &write);
     void layOutRows();
     void updatePageLabel();
 
