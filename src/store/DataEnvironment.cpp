@@ -1,6 +1,9 @@
 #include "store/DataEnvironment.h"
 
+#include "store/Departments.h"
 #include "store/Snapshot.h"
+
+#include <vector>
 
 namespace store {
 
@@ -8,22 +11,26 @@ namespace {
 
 struct Command
 {
-    const char16_t *name;
-    const char16_t *source;
+    QString name;
+    QString source;
 };
 
-constexpr Command Commands[] = {
-    {u"Pegawai", u"Pegawai"},
-    {u"Departemen", u"Departemen"},
-    {u"Peringkat", u"Peringkat"},
-    {u"Cuti", u"Cuti"},
-    {u"LaporanUpah", u"QupahSisaCuti"},
-    {u"LapBagianPersonalia", u"QlapPersonalia"},
-    {u"LapBagianSDM", u"QlapSDM"},
-    {u"LapBagianProduksi", u"QlapProduksi"},
-    {u"LapBagianSistemInformasi", u"QlapSI"},
-    {u"Kartu", u"Periode"},
-};
+const std::vector<Command> &commands()
+{
+    static const std::vector<Command> list = [] {
+        std::vector<Command> made = {
+            {QStringLiteral("Pegawai"), QStringLiteral("Pegawai")},
+            {QStringLiteral("Departemen"), QStringLiteral("Departemen")},
+            {QStringLiteral("Peringkat"), QStringLiteral("Peringkat")},
+            {QStringLiteral("Cuti"), QStringLiteral("Cuti")},
+            {QStringLiteral("LaporanUpah"), QStringLiteral("QupahSisaCuti")}};
+        for (const DepartmentReport &row : DepartmentReports)
+            made.push_back({QLatin1String(row.command), QLatin1String(row.view)});
+        made.push_back({QStringLiteral("Kartu"), QStringLiteral("Periode")});
+        return made;
+    }();
+    return list;
+}
 
 } // namespace
 
@@ -38,25 +45,25 @@ DataEnvironment &DataEnvironment::instance()
 QStringList DataEnvironment::commandNames() const
 {
     QStringList names;
-    for (const Command &c : Commands)
-        names << QString::fromUtf16(c.name);
+    for (const Command &c : commands())
+        names << c.name;
     return names;
 }
 
 QString DataEnvironment::sourceOf(const QString &command) const
 {
-    for (const Command &c : Commands) {
-        if (command.compare(QString::fromUtf16(c.name), Qt::CaseInsensitive) == 0)
-            return QString::fromUtf16(c.source);
+    for (const Command &c : commands()) {
+        if (command.compare(c.name, Qt::CaseInsensitive) == 0)
+            return c.source;
     }
     return {};
 }
 
 QString DataEnvironment::rowSetOf(const QString &command) const
 {
-    for (const Command &c : Commands) {
-        if (command.compare(QString::fromUtf16(c.name), Qt::CaseInsensitive) == 0)
-            return QStringLiteral("rs") + QString::fromUtf16(c.name);
+    for (const Command &c : commands()) {
+        if (command.compare(c.name, Qt::CaseInsensitive) == 0)
+            return QStringLiteral("rs") + c.name;
     }
     return {};
 }

@@ -2,6 +2,7 @@
 
 #include "store/Location.h"
 #include "store/Schema.h"
+#include "store/SchemaVersion.h"
 
 #include "store/PostgresEngine.h"
 #include "store/SchemaPostgres.h"
@@ -53,11 +54,7 @@ Status openServer(const QString &file)
     Status status;
     std::unique_ptr<Connection> connection = connectToServer(file, &status);
     if (status.ok())
-        status = schema::postgres::verify(*connection);
-    // The earlier leave view gives the same rows, only slower: a desk whose login may not
-    // replace it, or that finds it in use, works on with it.
-    if (status.ok())
-        (void)schema::postgres::upgrade(*connection);
+        status = schema::prepare(*connection, schema::Engine::Server);
     if (status.ok())
         openConnection() = std::move(connection);
     return status;
@@ -126,7 +123,7 @@ Status Database::open()
     std::unique_ptr<Connection> connection =
         SqliteConnection::open(file, SqliteConnection::Mode::Existing, &status);
     if (status.ok())
-        status = schema::verify(*connection);
+        status = schema::prepare(*connection, schema::Engine::File);
     if (status.ok())
         openConnection() = std::move(connection);
     return status;

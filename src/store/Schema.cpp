@@ -1,6 +1,8 @@
 #include "store/Schema.h"
 
+#include "store/Departments.h"
 #include "store/Engine.h"
+#include "store/SchemaVersion.h"
 
 namespace store::schema {
 
@@ -89,14 +91,6 @@ JOIN Periode AS k ON k.Kartucuti = c.KartuCuti
 LEFT JOIN Departemen AS d ON d.Kodedepartemen = p.KodeDepartemen
 LEFT JOIN Peringkat AS r ON r.KodePeringkat = p.KodePeringkat
 ORDER BY c.IdCuti)",
-    R"(CREATE VIEW QlapSDM AS
-SELECT * FROM QupahSisaCuti WHERE Keterangan = 'Sumber Daya Manusia')",
-    R"(CREATE VIEW QlapPersonalia AS
-SELECT * FROM QupahSisaCuti WHERE Keterangan = 'Personalia')",
-    R"(CREATE VIEW QlapProduksi AS
-SELECT * FROM QupahSisaCuti WHERE Keterangan = 'Produksi')",
-    R"(CREATE VIEW QlapSI AS
-SELECT * FROM QupahSisaCuti WHERE Keterangan = 'Sistem Informasi')",
 };
 
 } // namespace
@@ -109,9 +103,20 @@ QStringList tableNames()
 
 QStringList viewNames()
 {
-    return {QStringLiteral("QupahSisaCuti"), QStringLiteral("QlapSDM"),
-            QStringLiteral("QlapPersonalia"), QStringLiteral("QlapProduksi"),
-            QStringLiteral("QlapSI")};
+    QStringList names{QStringLiteral("QupahSisaCuti")};
+    for (const DepartmentReport &row : DepartmentReports)
+        names << QLatin1String(row.view);
+    return names;
+}
+
+QStringList departmentViews(const QString &quote)
+{
+    QStringList statements;
+    for (const DepartmentReport &row : DepartmentReports)
+        statements << QStringLiteral("CREATE VIEW %2%1%2 AS SELECT * FROM %2QupahSisaCuti%2 "
+                                     "WHERE %2Keterangan%2 = '%3'")
+                          .arg(QLatin1String(row.view), quote, QLatin1String(row.department));
+    return statements;
 }
 
 Status create(Connection &db)
@@ -119,6 +124,7 @@ Status create(Connection &db)
     QStringList statements;
     for (const char *statement : Statements)
         statements << QString::fromUtf8(statement);
+    statements << departmentViews(QString()) << versionStatements(Engine::File);
     return db.executeAll(statements);
 }
 

@@ -14,6 +14,8 @@ namespace store::schema {
 QStringList tableNames();
 // The five stored queries, kept as views.
 QStringList viewNames();
+// The views of the departments' leave records, with names quoted by the given character.
+QStringList departmentViews(const QString &quote);
 
 // Creates every table, index and view on an empty database, in one transaction.
 Status create(Connection &db);

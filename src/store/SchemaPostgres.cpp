@@ -2,6 +2,7 @@
 
 #include "store/Engine.h"
 #include "store/Schema.h"
+#include "store/SchemaVersion.h"
 
 namespace store::schema::postgres {
 
@@ -66,16 +67,6 @@ CROSS JOIN LATERAL (
                       WHERE x."KodePeringkat" = e."KodePeringkat") END AS "UpahPerhari"
 ) AS r
 ORDER BY e."IdCuti")";
-
-// Marks the leave view above, so that a database made with an earlier one gets it when a
-// desk opens it.
-const char LeaveViewNote[] = "kelvara: codes by their spelling first";
-
-QString leaveViewMark()
-{
-    return QStringLiteral(R"(COMMENT ON VIEW "QupahSisaCuti" IS '%1')")
-        .arg(QLatin1String(LeaveViewNote));
-}
 
 // The same tables, columns, order and rules as the file's schema. Names are quoted so that
 // the server keeps their spelling and every result delivers it; resolve() finds them in any
@@ -151,14 +142,6 @@ const char *const Statements[] = {
     R"(CREATE INDEX "Pegawai_KodeDepartemen" ON "Pegawai" ("KodeDepartemen"))",
     R"(CREATE INDEX "Cuti_KartuCuti" ON "Cuti" ("KartuCuti"))",
     LeaveView,
-    R"(CREATE VIEW "QlapSDM" AS
-SELECT * FROM "QupahSisaCuti" WHERE "Keterangan" = 'Sumber Daya Manusia')",
-    R"(CREATE VIEW "QlapPersonalia" AS
-SELECT * FROM "QupahSisaCuti" WHERE "Keterangan" = 'Personalia')",
-    R"(CREATE VIEW "QlapProduksi" AS
-SELECT * FROM "QupahSisaCuti" WHERE "Keterangan" = 'Produksi')",
-    R"(CREATE VIEW "QlapSI" AS
-SELECT * FROM "QupahSisaCuti" WHERE "Keterangan" = 'Sistem Informasi')",
 };
 
 // The program's tables and views in the connected database's current schema.
@@ -173,23 +156,13 @@ Status create(Connection &db)
     QStringList statements;
     for (const char *statement : Statements)
         statements << QString::fromUtf8(statement);
-    statements << leaveViewMark();
+    statements << departmentViews(QStringLiteral("\"")) << versionStatements(Engine::Server);
     return db.executeAll(statements);
 }
 
-Status upgrade(Connection &db)
+QString leaveView()
 {
-    const std::unique_ptr<Query> note =
-        db.query(QStringLiteral(R"(SELECT obj_description(c.oid, 'pg_class')
-FROM pg_class AS c JOIN pg_namespace AS n ON n.oid = c.relnamespace
-WHERE n.nspname = current_schema() AND c.relkind = 'v' AND c.relname = 'QupahSisaCuti')"),
-                 Status::Operation::Read);
-    if (Status status = note->run(); !status.ok())
-        return status;
-    // A view under another spelling is not the one this program made: it stays as it is.
-    if (!note->next() || note->text(0) == LeaveViewNote)
-        return note->status();
-    return db.executeAll({QString::fromUtf8(LeaveView), leaveViewMark()});
+    return QString::fromUtf8(LeaveView);
 }
 
 Status remove(Connection &db)
@@ -199,7 +172,8 @@ Status remove(Connection &db)
         statements << QStringLiteral("DROP VIEW IF EXISTS \"%1\" CASCADE").arg(view);
     for (const QString &table : tableNames())
         statements << QStringLiteral("DROP TABLE IF EXISTS \"%1\" CASCADE").arg(table);
-    statements << QStringLiteral("DROP COLLATION IF EXISTS kelvara_nocase");
+    statements << QStringLiteral("DROP TABLE IF EXISTS \"%1\"").arg(versionTable())
+               << QStringLiteral("DROP COLLATION IF EXISTS kelvara_nocase");
     return db.executeAll(statements);
 }
 
@@ -209,7 +183,7 @@ Status presentNames(Connection &db, QStringList *names)
         db.query(QString::fromLatin1(RelationsSql), Status::Operation::Read);
     if (Status status = query->run(); !status.ok())
         return status;
-    const QStringList ours = tableNames() + viewNames();
+    const QStringList ours = tableNames() + viewNames() + QStringList{versionTable()};
     names->clear();
     while (query->next()) {
         const QString name = query->value(0).toString();

@@ -19,15 +19,15 @@ inline constexpr QLatin1String RowIdColumn("rowid");
 // transaction; on a failure nothing is left behind.
 Status create(Connection &db);
 
-// Gives a database that an earlier version of the program made the current leave view, which
-// delivers the same rows faster; does nothing to one that has it.
-Status upgrade(Connection &db);
+// The statement that makes the leave view, or replaces an earlier one with the same rows.
+QString leaveView();
 
-// Removes the program's views, tables and collation again, in one transaction: for a
+// Removes the program's views, tables, version and collation again, in one transaction: for a
 // database that create() has just filled.
 Status remove(Connection &db);
 
-// The program's tables and views that the connected database holds, under their own names.
+// The program's tables, views and version table that the connected database holds, under their own
+// names.
 Status presentNames(Connection &db, QStringList *names);
 
 // True when every table and view that the program names is present.

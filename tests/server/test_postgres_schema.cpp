@@ -5,6 +5,7 @@
 #include "store/Recordset.h"
 #include "store/Schema.h"
 #include "store/SchemaPostgres.h"
+#include "store/SchemaVersion.h"
 
 #include <QtTest>
 
@@ -249,15 +250,29 @@ private Q_SLOTS:
                  1);
     }
 
-    // A database that the program made before it found codes by their spelling first gets the
-    // new leave view when it is opened, with the same rows.
-    void earlierLeaveViewIsReplaced()
+    // A database made before the schema had a version (and before the leave view found codes
+    // by their spelling first) upgrades when a desk opens it, with the same rows; one of a
+    // later version is refused and left as it is.
+    void versionsOnOpen_data()
     {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<Status::Kind>("kind");
+        QTest::newRow("made before versions") << 0 << Status::Kind::None;
+        QTest::newRow("a later version")
+            << store::schema::version() + 1 << Status::Kind::Unreadable;
+    }
+
+    void versionsOnOpen()
+    {
+        QFETCH(int, stored);
+        QFETCH(Status::Kind, kind);
         TestServer server;
         QVERIFY(server.isValid());
         QVERIFY(pg::create(server.connection()).ok());
         QVERIFY(fill(server));
-        QVERIFY(server.exec(QStringLiteral(R"(CREATE OR REPLACE VIEW "QupahSisaCuti" AS
+        if (stored == 0) {
+            QVERIFY(server.exec(QStringLiteral(R"(DROP TABLE "SkemaVersi")")));
+            QVERIFY(server.exec(QStringLiteral(R"(CREATE OR REPLACE VIEW "QupahSisaCuti" AS
 SELECT p."Nip", p."Nama", p."KodeDepartemen", d."Keterangan", p."KodePeringkat", p."Jabatan",
        p."TahunMasuk", k."PeriodeAwal", k."Periodeahir" AS "PeriodeAkhir", c."Hakcuti",
        c."SisaCuti", r."UpahPerhari", c."SisaCuti" * r."UpahPerhari" AS "Total Uang Cuti"
@@ -267,20 +282,35 @@ JOIN "Periode" AS k ON k."Kartucuti" = c."KartuCuti"
 LEFT JOIN "Departemen" AS d ON d."Kodedepartemen" = p."KodeDepartemen"
 LEFT JOIN "Peringkat" AS r ON r."KodePeringkat" = p."KodePeringkat"
 ORDER BY c."IdCuti")")));
-        QVERIFY(server.exec(QStringLiteral(R"(COMMENT ON VIEW "QupahSisaCuti" IS NULL)")));
+        } else {
+            QVERIFY(
+                server.exec(QStringLiteral(R"(UPDATE "SkemaVersi" SET "Versi" = %1)").arg(stored)));
+        }
         const QString rows = QStringLiteral(R"(SELECT string_agg(concat_ws('|', q.*), ';')
             FROM "QupahSisaCuti" AS q)");
         const QString before = server.scalar(rows).toString();
         const QString definition =
             QStringLiteral(R"(SELECT pg_get_viewdef('"QupahSisaCuti"'::regclass))");
-        QVERIFY(!server.scalar(definition).toString().contains(QLatin1String("COLLATE \"C\"")));
+        const QString viewBefore = server.scalar(definition).toString();
 
         store::Database::setServerFile(server.serverFile());
         const Status opened = store::Database::open();
         store::Database::setServerFile(QString());
-        QVERIFY2(opened.ok(), qPrintable(opened.message()));
-        QVERIFY(server.scalar(definition).toString().contains(QLatin1String("COLLATE \"C\"")));
+        QVERIFY2(opened.kind() == kind, qPrintable(opened.message()));
+        if (!opened.ok())
+            QVERIFY(opened.message().contains(QStringLiteral("versi program yang lebih baru")));
+        int version = -1;
+        QVERIFY(store::schema::storedVersion(server.connection(), store::schema::Engine::Server,
+                                             &version)
+                    .ok());
         QCOMPARE(server.scalar(rows).toString(), before);
+        if (kind != Status::Kind::None) {
+            QCOMPARE(version, stored);
+            QCOMPARE(server.scalar(definition).toString(), viewBefore);
+            return;
+        }
+        QCOMPARE(version, store::schema::version());
+        QVERIFY(server.scalar(definition).toString().contains(QLatin1String("COLLATE \"C\"")));
     }
 
     void namesResolveInAnyCase_data()

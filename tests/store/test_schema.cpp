@@ -3,12 +3,14 @@
 #include "store/Database.h"
 #include "store/Recordset.h"
 #include "store/Schema.h"
+#include "store/SchemaVersion.h"
 #include "store/Snapshot.h"
 #include "store/Values.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -21,6 +23,35 @@ namespace {
 Status attempt(const QString &sql, Status::Operation operation = Status::Operation::Write)
 {
     return store::Database::connection().execute(sql, {}, operation);
+}
+
+// The rows a statement gives, read beside the program: values by "|", rows by lines.
+QString rawQuery(const QString &path, const QString &sql)
+{
+    QStringList rows;
+    {
+        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "raw");
+        raw.setDatabaseName(path);
+        raw.open();
+        QSqlQuery query(raw);
+        query.exec(sql);
+        while (query.next()) {
+            QStringList values;
+            for (int i = 0; i < query.record().count(); ++i)
+                values << query.value(i).toString();
+            rows << values.join(u'|');
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+    return rows.join(u'\n');
+}
+
+QString rowsOf(const QString &path)
+{
+    QString rows;
+    for (const QString &table : store::schema::tableNames())
+        rows += table + u'\n' + rawQuery(path, QStringLiteral("SELECT * FROM ") + table) + u'\n';
+    return rows;
 }
 
 } // namespace
@@ -239,6 +270,49 @@ private Q_SLOTS:
             QCOMPARE(QFile::permissions(db.folder() + QLatin1String(folder)) &
                          ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
                      owner | QFile::ExeOwner);
+    }
+
+    // A database made before the schema had a version upgrades on opening with every row as it
+    // was; one of a later version is refused and left as it is, byte for byte.
+    void versionsOnOpen_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<Status::Kind>("kind");
+        QTest::newRow("made before versions") << 0 << Status::Kind::None;
+        QTest::newRow("this version") << store::schema::version() << Status::Kind::None;
+        QTest::newRow("a later version")
+            << store::schema::version() + 1 << Status::Kind::Unreadable;
+    }
+
+    void versionsOnOpen()
+    {
+        QFETCH(int, stored);
+        QFETCH(Status::Kind, kind);
+        TestDatabase db;
+        const QString path = db.folder() + QStringLiteral("/lama.mdb");
+        QVERIFY(QFile::copy(QStringLiteral(KELVARA_FIXTURES "/unversioned.mdb"), path));
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+        QCOMPARE(rawQuery(path, QStringLiteral("PRAGMA user_version = %1").arg(stored)), QString());
+        const QString rows = rowsOf(path);
+        QVERIFY(rows.contains(QStringLiteral("Sumber Daya Manusia")));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        file.close();
+
+        store::Database::setPath(path);
+        const Status opened = store::Database::open();
+        store::Database::close();
+        QVERIFY2(opened.kind() == kind, qPrintable(opened.message()));
+        if (!opened.ok())
+            QVERIFY(opened.message().contains(QStringLiteral("versi program yang lebih baru")));
+        QCOMPARE(rowsOf(path), rows);
+        const bool ok = kind == Status::Kind::None;
+        QCOMPARE(rawQuery(path, QStringLiteral("PRAGMA user_version")).toInt(),
+                 ok ? store::schema::version() : stored);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        if (!ok)
+            QCOMPARE(file.readAll(), bytes);
     }
 
     void createRefusesExistingFile()

@@ -118,7 +118,7 @@ private Q_SLOTS:
         auto &env = store::DataEnvironment::instance();
         QCOMPARE(env.commandNames(),
                  QStringList({"Pegawai", "Departemen", "Peringkat", "Cuti", "LaporanUpah",
-                              "LapBagianPersonalia", "LapBagianSDM", "LapBagianProduksi",
+                              "LapBagianSDM", "LapBagianPersonalia", "LapBagianProduksi",
                               "LapBagianSistemInformasi", "Kartu"}));
         QCOMPARE(env.sourceOf(QStringLiteral("Kartu")), QStringLiteral("Periode"));
         QCOMPARE(env.sourceOf(QStringLiteral("LapBagianSistemInformasi")),
