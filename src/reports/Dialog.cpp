@@ -43,23 +43,6 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption, Q
     return b;
 }
 
-// The first of the four department names that the text matches exactly shows its report.
-bool showDepartmentReport(const QString &text)
-{
-    using platform::WindowRegistry;
-    if (text == QLatin1String("Sumber Daya Manusia"))
-        WindowRegistry::show<LaporanSDM>();
-    else if (text == QLatin1String("Personalia"))
-        WindowRegistry::show<Laporanpersonalia>();
-    else if (text == QLatin1String("Sistem Informasi"))
-        WindowRegistry::show<Laporansi>();
-    else if (text == QLatin1String("Produksi"))
-        WindowRegistry::show<Laporanproduksi>();
-    else
-        return false;
-    return true;
-}
-
 } // namespace
 
 Dialog::Dialog(QWidget *parent)

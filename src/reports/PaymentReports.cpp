@@ -13,22 +13,37 @@ DataReport1::DataReport1() : PaymentReport(reports::dataReport1())
 {
 }
 
-LaporanSDM::LaporanSDM()
-    : PaymentReport(reports::departmentReport(reports::Department::SumberDayaManusia))
+namespace {
+
+const store::DepartmentReport &departmentOf(const char *report)
+{
+    for (const store::DepartmentReport &row : store::DepartmentReports) {
+        if (qstrcmp(row.report, report) == 0)
+            return row;
+    }
+    Q_UNREACHABLE(); // every department report class is named in the table
+}
+
+// Shows the window whose class the report names.
+template <typename... Windows> bool showNamed(const char *report)
+{
+    return ((qstrcmp(report, Windows::staticMetaObject.className()) == 0 &&
+             platform::WindowRegistry::show<Windows>()) ||
+            ...);
+}
+
+} // namespace
+
+DepartmentPaymentReport::DepartmentPaymentReport(const char *report)
+    : PaymentReport(reports::departmentReport(departmentOf(report)))
 {
 }
 
-Laporanpersonalia::Laporanpersonalia()
-    : PaymentReport(reports::departmentReport(reports::Department::Personalia))
+bool showDepartmentReport(const QString &department)
 {
-}
-
-Laporanproduksi::Laporanproduksi()
-    : PaymentReport(reports::departmentReport(reports::Department::Produksi))
-{
-}
-
-Laporansi::Laporansi()
-    : PaymentReport(reports::departmentReport(reports::Department::SistemInformasi))
-{
+    for (const store::DepartmentReport &row : store::DepartmentReports) {
+        if (department == QLatin1String(row.department))
+            return showNamed<LaporanSDM, Laporanpersonalia, Laporanproduksi, Laporansi>(row.report);
+    }
+    return false;
 }

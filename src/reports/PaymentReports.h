@@ -24,34 +24,48 @@ public:
     DataReport1();
 };
 
-class LaporanSDM : public PaymentReport
+// A department's report: the one of the departments' table whose report is named as the
+// window's class.
+class DepartmentPaymentReport : public PaymentReport
 {
     Q_OBJECT
 
 public:
-    LaporanSDM();
+    explicit DepartmentPaymentReport(const char *report);
 };
 
-class Laporanpersonalia : public PaymentReport
+class LaporanSDM : public DepartmentPaymentReport
 {
     Q_OBJECT
 
 public:
-    Laporanpersonalia();
+    LaporanSDM() : DepartmentPaymentReport(staticMetaObject.className()) {}
 };
 
-class Laporanproduksi : public PaymentReport
+class Laporanpersonalia : public DepartmentPaymentReport
 {
     Q_OBJECT
 
 public:
-    Laporanproduksi();
+    Laporanpersonalia() : DepartmentPaymentReport(staticMetaObject.className()) {}
 };
 
-class Laporansi : public PaymentReport
+class Laporanproduksi : public DepartmentPaymentReport
 {
     Q_OBJECT
 
 public:
-    Laporansi();
+    Laporanproduksi() : DepartmentPaymentReport(staticMetaObject.className()) {}
 };
+
+class Laporansi : public DepartmentPaymentReport
+{
+    Q_OBJECT
+
+public:
+    Laporansi() : DepartmentPaymentReport(staticMetaObject.className()) {}
+};
+
+// Shows the report of the department of this name (exactly as the departments' table writes
+// it); false when no department of that name has a report.
+bool showDepartmentReport(const QString &department);

@@ -151,72 +151,6 @@ Section paymentDetail()
     return detail;
 }
 
-// What a department report changes in the all-staff layout.
-struct DepartmentLayout
-{
-    Department department;
-    const char *name;
-    const char *caption; // also the report title
-    const char *dataMember;
-    const char *heading; // the text of Label2
-    int width;
-    QPoint labelShift; // moves the column labels Label3 to Label13
-    QPoint textShift;  // moves the text boxes Text1 to Text11
-    QPoint line3;      // the line under the second row of column labels
-    int pageHeader, detail, reportFooter;
-};
-
-const DepartmentLayout Departments[] = {
-    {Department::SumberDayaManusia,
-     "LaporanSDM",
-     "Laporan Karyawan Bagian Sumber Daya Manusia",
-     "LapBagianSDM",
-     "LAPORAN KARYAWAN BAGIAN SUMBER DAYA MANUSIA",
-     8940,
-     {15, -15},
-     {-15, -30},
-     {225, 1875},
-     1905,
-     615,
-     1485},
-    {Department::Personalia,
-     "Laporanpersonalia",
-     "Laporan Karyawan Bagian Personalia",
-     "LapBagianPersonalia",
-     "LAPORAN KARYAWAN BAGIAN PERSONALIA",
-     8850,
-     {15, 150},
-     {-15, 75},
-     {180, 2055},
-     2115,
-     690,
-     1485},
-    {Department::Produksi,
-     "Laporanproduksi",
-     "Laporan Karyawan Bagian Produksi",
-     "LapBagianProduksi",
-     "LAPORAN KARYAWAN BAGIAN PRODUKSI",
-     8865,
-     {15, 60},
-     {0, -15},
-     {90, 1995},
-     2025,
-     690,
-     1485},
-    {Department::SistemInformasi,
-     "Laporansi",
-     "Laporan Karyawan Bagian Sistem Informasi",
-     "LapBagianSistemInformasi",
-     "LAPORAN KARYAWAN BAGIAN SISTEM INFORMASI",
-     8895,
-     {15, -60},
-     {-45, -30},
-     {225, 1845},
-     1905,
-     615,
-     450},
-};
-
 constexpr int Line3Length = 8580;
 
 bool isColumnLabel(const Control &control)
@@ -227,11 +161,11 @@ bool isColumnLabel(const Control &control)
     return number >= 3 && number <= 13;
 }
 
-void applyDepartment(ReportDefinition &report, const DepartmentLayout &row)
+void applyDepartment(ReportDefinition &report, const store::DepartmentReport &row)
 {
-    report.name = QString::fromLatin1(row.name);
+    report.name = QString::fromLatin1(row.report);
     report.caption = report.title = QString::fromLatin1(row.caption);
-    report.dataMember = QString::fromLatin1(row.dataMember);
+    report.dataMember = QString::fromLatin1(row.command);
     report.width = row.width;
 
     Section &header = *report.section(SectionRole::PageHeader);
@@ -240,7 +174,7 @@ void applyDepartment(ReportDefinition &report, const DepartmentLayout &row)
         if (isColumnLabel(*it))
             it->rect.translate(row.labelShift);
         if (it->name == QLatin1String("Label2")) {
-            it->text = QString::fromLatin1(row.heading);
+            it->text = QString::fromLatin1(row.title);
             it->rect = QRect(1080, 120, 6450, 855);
             it->alignment = Qt::AlignHCenter;
         }
@@ -320,13 +254,10 @@ ReportDefinition dataReport1()
     return report;
 }
 
-ReportDefinition departmentReport(Department department)
+ReportDefinition departmentReport(const store::DepartmentReport &department)
 {
     ReportDefinition report = dataReport1();
-    for (const DepartmentLayout &row : Departments) {
-        if (row.department == department)
-            applyDepartment(report, row);
-    }
+    applyDepartment(report, department);
     return report;
 }
 
@@ -346,8 +277,8 @@ ReportDefinition dataReport2()
 QStringList reportNames()
 {
     QStringList names{QStringLiteral("DataReport1")};
-    for (const DepartmentLayout &row : Departments)
-        names << QString::fromLatin1(row.name);
+    for (const store::DepartmentReport &row : store::DepartmentReports)
+        names << QString::fromLatin1(row.report);
     names << QStringLiteral("DataReport2");
     return names;
 }
@@ -358,9 +289,9 @@ std::optional<ReportDefinition> reportNamed(const QString &name)
         return dataReport1();
     if (name == QLatin1String("DataReport2"))
         return dataReport2();
-    for (const DepartmentLayout &row : Departments) {
-        if (name == QLatin1String(row.name))
-            return departmentReport(row.department);
+    for (const store::DepartmentReport &row : store::DepartmentReports) {
+        if (name == QLatin1String(row.report))
+            return departmentReport(row);
     }
     return std::nullopt;
 }

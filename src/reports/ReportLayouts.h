@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/reportengine/Report.h"
+#include "store/Departments.h"
 
 #include <QStringList>
 
@@ -11,12 +12,10 @@ namespace reports {
 
 using platform::reportengine::ReportDefinition;
 
-enum class Department { SumberDayaManusia, Personalia, Produksi, SistemInformasi };
-
 // The report for all staff, bound to LaporanUpah.
 ReportDefinition dataReport1();
 // A department's report: the all-staff layout with that department's row of differences.
-ReportDefinition departmentReport(Department department);
+ReportDefinition departmentReport(const store::DepartmentReport &department);
 // The payment slip, one slip per row of LaporanUpah.
 ReportDefinition dataReport2();
 
