@@ -150,6 +150,8 @@ void TestReportTool::writesEveryReport()
     const Run written = report({name, "--db", db.path(), "--pdf", pdf});
     QVERIFY2(written.exitCode == 0, qPrintable(written.err));
     QCOMPARE(pageCount(pdf), pages);
+    // Pay and personnel data: for the owner's eyes only, whatever the umask.
+    QCOMPARE(QFile::permissions(pdf) & 0x0077, QFile::Permissions());
     const QString text = runProgram("pdftotext", {"-layout", pdf, "-"}).out;
     for (const QString &t : texts)
         QVERIFY2(text.contains(t), qPrintable(t));

@@ -3,12 +3,11 @@
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QRawFont>
 #include <QSaveFile>
 #include <QTextLayout>
-
-#include "platform/reportengine/PdfFile.h"
 
 #include <algorithm>
 #include <cmath>
@@ -119,7 +118,7 @@ private:
 };
 
 // Draws on a painter whose coordinates are twips.
-class PainterCanvas final : public PageCanvas
+class PainterCanvas
 {
 public:
     explicit PainterCanvas(QPainter &painter) : m_painter(painter)
@@ -128,21 +127,21 @@ public:
         m_painter.setPen(QPen(Qt::black, PenTwips));
         m_painter.setBrush(Qt::NoBrush);
     }
-    ~PainterCanvas() override
+    ~PainterCanvas()
     {
         m_batch.draw(m_painter);
         m_painter.restore();
     }
 
-    void fill(const QRect &rect, const QColor &colour) override
+    void fill(const QRect &rect, const QColor &colour)
     {
         // The texts drawn so far go under the fill, as their order says.
         m_batch.draw(m_painter);
         m_painter.fillRect(rect, colour);
     }
-    void frame(const QRect &rect) override { m_painter.drawRect(rect); }
-    void line(const QPoint &from, const QPoint &to) override { m_painter.drawLine(from, to); }
-    void text(const LaidText &laid, const QRect &box) override
+    void frame(const QRect &rect) { m_painter.drawRect(rect); }
+    void line(const QPoint &from, const QPoint &to) { m_painter.drawLine(from, to); }
+    void text(const LaidText &laid, const QRect &box)
     {
         if (!laid.clipped) {
             for (const QGlyphRun &run : laid.runs)
@@ -240,11 +239,6 @@ void PagePainter::paint(QPainter &painter, int page) const
 void PagePainter::paint(QPainter &painter, const Page &page) const
 {
     PainterCanvas canvas(painter);
-    draw(canvas, page);
-}
-
-void PagePainter::draw(PageCanvas &canvas, const Page &page) const
-{
     for (const Item &item : page.items) {
         switch (item.kind) {
         case ItemKind::Rectangle:
@@ -313,27 +307,31 @@ bool writePdf(const Document &document, const QString &path, QString *error,
                          .arg(QFileInfo(path).absoluteFilePath());
         return false;
     };
-    // The pages go to a file beside the target that replaces it only once it is whole.
+    // The pages go to a file beside the target that replaces it only once it is whole; it
+    // holds personnel and pay data, so only its owner may read it.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly) ||
+        !file.setPermissions(QFile::ReadOwner | QFile::WriteOwner))
         return failed();
-    PdfFile pdf(file, document.title, document.pageSize);
-    const PagePainter pages(document);
-    const int total = document.pageCount();
-    for (int page = 0; page < total; ++page) {
-        pages.draw(pdf, document.page(page));
-        if (!pdf.endPage())
-            return failed();
-        if (progress && !progress(page + 1, total)) {
-            file.cancelWriting();
-            return false;
-        }
+    QPdfWriter writer(&file);
+    writer.setPageSize(document.pageSize);
+    writer.setPageOrientation(QPageLayout::Portrait);
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    // At 1440 dots to the inch the writer's units are twips.
+    writer.setResolution(TwipsPerInch);
+    writer.setTitle(document.title);
+    writer.setCreator(QStringLiteral("Kelvara"));
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return failed();
+    const bool whole = paintPages(
+        painter, document, 0, document.pageCount() - 1, [&] { writer.newPage(); }, progress);
+    if (!painter.end())
+        return failed();
+    if (!whole) {
+        file.cancelWriting();
+        return false;
     }
-    if (!pdf.finish())
-        return failed();
-    // Reports hold pay figures: for the owner's eyes only, as the database, also when an
-    // earlier PDF with a wider mode is replaced.
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     return file.commit() || failed();
 }
 

@@ -27,19 +27,6 @@ struct LaidText
     bool clipped = false;
 };
 
-// Where the drawing of a page goes, item by item in drawing order: a painter or a PDF file.
-class PageCanvas
-{
-public:
-    virtual ~PageCanvas() = default;
-    virtual void fill(const QRect &rect, const QColor &colour) = 0;
-    // The outline of a rectangle and a line, with a pen of PenTwips.
-    virtual void frame(const QRect &rect) = 0;
-    virtual void line(const QPoint &from, const QPoint &to) = 0;
-    // The glyphs of a text placed in its box, cut at the box when laid is clipped.
-    virtual void text(const LaidText &laid, const QRect &box) = 0;
-};
-
 // Lays out the pages of a report and tells a canvas what to draw; a painter whose coordinates
 // are twips draws them on the screen or a printer. Fonts are sized in twips once, so the same
 // drawing serves every device and a PDF file.
@@ -52,7 +39,6 @@ public:
     // Builds the page's items and draws them.
     void paint(QPainter &painter, int page) const;
     void paint(QPainter &painter, const Page &page) const;
-    void draw(PageCanvas &canvas, const Page &page) const;
 
 private:
     struct TextKey
