@@ -31,6 +31,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QTemporaryDir>
 
@@ -389,7 +390,9 @@ private:
                 },
                 m_o.runs);
             add(QStringLiteral("PDF of %1, 10000 rows").arg(name), program,
-                engineReadAll("Bench10k"), 500);
+                engineReadAll("Bench10k"), 1500);
+            std::fprintf(stderr, "  the PDF of %s: %.1f MB\n", qPrintable(name),
+                         QFileInfo(dir.filePath(name + QStringLiteral(".pdf"))).size() / 1e6);
         }
     }
 
