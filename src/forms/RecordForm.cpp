@@ -12,6 +12,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,6 +35,7 @@ namespace {
 constexpr int TabTop = 720;
 constexpr int FrameHeight = 975;
 constexpr int FrameWidth = 8055;
+constexpr int FrameMargin = 120;
 constexpr int ButtonWidth = 975;
 constexpr int ButtonHeight = 615;
 constexpr int FirstButtonLeft = 3000;
@@ -56,6 +58,31 @@ QPalette readableWhenDisabled(QPalette palette)
     palette.setColor(QPalette::Disabled, QPalette::ButtonText, text);
     return palette;
 }
+
+// Keeps the button frame inside its tab page, whose width the tab control's own frame decides:
+// the same margin on either side, so that the frame's right border shows.
+class FrameInsidePage : public QObject
+{
+public:
+    FrameInsidePage(QFrame *frame, QWidget *page) : QObject(frame), m_frame(frame)
+    {
+        page->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *page, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize) {
+            const int margin = px(FrameMargin);
+            const int width = static_cast<QWidget *>(page)->width() - 2 * margin;
+            m_frame->setGeometry(margin, m_frame->y(), width, m_frame->height());
+        }
+        return false;
+    }
+
+private:
+    QFrame *m_frame;
+};
 
 } // namespace
 
@@ -130,7 +157,8 @@ void RecordForm::buildInputPage(QWidget *page)
     frame->setObjectName(QStringLiteral("Frame2"));
     frame->setFrameShape(QFrame::Box);
     frame->setFrameShadow(QFrame::Sunken);
-    place(frame, 240, tabHeight - FrameHeight - 120, FrameWidth, FrameHeight);
+    place(frame, FrameMargin, tabHeight - FrameHeight - 120, FrameWidth, FrameHeight);
+    new FrameInsidePage(frame, page);
     buildButtons(frame, 180);
 }
 

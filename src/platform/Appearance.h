@@ -12,6 +12,10 @@ namespace platform {
 // Places a window in the middle of the screen it will appear on.
 void centreOnScreen(QWidget *window);
 
+// Moves a window, shrinking it if it must, into the largest stretch of the screen beside
+// another window, so that the other stays in sight.
+void placeBeside(QWidget *window, const QWidget *keepInSight);
+
 // Paints a widget's background in one colour; its children keep their own palettes.
 void fillBackground(QWidget *widget, const QColor &colour);
 

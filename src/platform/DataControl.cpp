@@ -5,6 +5,7 @@
 #include "platform/DatePicker.h"
 #include "platform/EnterPresses.h"
 #include "platform/Messages.h"
+#include "platform/WholeText.h"
 #include "store/Values.h"
 
 #include <QComboBox>
@@ -123,6 +124,8 @@ void DataControl::bind(QWidget *widget, const QString &field)
         edit = combo->lineEdit();
     if (edit)
         edit->setMaxLength(std::numeric_limits<int>::max());
+    if (edit == widget)
+        showWhole(edit);
     m_bindings.append({widget, field, QString()});
     // What the user types into a bound widget starts a change of the record shown; what code
     // writes into it (the record, a look-up) does not.
@@ -258,9 +261,9 @@ Outcome DataControl::save(Action action, bool save)
         // With no record shown there is nothing that the typed texts could belong to.
         if (!m_records.hasCurrent()) {
             display();
-            return action == Update ? store::Status::failure(store::Status::Kind::NoCurrentRecord,
-                                                             QStringLiteral("No current record."))
-                                    : store::Status::success();
+            return action == Update
+                       ? store::Status::failure(store::Status::Kind::NoCurrentRecord, QString())
+                       : store::Status::success();
         }
         if (const store::Status status = m_records.edit(); !status.ok())
             return status;
@@ -362,8 +365,7 @@ Outcome DataControl::remove()
     const busy::Scope busy;
     // A new record that is still being filled in is not a record that can be deleted.
     if (m_records.editMode() == store::Recordset::EditMode::Adding)
-        return store::Status::failure(store::Status::Kind::NoCurrentRecord,
-                                      QStringLiteral("No current record."));
+        return store::Status::failure(store::Status::Kind::NoCurrentRecord, QString());
     // What the boxes hold goes with the record, unless a handler asks for it to be written
     // first.
     const Outcome saved = save(Delete, false);

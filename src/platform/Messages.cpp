@@ -4,10 +4,36 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace platform {
 
 namespace {
+
+// Notes the window of every key and mouse press, before the press is handled: the handler
+// that then shows a message belongs to that window.
+class PressWatcher : public QObject
+{
+public:
+    QPointer<QWidget> lastPressed;
+
+protected:
+    bool eventFilter(QObject *receiver, QEvent *event) override
+    {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::MouseButtonPress || type == QEvent::KeyPress) {
+            if (auto *widget = qobject_cast<QWidget *>(receiver))
+                lastPressed = widget->window();
+        }
+        return false;
+    }
+};
+
+PressWatcher *&watcher()
+{
+    static PressWatcher *installed = nullptr;
+    return installed;
+}
 
 QString titleOrDefault(const QString &title)
 {
@@ -19,7 +45,7 @@ class RealMessages : public Messages
 public:
     Answer message(const QString &text, const QString &title, Icon icon, Buttons buttons) override
     {
-        QMessageBox box(QApplication::activeWindow());
+        QMessageBox box(askingWindow());
         box.setWindowTitle(titleOrDefault(title));
         box.setText(text);
         box.setIcon(icon == Icon::Information ? QMessageBox::Information
@@ -40,16 +66,15 @@ public:
     QString input(const QString &prompt, const QString &title) override
     {
         bool accepted = false;
-        const QString answer =
-            QInputDialog::getText(QApplication::activeWindow(), titleOrDefault(title), prompt,
-                                  QLineEdit::Normal, QString(), &accepted);
+        const QString answer = QInputDialog::getText(askingWindow(), titleOrDefault(title), prompt,
+                                                     QLineEdit::Normal, QString(), &accepted);
         return accepted ? answer : QString();
     }
 
     QString openFileName(const QString &title, const QString &filter) override
     {
-        return QFileDialog::getOpenFileName(QApplication::activeWindow(), titleOrDefault(title),
-                                            QString(), filter);
+        return QFileDialog::getOpenFileName(askingWindow(), titleOrDefault(title), QString(),
+                                            filter);
     }
 };
 
@@ -60,6 +85,23 @@ Messages *&installed()
 }
 
 } // namespace
+
+void watchAskingWindow()
+{
+    if (watcher() || !qApp)
+        return;
+    watcher() = new PressWatcher;
+    watcher()->setParent(qApp);
+    qApp->installEventFilter(watcher());
+}
+
+QWidget *askingWindow()
+{
+    QWidget *pressed = watcher() ? watcher()->lastPressed.data() : nullptr;
+    if (pressed && pressed->isVisible())
+        return pressed;
+    return QApplication::activeWindow();
+}
 
 QString applicationTitle()
 {

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QWidget;
+
 namespace platform {
 
 enum class Icon { None, Information, Question };
@@ -10,6 +12,13 @@ enum class Answer { Ok, Yes, No, Cancel };
 
 // The title a message box or an input box shows when it is given none.
 QString applicationTitle();
+
+// Starts noting the window the user last pressed a key or a mouse button in; the program
+// does so before its first window.
+void watchAskingWindow();
+// The window a message box belongs over: the one the user last pressed a key or a button in
+// while it is still shown, else the active window; none when neither is there.
+QWidget *askingWindow();
 
 // Every message box and input box of the program goes through here, so that tests can answer
 // them and check exactly what was asked.

@@ -102,7 +102,7 @@ void Dialog::ok()
 {
     if (m_department->isChecked()) {
         // The dialog stays on screen whether a report was shown or not.
-        showDepartmentReport(m_departments->value());
+        showDepartmentReport(m_departments->value(), this);
         return;
     }
     platform::WindowRegistry::show<DataReport1>();

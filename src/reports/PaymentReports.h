@@ -67,5 +67,6 @@ public:
 };
 
 // Shows the report of the department of this name (exactly as the departments' table writes
-// it); false when no department of that name has a report.
-bool showDepartmentReport(const QString &department);
+// it), beside the window that asked when it opens now; false when no department of that name
+// has a report.
+bool showDepartmentReport(const QString &department, const QWidget *asking = nullptr);

@@ -3,6 +3,7 @@
 #include "language/Language.h"
 #include "platform/Appearance.h"
 #include "platform/FontSubstitutes.h"
+#include "platform/Messages.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -64,6 +65,8 @@ void prepareProgram()
     // The windows and reports name Windows fonts; the free look-alikes must stand in for them
     // before the first window measures its text.
     platform::installFontSubstitutes();
+    // Message boxes appear over the window whose key or button asked for them.
+    platform::watchAskingWindow();
 }
 
 QColor highlightText()

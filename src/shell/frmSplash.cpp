@@ -119,6 +119,22 @@ void frmSplash::buildFrame()
 
     m_percent = shell::makeLabel(m_frame, QStringLiteral("persen"), QStringLiteral("0"),
                                  twips::rect(6600, 3840, 375, 255), teal, Yellow);
+    m_percent->setFont(platform::font(arial, 8.25));
+    holdWidestPercent();
+}
+
+void frmSplash::holdWidestPercent()
+{
+    // The label's place is narrower than its last text, "100 %": it grows to the right as far
+    // as the frame allows, then to the left.
+    const int widest = m_percent->fontMetrics().horizontalAdvance(QStringLiteral("100 %")) + 2;
+    QRect place = m_percent->geometry();
+    if (widest <= place.width())
+        return;
+    place.setWidth(widest);
+    if (place.right() >= m_frame->width())
+        place.moveRight(m_frame->width() - 1);
+    m_percent->setGeometry(place);
 }
 
 void frmSplash::buildTimers()

@@ -38,6 +38,7 @@ protected:
 
 private:
     void buildFrame();
+    void holdWidestPercent();
     void buildTimers();
     void handOver();
 

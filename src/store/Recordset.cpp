@@ -15,9 +15,10 @@ QString quoted(const QString &identifier)
     return u'"' + escaped + u'"';
 }
 
+// The program's own refusal, not the engine's: its explanation alone says it.
 Status noCurrentRecord()
 {
-    return Status::failure(Status::Kind::NoCurrentRecord, QStringLiteral("No current record."));
+    return Status::failure(Status::Kind::NoCurrentRecord, QString());
 }
 
 Status recordGone()

@@ -1,6 +1,7 @@
 #include "CleanState.h"
 #include "FormDriver.h"
 #include "ScriptedDialogs.h"
+#include "ShowsWhole.h"
 #include "TestDatabase.h"
 
 #include "leave/FCuti.h"
@@ -98,7 +99,7 @@ private Q_SLOTS:
             return qAbs(actual.x() - expected.x()) <= 2 && qAbs(actual.y() - expected.y()) <= 2 &&
                    actual.size() == expected.size();
         };
-        QVERIFY(near(placeInTabs(form, "Frame2"), QRect(16, 272, 537, 65)));
+        QVERIFY(near(placeInTabs(form, "Frame2"), QRect(10, 272, 533, 65)));
         QVERIFY(near(placeInTabs(form, "DataCombo1"), QRect(112, 48, 113, 21)));
         QVERIFY(near(placeInTabs(form, "Text2"), QRect(112, 72, 132, 19)));
         QVERIFY(near(placeInTabs(form, "txtSisaCuti"), QRect(464, 213, 27, 19)));
@@ -210,6 +211,7 @@ private Q_SLOTS:
         QTest::newRow("all 18") << "18" << true << 0.0;
         QTest::newRow("half day") << "4.5" << true << 13.5;
         QTest::newRow("no leftovers") << "17.1" << true << 0.9;
+        QTest::newRow("a tenth") << "0.1" << true << 17.9;
         QTest::newRow("empty") << "" << true << 18.0;
         QTest::newRow("19") << "19" << false << 0.0;
         QTest::newRow("18.5") << "18.5" << false << 0.0;
@@ -234,6 +236,7 @@ private Q_SLOTS:
             QCOMPARE(dialogs.last().text, QStringLiteral("Data sudah Disimpan!"));
             QCOMPARE(stored(db, "SisaCuti", "20003", "K2025").toDouble(), remaining);
             QCOMPARE(form.text("txtSisaCuti"), store::writeNumber(remaining));
+            QVERIFY(showsWhole(form.find("txtSisaCuti"), store::writeNumber(remaining)));
             return;
         }
         expectRefused(dialogs);

@@ -3,6 +3,7 @@
 #include "CleanState.h"
 #include "FormDriver.h"
 #include "ScriptedDialogs.h"
+#include "ShowsWhole.h"
 #include "TestDatabase.h"
 
 #include "leave/FCuti.h"
@@ -15,6 +16,7 @@
 #include "platform/WindowRegistry.h"
 #include "store/Database.h"
 
+#include <QFrame>
 #include <QSqlQuery>
 #include <QtTest>
 
@@ -190,6 +192,51 @@ private Q_SLOTS:
         QCOMPARE(form.caption(), QStringLiteral("Record :2"));
     }
 
+    // A stored value shows whole in its box, however narrow the box was laid out; the button
+    // frame lies inside the window with all its borders.
+    void boxesShowWholeValues_data()
+    {
+        QTest::addColumn<int>("window");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("update");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("remaining days") << 4 << "txtSisaCuti"
+                                        << "UPDATE Cuti SET SisaCuti = 17.9"
+                                        << "17.9";
+        QTest::newRow("entitlement") << 4 << "txtHakcuti"
+                                     << "UPDATE Cuti SET Hakcuti = 17.75"
+                                     << "17.75";
+        QTest::newRow("days taken") << 4 << "txtcuti"
+                                    << "UPDATE Cuti SET \"Penggantian Cuti\" = 0.125"
+                                    << "0.125";
+        QTest::newRow("daily wage") << 1 << "txtUpahPerhari"
+                                    << "UPDATE Peringkat SET UpahPerhari = 123456789012.25"
+                                    << "123456789012.25";
+        QTest::newRow("year") << 2 << "txtTahunMasuk"
+                              << "UPDATE Pegawai SET TahunMasuk = 123456789012"
+                              << "123456789012";
+        QTest::newRow("code") << 0 << "txtKodedepartemen"
+                              << "UPDATE Departemen SET Kodedepartemen = 'D01-SDM-PUSAT' WHERE "
+                                 "Kodedepartemen = 'D01'"
+                              << "D01-SDM-PUSAT";
+    }
+    void boxesShowWholeValues()
+    {
+        QFETCH(int, window);
+        QFETCH(QString, box);
+        QFETCH(QString, update);
+        QFETCH(QString, shown);
+        TestDatabase db;
+        QVERIFY(db.fillSample());
+        QVERIFY(db.exec(update));
+        ScriptedDialogs dialogs;
+        FormDriver form(windows()[window].open());
+        QCOMPARE(form.text(box), shown);
+        QVERIFY2(showsWhole(form.find(box), shown), qPrintable(box));
+        if (auto *frame = form.find<QFrame>(QStringLiteral("Frame2")))
+            QVERIFY(frame->parentWidget()->rect().contains(frame->geometry().adjusted(0, 0, 1, 0)));
+    }
+
     // On an empty table: Ubah is refused, the typed text goes, and Tambah works.
     void emptyTableRecovers_data() { addWindowRows(); }
     void emptyTableRecovers()
@@ -201,6 +248,7 @@ private Q_SLOTS:
         FormDriver form(w.open());
         dialogs.expect("Tidak ada record yang aktif.");
         QVERIFY(form.click("cmdRubah"));
+        QCOMPARE(dialogs.last().text, QStringLiteral("Tidak ada record yang aktif."));
         QVERIFY(form.type(w.box, w.typed));
         QVERIFY(form.click("Command1"));
         QCOMPARE(form.text(w.box), QString());

@@ -175,6 +175,8 @@ void TestReportDialog::departmentReportOpensAndDialogStays()
     QVERIFY(personalia->isVisible());
     QCOMPARE(personalia->windowTitle(), QString("Laporan Karyawan Bagian Personalia"));
     QVERIFY(dialog->isVisible());
+    // The preview leaves the dialog in sight.
+    QVERIFY(!personalia->frameGeometry().intersects(dialog->frameGeometry()));
 
     // Another department at once: both reports side by side.
     choose(dialog, "Produksi");

@@ -1,6 +1,7 @@
 #include "CleanState.h"
 #include "FormDriver.h"
 #include "ScriptedDialogs.h"
+#include "ShowsWhole.h"
 #include "TestDatabase.h"
 
 #include "platform/Timer.h"
@@ -132,6 +133,8 @@ void TestSplash::hundredthTickHandsOverToSignIn()
     for (int tick = 1; tick < 100; ++tick)
         splash->progressTick();
     QCOMPARE(percentText(splash), QStringLiteral("99 %"));
+    QVERIFY(
+        showsWhole(splash->findChild<QLabel *>(QStringLiteral("persen")), QStringLiteral("100 %")));
     QVERIFY(splash->isVisible());
     QVERIFY(!WindowRegistry::find<frmLogin>());
 
