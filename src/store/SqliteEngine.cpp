@@ -4,6 +4,8 @@
 
 #include <sqlite3.h>
 
+#include <utility>
+
 namespace store {
 
 namespace {
@@ -261,29 +263,36 @@ Status sqliteFailure(int extendedCode, const QString &engineText, Status::Operat
 std::unique_ptr<SqliteConnection> SqliteConnection::open(const QString &file, Mode mode,
                                                          Status *status)
 {
-    const int flags = SQLITE_OPEN_READWRITE | (mode == Mode::Create ? SQLITE_OPEN_CREATE : 0);
-    sqlite3 *db = nullptr;
-    const int rc = sqlite3_open_v2(file.toUtf8().constData(), &db, flags, nullptr);
-    if (rc != SQLITE_OK) {
-        *status =
-            db ? failureOf(db, sqlite3_extended_errcode(db), Status::Operation::Read)
-               : sqliteFailure(rc, QString::fromUtf8(sqlite3_errstr(rc)), Status::Operation::Read);
-        sqlite3_close(db);
-        return nullptr;
-    }
-    sqlite3_extended_result_codes(db, 1);
-    sqlite3_busy_timeout(db, BusyTimeoutMs);
-    std::unique_ptr<SqliteConnection> connection(new SqliteConnection(db, file));
-    *status = connection->execute(QStringLiteral("PRAGMA foreign_keys = ON"), {},
-                                  Status::Operation::Read);
-    // A save that reported success must survive a crash or a power cut: the journal is
-    // synced before the file is changed and the file before the commit is reported.
-    if (status->ok())
-        *status = connection->execute(QStringLiteral("PRAGMA synchronous = FULL"), {},
-                                      Status::Operation::Read);
+    std::unique_ptr<SqliteConnection> connection(new SqliteConnection(nullptr, file));
+    *status = connection->openHandle(mode);
     if (!status->ok())
         return nullptr;
     return connection;
+}
+
+Status SqliteConnection::openHandle(Mode mode)
+{
+    const int flags = SQLITE_OPEN_READWRITE | (mode == Mode::Create ? SQLITE_OPEN_CREATE : 0);
+    sqlite3 *db = nullptr;
+    const int rc = sqlite3_open_v2(m_file.toUtf8().constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const Status failed =
+            db ? failureOf(db, sqlite3_extended_errcode(db), Status::Operation::Read)
+               : sqliteFailure(rc, QString::fromUtf8(sqlite3_errstr(rc)), Status::Operation::Read);
+        sqlite3_close(db);
+        return failed;
+    }
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, BusyTimeoutMs);
+    // Statements still prepared on the handle this one replaces keep it alive until they go.
+    sqlite3_close_v2(std::exchange(m_db, db));
+    Status status =
+        execute(QStringLiteral("PRAGMA foreign_keys = ON"), {}, Status::Operation::Read);
+    // A save that reported success must survive a crash or a power cut: the journal is
+    // synced before the file is changed and the file before the commit is reported.
+    if (status.ok())
+        status = execute(QStringLiteral("PRAGMA synchronous = FULL"), {}, Status::Operation::Read);
+    return status;
 }
 
 SqliteConnection::~SqliteConnection()
@@ -298,6 +307,12 @@ std::unique_ptr<Query> SqliteConnection::query(const QString &sql, Status::Opera
 
 Status SqliteConnection::begin()
 {
+    // SQLite opens a file that cannot be written read-only and keeps it so. Each write opens
+    // such a file anew, so that one whose mode changed back is written without a restart.
+    if (m_db && sqlite3_db_readonly(m_db, "main") == 1) {
+        if (const Status reopened = openHandle(Mode::Existing); !reopened.ok())
+            return reopened;
+    }
     return execute(QStringLiteral("BEGIN"));
 }
 

@@ -34,6 +34,8 @@ public:
 
 private:
     SqliteConnection(sqlite3 *db, QString file) : m_db(db), m_file(std::move(file)) {}
+    // Opens the file on a new handle in place of the one held, with the settings above.
+    Status openHandle(Mode mode);
     sqlite3 *m_db = nullptr;
     QString m_file;
 };

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
@@ -21,13 +22,31 @@
 #include <QSqlQuery>
 #include <QtTest>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 using platform::WindowRegistry;
 
 namespace {
 
 const QString SampleCodes = QStringLiteral("D01,D02,D03,D04,D05");
 
-enum class Fault { ReadOnly, Busy, DiskFull, FolderRemoved, FileRemoved };
+enum class Fault { ReadOnly, ReadOnlyFile, Busy, DiskFull, FolderRemoved, FileRemoved };
+
+// Makes a file read-only for this user, or writable again. Root writes whatever a file's mode
+// says, so for root the file is made immutable instead.
+bool setWritable(const QString &path, bool writable)
+{
+#ifdef Q_OS_UNIX
+    if (::geteuid() == 0)
+        return QProcess::execute(QStringLiteral("chattr"),
+                                 {writable ? QStringLiteral("-i") : QStringLiteral("+i"), path}) ==
+               0;
+#endif
+    return QFile::setPermissions(path, writable ? QFile::ReadOwner | QFile::WriteOwner
+                                                : QFile::ReadOwner);
+}
 
 // The department codes in entry order, read on a connection of its own, so that only what
 // reached the file counts.
@@ -177,6 +196,9 @@ private Q_SLOTS:
         QTest::newRow("read-only")
             << Fault::ReadOnly << "Database hanya dapat dibaca; perubahan tidak dapat disimpan."
             << "attempt to write a readonly database";
+        QTest::newRow("file read-only since sign-in")
+            << Fault::ReadOnlyFile << "Database hanya dapat dibaca; perubahan tidak dapat disimpan."
+            << "attempt to write a readonly database";
         QTest::newRow("locked by another program")
             << Fault::Busy << "Database sedang dipakai program lain. Silakan coba lagi."
             << "database is locked";
@@ -203,6 +225,12 @@ private Q_SLOTS:
         QFETCH(QString, engineText);
         TestDatabase db;
         QVERIFY(db.fillSample());
+        const auto writable = qScopeGuard([&] { setWritable(db.path(), true); });
+        if (fault == Fault::ReadOnlyFile) {
+            QVERIFY(setWritable(db.path(), false));
+            store::Database::close();
+            QVERIFY(store::Database::open().ok());
+        }
         ScriptedDialogs dialogs;
         FormDriver form(WindowRegistry::show<Fdepartemen>());
         QVERIFY(form.click("cmdTambah"));
@@ -217,6 +245,8 @@ private Q_SLOTS:
         case Fault::ReadOnly:
             QVERIFY(db.exec(QStringLiteral("PRAGMA query_only = ON")));
             break;
+        case Fault::ReadOnlyFile:
+            break; // read-only since the database was opened
         case Fault::Busy:
             other = std::make_unique<LockHolder>(db.path());
             QVERIFY(other->held());
@@ -256,6 +286,10 @@ private Q_SLOTS:
         case Fault::ReadOnly:
             QCOMPARE(codesOnDisk(db.path()), SampleCodes);
             QVERIFY(db.exec(QStringLiteral("PRAGMA query_only = OFF")));
+            break;
+        case Fault::ReadOnlyFile:
+            QCOMPARE(codesOnDisk(db.path()), SampleCodes);
+            QVERIFY(setWritable(db.path(), true));
             break;
         case Fault::Busy:
             QVERIFY(other->release());
