@@ -59,6 +59,16 @@ QPalette readableWhenDisabled(QPalette palette)
     return palette;
 }
 
+// What the record source's Error event shows. A server that cannot be reached is said so
+// first, as every other failure to reach it is, rather than as one more engine error.
+QString errorEventText(const store::Status &status)
+{
+    using Kind = store::Status::Kind;
+    if (status.kind() == Kind::Unreachable || status.kind() == Kind::NotConnected)
+        return status.message();
+    return QStringLiteral("Data error event hit eer:") + status.engineText();
+}
+
 // Keeps the button frame inside its tab page, whose width the tab control's own frame decides:
 // the same margin on either side, so that the frame's right border shows.
 class FrameInsidePage : public QObject
@@ -95,9 +105,8 @@ RecordForm::RecordForm(FormSettings settings, QWidget *parent)
     connect(m_data1, &platform::DataControl::reposition, this, &RecordForm::showPosition);
     connect(m_data1, &platform::DataControl::error, this,
             [](const store::Status &status, int *response) {
-                Messages::instance().message(QStringLiteral("Data error event hit eer:") +
-                                                 status.engineText(),
-                                             QString(), Icon::None, Buttons::Ok);
+                Messages::instance().message(errorEventText(status), QString(), Icon::None,
+                                             Buttons::Ok);
                 *response = 0;
             });
     m_data1->setRecordCheck(

@@ -249,7 +249,7 @@ public:
                                                   .arg(values.size())
                                                   .arg(m_marks));
         if (m_status = reconnect(*session); !m_status.ok())
-            return m_status;
+            return m_status = asRead(m_status, *session);
         letGoOfUnused(*session);
         std::vector<QByteArray> texts;
         std::vector<const char *> pointers;
@@ -269,6 +269,7 @@ public:
             m_result = execute(*session, int(values.size()), pointers.data());
             m_status = resultStatus(*session, m_result, m_operation);
         }
+        m_status = asRead(m_status, *session);
         if (!m_status.ok()) {
             clear();
             return m_status;
@@ -352,6 +353,16 @@ private:
     {
         return QByteArrayView(PQgetvalue(m_result, m_row, column),
                               PQgetlength(m_result, m_row, column));
+    }
+
+    // A read outside a transaction that cannot reach the server leaves nothing pending: it
+    // says only that the server is not there.
+    Status asRead(const Status &status, const PostgresSession &session) const
+    {
+        if (status.kind() != Status::Kind::Unreachable || m_operation != Status::Operation::Read ||
+            session.inTransaction)
+            return status;
+        return Status::failure(Status::Kind::NotConnected, status.engineText());
     }
 
     // The first run goes as one round trip; a statement run again is prepared once on the
