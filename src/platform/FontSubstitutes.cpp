@@ -1,12 +1,35 @@
 #include "platform/FontSubstitutes.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFont>
+#include <QFontDatabase>
 #include <QStringList>
 
 namespace platform {
 
+namespace {
+
+// The substitutes the Windows setup program ships in a fonts folder beside the programs:
+// Windows has Arial and Times New Roman, but none of the free faces below.
+void loadShippedFonts()
+{
+    static bool loaded = false;
+    if (loaded)
+        return;
+    loaded = true;
+    const QDir folder(QCoreApplication::applicationDirPath() + QStringLiteral("/fonts"));
+    const QStringList files = folder.entryList({QStringLiteral("*.ttf"), QStringLiteral("*.otf")},
+                                               QDir::Files, QDir::Name);
+    for (const QString &file : files)
+        QFontDatabase::addApplicationFont(folder.filePath(file));
+}
+
+} // namespace
+
 void installFontSubstitutes()
 {
+    loadShippedFonts();
     // Liberation Sans and Serif have the metrics of Arial and Times New Roman. P052 is URW's
     // Palatino, the face Book Antiqua was drawn after; URW Gothic is ITC Avant Garde Gothic.
     // DejaVu stays last as a font that is always there.

@@ -1,6 +1,7 @@
 #include "store/Database.h"
 
 #include "store/Location.h"
+#include "store/OwnerOnly.h"
 #include "store/Schema.h"
 #include "store/SchemaVersion.h"
 
@@ -161,10 +162,11 @@ Status Database::create(const QString &path)
         if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, OwnerFile))
             return Status::failure(Status::Kind::Unreadable,
                                    QStringLiteral("%1: %2").arg(path, file.errorString()));
-        if (!file.setPermissions(OwnerFile)) {
+        if (const QString problem = keepToOwner(path, false); !problem.isEmpty()) {
             file.remove();
-            return Status::failure(Status::Kind::Unreadable,
-                                   QStringLiteral("cannot set the file's mode: %1").arg(path));
+            return Status::failure(
+                Status::Kind::Unreadable,
+                QStringLiteral("cannot keep the file to its owner: %1: %2").arg(path, problem));
         }
     }
     Status status;

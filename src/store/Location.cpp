@@ -1,5 +1,7 @@
 #include "store/Location.h"
 
+#include "store/OwnerOnly.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -59,8 +61,10 @@ QString makeFolders(const QString &folder)
         return QStringLiteral("not a folder: %1").arg(at);
     for (const QString &made : missing) {
         // The umask may take more away than asked for; the permissions are set again after.
-        if (!QDir().mkdir(made, OwnerFolder) || !QFile::setPermissions(made, OwnerFolder))
+        if (!QDir().mkdir(made, OwnerFolder))
             return QStringLiteral("cannot create folder: %1").arg(made);
+        if (const QString problem = keepToOwner(made, true); !problem.isEmpty())
+            return QStringLiteral("cannot keep the folder to its owner: %1: %2").arg(made, problem);
     }
     return {};
 }

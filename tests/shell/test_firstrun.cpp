@@ -2,6 +2,7 @@
 #include "FormDriver.h"
 #include "Keyboard.h"
 #include "OtherProgramLock.h"
+#include "OwnerOnly.h"
 #include "ScriptedDialogs.h"
 #include "TestDatabase.h"
 
@@ -19,14 +20,15 @@
 #include <QProgressBar>
 #include <QtTest>
 
+#ifndef Q_OS_WIN
 #include <sys/stat.h>
+#endif
 
 using platform::WindowRegistry;
 
 namespace {
 
 const QString AccessFolder = QStringLiteral(KELVARA_FIXTURES "/access");
-const auto OwnerFile = QFile::ReadOwner | QFile::WriteOwner;
 
 // The start after the splash, with the database's place inside the test's folder.
 class Place
@@ -61,15 +63,6 @@ QStringList column(const QString &sql)
             values << query->value(0).toString();
     }
     return values;
-}
-
-// Only the owner may read: the mode's group and other bits are clear.
-bool ownerOnly(const QString &path, QFile::Permissions owner)
-{
-    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
-                                      QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
-    const QFile::Permissions mode = QFile::permissions(path);
-    return (mode & others) == 0 && (mode & owner) == owner;
 }
 
 // Signs in through the sign-in window as a person would.
@@ -114,9 +107,14 @@ private slots:
     void init()
     {
         startClean();
+#ifndef Q_OS_WIN
         umask(022);
+#endif
     }
-    void cleanup() { startClean(); }
+    void cleanup()
+    {
+        startClean();
+    }
     void newDatabaseWithFirstUserSignsIn();
     void newUserIsChecked_data();
     void newUserIsChecked();
@@ -144,8 +142,8 @@ void TestFirstRun::newDatabaseWithFirstUserSignsIn()
     QCOMPARE(dialogs.count(), 0);
     QVERIFY(!firstRun());
 
-    QVERIFY(ownerOnly(place.path(), OwnerFile));
-    QVERIFY(ownerOnly(place.folder(), OwnerFile | QFile::ExeOwner));
+    QVERIFY(ownerOnly(place.path()));
+    QVERIFY(ownerOnly(place.folder()));
     const QStringList stored = column(QStringLiteral("SELECT Password FROM TPassword"));
     QCOMPARE(stored.size(), 1);
     QVERIFY(stored.first().startsWith(QStringLiteral("$argon2id$v=19$")));
@@ -207,8 +205,8 @@ void TestFirstRun::bringsAChosenAccessFileAcross()
              qPrintable(report));
     QCOMPARE(form.find<QProgressBar>("ProgressBar1")->value(),
              form.find<QProgressBar>("ProgressBar1")->maximum());
-    QVERIFY(ownerOnly(place.path(), OwnerFile));
-    QVERIFY(ownerOnly(place.folder(), OwnerFile | QFile::ExeOwner));
+    QVERIFY(ownerOnly(place.path()));
+    QVERIFY(ownerOnly(place.folder()));
     // The passwords read from Access are stored as hashes only.
     for (const QString &stored : column(QStringLiteral("SELECT Password FROM TPassword")))
         QVERIFY2(store::passwords::isHash(stored), qPrintable(stored));
@@ -236,8 +234,8 @@ void TestFirstRun::refusedRowsAreShownAndCanBeLeftOut()
     const QString csv = place.folder() + QStringLiteral("/DB PT Mardeko - ditolak.csv");
     QVERIFY2(report->toPlainText().contains(QStringLiteral("4 baris ditolak")),
              qPrintable(report->toPlainText()));
-    QVERIFY(ownerOnly(place.path(), OwnerFile));
-    QVERIFY(ownerOnly(csv, OwnerFile));
+    QVERIFY(ownerOnly(place.path()));
+    QVERIFY(ownerOnly(csv));
     QCOMPARE(column(QStringLiteral("SELECT count(*) FROM Pegawai")), QStringList{"6"});
     // Nothing else is left beside the database.
     QCOMPARE(QDir(place.folder()).entryList(QDir::Files | QDir::Hidden).size(), 2);
@@ -257,7 +255,7 @@ void TestFirstRun::bringsTheAccessFileAtThePlaceAcross()
     QVERIFY(form.click("cmdImport"));
     QCOMPARE(TestDatabase::digest(place.folder() + QStringLiteral("/DB PT Mardeko (Access).mdb")),
              access);
-    QVERIFY(ownerOnly(place.path(), OwnerFile));
+    QVERIFY(ownerOnly(place.path()));
     QVERIFY(form.click("cmdSignIn"));
     QVERIFY(signIn(QStringLiteral("admin"), QStringLiteral("Rahasia#1")));
     QCOMPARE(dialogs.count(), 0);

@@ -14,7 +14,9 @@
 
 #include <csignal>
 
+#ifndef Q_OS_WIN
 #include <sys/resource.h>
+#endif
 
 namespace {
 
@@ -159,11 +161,14 @@ QStringList leftIn(const QString &folder, const QString &source)
 Run importBounded(const QString &source, const QString &database)
 {
     QProcess process;
+#ifndef Q_OS_WIN
+    // On Windows such a bound needs a job object around the child; the tool runs unbounded.
     process.setChildProcessModifier([] {
         constexpr rlim_t Bound = rlim_t(1) << 30;
         const rlimit limit{Bound, Bound};
         setrlimit(RLIMIT_AS, &limit);
     });
+#endif
     process.start(ImportTool, {source, QStringLiteral("--db"), database});
     Run r;
     if (!process.waitForFinished(60000))
@@ -479,6 +484,10 @@ private Q_SLOTS:
     void interruptedImportLeavesNothing()
     {
         QFETCH(int, signal);
+#ifdef Q_OS_WIN
+        QSKIP("Windows has no signals to send another program; Ctrl+C reaches only a console's "
+              "own programs");
+#endif
         QTemporaryDir folder;
         const QString path = folder.filePath("baru.mdb");
         QProcess child;
@@ -489,7 +498,9 @@ private Q_SLOTS:
         // The database is being built beside the target, which is not there yet.
         QCOMPARE(leftIn(folder.path(), {}).size(), 2);
         QVERIFY(!QFile::exists(path));
+#ifndef Q_OS_WIN
         ::kill(pid_t(child.processId()), signal);
+#endif
         QVERIFY(child.waitForFinished(30000));
         QCOMPARE(child.exitStatus(), QProcess::CrashExit);
         QCOMPARE(leftIn(folder.path(), {}), QStringList());

@@ -188,6 +188,8 @@ QString copyTable(Plan &plan, RowRules &rules, Outcome &outcome, Counter &counte
     Row source;
     QVariantList converted;
     while (plan.table->next(source)) {
+        if (ScratchGuard::interrupted())
+            return QStringLiteral("Pemindahan data dihentikan. Tidak ada yang ditulis.");
         ++tally.read;
         ++counter.done;
         const Row values = pick(source, plan.sourceColumn);

@@ -4,7 +4,9 @@
 #include <iostream>
 #include <string>
 
-#ifdef Q_OS_UNIX
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <termios.h>
 #include <unistd.h>
 #endif
@@ -23,32 +25,62 @@ std::optional<QString> readLine()
     return QString::fromStdString(line);
 }
 
+// While it lives, what is typed on the terminal (or the Windows console) is not shown; does
+// nothing when the input is not one.
+class HiddenTyping
+{
+public:
+    explicit HiddenTyping(bool wanted)
+    {
+#ifdef Q_OS_WIN
+        m_input = GetStdHandle(STD_INPUT_HANDLE);
+        m_quiet = wanted && GetConsoleMode(m_input, &m_saved);
+        if (m_quiet)
+            SetConsoleMode(m_input, m_saved & ~DWORD(ENABLE_ECHO_INPUT));
+#else
+        m_quiet = wanted && isatty(STDIN_FILENO) && tcgetattr(STDIN_FILENO, &m_saved) == 0;
+        if (m_quiet) {
+            termios silent = m_saved;
+            silent.c_lflag &= ~tcflag_t(ECHO);
+            tcsetattr(STDIN_FILENO, TCSAFLUSH, &silent);
+        }
+#endif
+    }
+
+    ~HiddenTyping()
+    {
+        if (!m_quiet)
+            return;
+#ifdef Q_OS_WIN
+        SetConsoleMode(m_input, m_saved);
+#else
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &m_saved);
+#endif
+        // The typed line's end was not shown either.
+        std::fputs("\n", stdout);
+    }
+
+    HiddenTyping(const HiddenTyping &) = delete;
+    HiddenTyping &operator=(const HiddenTyping &) = delete;
+
+private:
+    bool m_quiet = false;
+#ifdef Q_OS_WIN
+    HANDLE m_input = nullptr;
+    DWORD m_saved = 0;
+#else
+    termios m_saved{};
+#endif
+};
+
 } // namespace
 
 std::optional<QString> askLine(const QString &prompt, bool hidden)
 {
     std::fputs(qPrintable(prompt), stdout);
     std::fflush(stdout);
-#ifdef Q_OS_UNIX
-    termios saved{};
-    const bool quiet = hidden && isatty(STDIN_FILENO) && tcgetattr(STDIN_FILENO, &saved) == 0;
-    if (quiet) {
-        termios silent = saved;
-        silent.c_lflag &= ~tcflag_t(ECHO);
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &silent);
-    }
-#else
-    Q_UNUSED(hidden);
-    const bool quiet = false;
-#endif
-    const std::optional<QString> line = readLine();
-#ifdef Q_OS_UNIX
-    if (quiet) {
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
-        std::fputs("\n", stdout);
-    }
-#endif
-    return line;
+    const HiddenTyping hiding(hidden);
+    return readLine();
 }
 
 std::optional<QString> newPassword(bool fromStdin, QString &problem)
