@@ -172,9 +172,13 @@ build_qtbase() {
     # Without OpenGL, Qt 6.4 still takes the dynamic OpenGL branch here and fails to compile.
     sed -i 's/^#if QT_CONFIG(dynamicgl)$/#if QT_CONFIG(dynamicgl) \&\& QT_CONFIG(opengl)/' \
         "$plugin/qwindowswindow.cpp"
-    # Print support uses the DirectWrite font engine, which Qt 6.4 builds only with Direct2D.
+    # Print support uses the DirectWrite font engine, which Qt 6.4 builds only with Direct2D;
+    # the DirectWrite font database stays out with Direct2D, and the platform plugin keeps to
+    # its default GDI font database.
     sed -i 's/^\(qt_internal_extend_target(Gui CONDITION\) QT_FEATURE_direct2d AND \(QT_FEATURE_directwrite AND WIN32\)$/\1 \2/' \
         "$src/src/gui/CMakeLists.txt"
+    sed -i 's/^#if QT_CONFIG(directwrite3)$/#if QT_CONFIG(directwrite3) \&\& QT_CONFIG(direct2d)/' \
+        "$plugin/qwindowsintegration.cpp"
     cmake_cross -S "$src" -B "$build" -DCMAKE_INSTALL_PREFIX="$prefix" \
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
         -DQT_QMAKE_TARGET_MKSPEC=win32-g++ -DQT_USE_CCACHE=ON -DBUILD_SHARED_LIBS=ON \
