@@ -21,6 +21,7 @@
 #include "reports/Dialog.h"
 #include "reports/PaymentReports.h"
 #include "reports/ReportLayouts.h"
+#include "store/Backup.h"
 #include "store/DataEnvironment.h"
 #include "store/Database.h"
 #include "store/Schema.h"
@@ -31,6 +32,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -176,7 +179,9 @@ Options parse(int argc, char **argv)
 class Bench
 {
 public:
-    Bench(const Options &options, const QString &path) : m_o(options), m_engine(path) {}
+    Bench(const Options &options, const QString &path) : m_o(options), m_path(path), m_engine(path)
+    {
+    }
 
     void run()
     {
@@ -189,6 +194,7 @@ public:
         command();
         reports();
         spreadsheet();
+        dailyBackup();
     }
     const std::vector<Measurement> &results() const { return m_results; }
 
@@ -510,7 +516,31 @@ private:
         WindowRegistry::closeAll();
     }
 
+    // The day's copy at the first sign-in: the engine's online backup, the check of the copy
+    // and the thinning; beside it a plain copy of the file's bytes.
+    void dailyBackup()
+    {
+        if (store::Database::onServer())
+            return;
+        const QString folder = store::backup::folder(m_path);
+        const auto clear = [&] {
+            QDir(folder).removeRecursively();
+        };
+        const double program =
+            medianMs([&] { (void)store::backup::daily(m_path, QDateTime::currentDateTime()); },
+                     m_o.runs, clear);
+        const double engine = medianMs(
+            [&] { QFile::copy(m_path, folder + QStringLiteral("/salinan.mdb")); }, m_o.runs,
+            [&] {
+                clear();
+                QDir().mkpath(folder);
+            });
+        clear();
+        add(QStringLiteral("backup at the day's first sign-in"), program, engine, 1000);
+    }
+
     Options m_o;
+    QString m_path;
     Engine m_engine;
     std::vector<Measurement> m_results;
 };

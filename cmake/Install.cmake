@@ -10,7 +10,8 @@ set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 set(KELVARA_MAINTAINER "Kelvara <maintainers@kelvara.org>")
 set(KELVARA_HOMEPAGE "https://kelvara.org/")
 set(KELVARA_APPSTREAM_ID org.kelvara.Kelvara)
-set(KELVARA_PROGRAMS kelvara kelvara-initdb kelvara-report kelvara-import kelvara-user)
+set(KELVARA_PROGRAMS kelvara kelvara-initdb kelvara-report kelvara-import kelvara-user
+    kelvara-backup)
 
 set(KELVARA_PROVIDES "")
 foreach(program ${KELVARA_PROGRAMS})
@@ -76,7 +77,8 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "dan cuti, lalu mencetak laporan uang sisa cuti dan slip pembayarannya.\n"
     "Termasuk kelvara-initdb untuk membuat database baru, kelvara-report untuk\n"
     "menulis laporan ke PDF, kelvara-import untuk memindahkan data dari\n"
-    "database Access dan kelvara-user untuk mengatur pengguna.")
+    "database Access, kelvara-user untuk mengatur pengguna dan kelvara-backup\n"
+    "untuk membuat dan memulihkan cadangan database.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

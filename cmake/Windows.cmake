@@ -47,6 +47,7 @@ function(kelvara_windows_programs)
     kelvara_windows_resources(kelvara-report "Kelvara: laporan ke PDF")
     kelvara_windows_resources(kelvara-import "Kelvara: impor database Access")
     kelvara_windows_resources(kelvara-user "Kelvara: pengguna")
+    kelvara_windows_resources(kelvara-backup "Kelvara: cadangan database")
 
     # The DLLs, Qt plugins and report fonts the programs load, copied into bin/.
     add_custom_target(kelvara_windows_runtime ALL

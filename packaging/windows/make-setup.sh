@@ -16,7 +16,7 @@ source_dir=$(cd "$here/../.." && pwd)
 version=$(sed -n 's/^project(kelvara VERSION \([0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt")
 stage=$build/setup-stage
 
-programs=(kelvara kelvara-initdb kelvara-import kelvara-report kelvara-user)
+programs=(kelvara kelvara-initdb kelvara-import kelvara-report kelvara-user kelvara-backup)
 # The Qt plugins the programs load on Windows: the platform and the native style. Print
 # support and PNG (the icons' format) are built into Qt's own libraries.
 plugins=(platforms/qwindows.dll styles/qwindowsvistastyle.dll)

@@ -1,12 +1,15 @@
 #include "shell/Startup.h"
 
+#include "platform/BusyPointer.h"
 #include "platform/Messages.h"
 #include "platform/WindowRegistry.h"
 #include "shell/frmFirstRun.h"
 #include "shell/frmLogin.h"
+#include "store/Backup.h"
 #include "store/Database.h"
 #include "store/Location.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 
@@ -46,6 +49,18 @@ QString placeText(store::Place place, const QString &path)
         .arg(path, QFileInfo(path).symLinkTarget());
 }
 
+// A damaged file at the place, with backups to take its place: the first-run window offers
+// them. A database of a later version is not damaged, and no older copy may replace it.
+bool offerRestore(const QString &path, const store::Status &status)
+{
+    if (store::backup::list(path).isEmpty() ||
+        store::backup::check(path).kind() != store::Status::Kind::Unreadable)
+        return false;
+    platform::WindowRegistry::load<frmFirstRun>()->offerRestore(status.message());
+    platform::WindowRegistry::show<frmFirstRun>();
+    return true;
+}
+
 } // namespace
 
 QString cannotOpenText(const store::Status &status)
@@ -70,6 +85,34 @@ QString cannotOpenText(const store::Status &status)
                           "File itu tidak diubah. Bila database baru harus dibuat di tempat "
                           "ini, pindahkan dulu file itu.")
         .arg(path, status.message());
+}
+
+void backUpToday()
+{
+    if (store::Database::onServer())
+        return;
+    const QString path = store::Database::path();
+    QStringList problems;
+    if (const QString beforeUpgrade = store::backup::takeProblem(); !beforeUpgrade.isEmpty())
+        problems << QStringLiteral("Cadangan sebelum pembaruan versi database tidak dapat "
+                                   "dibuat. Database sudah diperbarui.\n\n%1")
+                        .arg(beforeUpgrade);
+    store::Status status;
+    {
+        const platform::busy::Scope busy;
+        status = store::backup::daily(path, QDateTime::currentDateTime());
+    }
+    if (!status.ok())
+        problems << QStringLiteral("Cadangan harian database tidak dapat dibuat di:\n%1\n\n%2")
+                        .arg(QDir::toNativeSeparators(store::backup::folder(path)),
+                             status.kind() == store::Status::Kind::Other ? status.engineText()
+                                                                         : status.message());
+    if (problems.isEmpty())
+        return;
+    problems << QStringLiteral("Pekerjaan dapat dilanjutkan; cadangan dicoba lagi pada login "
+                               "berikutnya.");
+    Messages::instance().message(problems.join(QStringLiteral("\n\n")), QStringLiteral("Cadangan"),
+                                 platform::Icon::Information, platform::Buttons::Ok);
 }
 
 void showSignIn()
@@ -110,6 +153,8 @@ void showFirstWindow()
             showSignIn();
             return;
         }
+        if (status.kind() == store::Status::Kind::Unreadable && offerRestore(path, status))
+            return;
         if (status.kind() != store::Status::Kind::Busy) {
             tell(cannotOpenText(status));
             return;

@@ -20,4 +20,8 @@ void showSignIn();
 // Why the database cannot be opened, with its path and the engine's text.
 QString cannotOpenText(const store::Status &status);
 
+// At a sign-in: the day's backup of a database file unless the day has one. A failure, or one
+// of the backup taken before an upgrade, is said once and keeps nobody from working.
+void backUpToday();
+
 } // namespace shell

@@ -5,9 +5,11 @@
 #include "import/MdbSource.h"
 #include "import/Target.h"
 #include "platform/Appearance.h"
+#include "platform/BusyPointer.h"
 #include "platform/Messages.h"
 #include "shell/ShellSupport.h"
 #include "shell/Startup.h"
+#include "store/Backup.h"
 #include "store/Database.h"
 #include "store/Location.h"
 #include "store/Users.h"
@@ -21,6 +23,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -129,10 +133,13 @@ frmFirstRun::frmFirstRun(QWidget *parent) : QWidget(parent, Qt::Window)
 QWidget *frmFirstRun::buildChoice()
 {
     auto *page = new QWidget;
-    QLabel *intro = makeText(page, "lblIntro");
-    QPushButton *create = makeButton(page, "cmdNew", QStringLiteral("Buat database &baru"));
-    QPushButton *import = makeButton(page, "cmdImport", QString());
+    QLabel *intro = m_intro = makeText(page, "lblIntro");
+    QPushButton *create = m_create =
+        makeButton(page, "cmdNew", QStringLiteral("Buat database &baru"));
+    QPushButton *import = m_import = makeButton(page, "cmdImport", QString());
     QPushButton *quit = makeButton(page, "cmdQuit", QStringLiteral("&Keluar"));
+    m_restore = makeButton(page, "cmdRestore", QStringLiteral("P&ulihkan dari cadangan"));
+    m_copies = buildCopies(page);
     if (m_accessAtPlace) {
         intro->setText(QStringLiteral("Di tempat database Kelvara ada sebuah database Access:\n"
                                       "%1\n\nDatanya dapat dipindahkan ke database Kelvara baru "
@@ -145,14 +152,24 @@ QWidget *frmFirstRun::buildChoice()
     } else {
         intro->setText(QStringLiteral("Belum ada database Kelvara di:\n%1\n\nBuat database baru "
                                       "yang kosong dengan pengguna pertamanya, atau pindahkan "
-                                      "data dari database Access (.mdb) yang lama.")
-                           .arg(QDir::toNativeSeparators(m_place)));
+                                      "data dari database Access (.mdb) yang lama.%2")
+                           .arg(QDir::toNativeSeparators(m_place),
+                                m_copies->count() > 0
+                                    ? QStringLiteral("\n\nAtau pulihkan database dari salah "
+                                                     "satu cadangannya:")
+                                    : QString()));
         import->setText(QStringLiteral("&Pindahkan dari database Access..."));
     }
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(intro);
+    layout->addWidget(m_copies);
     layout->addStretch();
-    layout->addLayout(buttonRow({create, import, quit}));
+    layout->addLayout(buttonRow({m_restore, create, import, quit}));
+    // An Access file at the place is brought across, never replaced by a backup.
+    const bool copies = m_copies->count() > 0 && !m_accessAtPlace;
+    m_restore->setVisible(copies);
+    m_copies->setVisible(copies);
+    connect(m_restore, &QPushButton::clicked, this, &frmFirstRun::restoreChosen);
 
     connect(create, &QPushButton::clicked, this, [this] {
         m_userForImported = false;
@@ -166,6 +183,67 @@ QWidget *frmFirstRun::buildChoice()
     });
     connect(quit, &QPushButton::clicked, this, &QWidget::close);
     return page;
+}
+
+// The backups of the database, newest first, the newest chosen.
+QListWidget *frmFirstRun::buildCopies(QWidget *page)
+{
+    auto *copies = new QListWidget(page);
+    copies->setObjectName(QStringLiteral("lstCadangan"));
+    const QLocale indonesian(QLocale::Indonesian, QLocale::Indonesia);
+    for (const store::backup::Copy &copy : store::backup::list(m_place)) {
+        auto *item = new QListWidgetItem(
+            QStringLiteral("%1   %2   (%3)")
+                .arg(indonesian.toString(copy.date, QStringLiteral("dddd, d MMMM yyyy")),
+                     QFileInfo(copy.path).fileName(), indonesian.formattedDataSize(copy.size)),
+            copies);
+        item->setData(Qt::UserRole, copy.path);
+    }
+    copies->setCurrentRow(0);
+    copies->setMinimumHeight(120);
+    connect(copies, &QListWidget::itemActivated, this, &frmFirstRun::restoreChosen);
+    return copies;
+}
+
+void frmFirstRun::offerRestore(const QString &problem)
+{
+    m_intro->setText(QStringLiteral("Database Kelvara tidak dapat dibuka:\n%1\n\n%2\n\n"
+                                    "Pulihkan dari salah satu cadangan di bawah ini. File yang "
+                                    "rusak tidak dihapus: ia dipindahkan ke sampingnya dengan "
+                                    "nama \"(rusak ...)\".")
+                         .arg(QDir::toNativeSeparators(m_place), problem));
+    m_create->hide();
+    m_import->hide();
+    adjustSize();
+}
+
+void frmFirstRun::restoreChosen()
+{
+    const QListWidgetItem *chosen = m_copies->currentItem();
+    if (!chosen)
+        return;
+    const QString copy = chosen->data(Qt::UserRole).toString();
+    QString kept;
+    store::Status status;
+    {
+        const platform::busy::Scope busy;
+        store::Database::close();
+        status = store::backup::restore(copy, m_place, &kept);
+    }
+    if (!status.ok()) {
+        refuse(QStringLiteral("Database tidak dapat dipulihkan dari cadangan:\n%1\n\n%2")
+                   .arg(QDir::toNativeSeparators(copy), status.kind() == store::Status::Kind::Other
+                                                            ? status.engineText()
+                                                            : status.message()));
+        return;
+    }
+    QString text = QStringLiteral("Database dipulihkan dari cadangan:\n%1")
+                       .arg(QDir::toNativeSeparators(copy));
+    if (!kept.isEmpty())
+        text += QStringLiteral("\n\nFile yang diganti disimpan sebagai:\n%1")
+                    .arg(QDir::toNativeSeparators(kept));
+    refuse(text);
+    signIn();
 }
 
 QWidget *frmFirstRun::buildNewUser()

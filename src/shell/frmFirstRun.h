@@ -4,6 +4,7 @@
 
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
@@ -16,13 +17,17 @@ struct Outcome;
 // The first run: the database's place holds no database yet. Offers a new, empty database
 // with its first user, or bringing an old Access database across (chosen in a file chooser,
 // or the Access file that stands at the place, which is kept beside the new database), or
-// to quit. Afterwards the sign-in window follows. It never writes over a file.
+// to quit. When backups of the database exist it also offers to restore one of them, and
+// that alone when the database at the place is damaged (which is then moved aside, never
+// deleted). Afterwards the sign-in window follows. It never writes over a file.
 class frmFirstRun : public QWidget
 {
     Q_OBJECT
 
 public:
     explicit frmFirstRun(QWidget *parent = nullptr);
+    // The window for a database at the place that cannot be opened: why, with the engine's text.
+    void offerRestore(const QString &problem);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -34,6 +39,8 @@ private:
 
     void askNewUser();
     void createWithUser();
+    QListWidget *buildCopies(QWidget *page);
+    void restoreChosen();
     void chooseAccessFile();
     void bringAcross(const QString &source, bool skipBad);
     void finishImport(const accessimport::Outcome &outcome, const QString &source);
@@ -52,6 +59,11 @@ private:
     bool m_busy = false;
 
     QStackedWidget *m_pages = nullptr;
+    QLabel *m_intro = nullptr;
+    QListWidget *m_copies = nullptr;
+    QPushButton *m_restore = nullptr;
+    QPushButton *m_create = nullptr;
+    QPushButton *m_import = nullptr;
     QLabel *m_userIntro = nullptr;
     QPushButton *m_userBack = nullptr;
     QLineEdit *m_userName = nullptr;

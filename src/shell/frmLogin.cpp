@@ -137,6 +137,7 @@ void frmLogin::signIn()
         refuse();
         return;
     }
+    shell::backUpToday();
     platform::WindowRegistry::show<Fmenu>();
     close();
 }

@@ -1,7 +1,7 @@
 #include "store/Database.h"
 
+#include "store/Backup.h"
 #include "store/Location.h"
-#include "store/OwnerOnly.h"
 #include "store/Schema.h"
 #include "store/SchemaVersion.h"
 
@@ -19,8 +19,6 @@
 namespace store {
 
 namespace {
-
-constexpr QFile::Permissions OwnerFile = QFile::ReadOwner | QFile::WriteOwner;
 
 QString &configuredPath()
 {
@@ -59,6 +57,20 @@ Status openServer(const QString &file)
     if (status.ok())
         openConnection() = std::move(connection);
     return status;
+}
+
+// An upgrade changes the file in ways an older program cannot undo: the file as it was is
+// kept first. A copy that fails does not keep the clerk from working; the program says why.
+void backUpBeforeUpgrade(Connection &connection, const QString &file)
+{
+    // A file without the program's tables is refused, not upgraded: nothing to keep.
+    int found = 0;
+    if (!schema::storedVersion(connection, schema::Engine::File, &found).ok() ||
+        found >= schema::version() || !schema::verify(connection).ok())
+        return;
+    const Status copied = backup::take(file, backup::nextPath(file, QDateTime::currentDateTime()));
+    if (!copied.ok())
+        backup::rememberProblem(copied.message());
 }
 
 } // namespace
@@ -124,6 +136,8 @@ Status Database::open()
     std::unique_ptr<Connection> connection =
         SqliteConnection::open(file, SqliteConnection::Mode::Existing, &status);
     if (status.ok())
+        backUpBeforeUpgrade(*connection, file);
+    if (status.ok())
         status = schema::prepare(*connection, schema::Engine::File);
     if (status.ok())
         openConnection() = std::move(connection);
@@ -157,18 +171,8 @@ Status Database::create(const QString &path)
     // The file is made here, exclusively and for its owner only, before the engine sees it:
     // the engine would create it with the umask's mode and follow a link in its place. Its
     // journal takes the same mode from it.
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, OwnerFile))
-            return Status::failure(Status::Kind::Unreadable,
-                                   QStringLiteral("%1: %2").arg(path, file.errorString()));
-        if (const QString problem = keepToOwner(path, false); !problem.isEmpty()) {
-            file.remove();
-            return Status::failure(
-                Status::Kind::Unreadable,
-                QStringLiteral("cannot keep the file to its owner: %1: %2").arg(path, problem));
-        }
-    }
+    if (const QString problem = createOwnerOnly(path); !problem.isEmpty())
+        return Status::failure(Status::Kind::Unreadable, problem);
     Status status;
     {
         const std::unique_ptr<Connection> connection =

@@ -11,6 +11,7 @@ namespace store {
 namespace {
 
 constexpr QFile::Permissions OwnerFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+constexpr QFile::Permissions OwnerFile = QFile::ReadOwner | QFile::WriteOwner;
 
 // An Access (Jet 3 or Jet 4) file starts with four bytes and then this text.
 bool hasAccessHeader(const QString &path)
@@ -65,6 +66,18 @@ QString makeFolders(const QString &folder)
             return QStringLiteral("cannot create folder: %1").arg(made);
         if (const QString problem = keepToOwner(made, true); !problem.isEmpty())
             return QStringLiteral("cannot keep the folder to its owner: %1: %2").arg(made, problem);
+    }
+    return {};
+}
+
+QString createOwnerOnly(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, OwnerFile))
+        return QStringLiteral("%1: %2").arg(path, file.errorString());
+    if (const QString problem = keepToOwner(path, false); !problem.isEmpty()) {
+        file.remove();
+        return QStringLiteral("cannot keep the file to its owner: %1: %2").arg(path, problem);
     }
     return {};
 }

@@ -21,4 +21,8 @@ Place placeOf(const QString &path);
 // exist are left as they are. Returns the reason when it cannot.
 QString makeFolders(const QString &folder);
 
+// Makes a new, empty file readable and writable by its owner only, whatever the umask; never
+// over a file or through a symbolic link in its place. Returns the reason when it cannot.
+QString createOwnerOnly(const QString &path);
+
 } // namespace store

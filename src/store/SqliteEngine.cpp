@@ -1,5 +1,7 @@
 #include "store/SqliteEngine.h"
 
+#include "store/InUse.h"
+
 #include <QDateTime>
 
 #include <sqlite3.h>
@@ -264,6 +266,15 @@ std::unique_ptr<SqliteConnection> SqliteConnection::open(const QString &file, Mo
                                                          Status *status)
 {
     std::unique_ptr<SqliteConnection> connection(new SqliteConnection(nullptr, file));
+    if (mode != Mode::ReadOnly) {
+        connection->m_inUse = std::make_unique<InUse>(file, InUse::Kind::Shared);
+        if (!connection->m_inUse->held()) {
+            *status = Status::failure(
+                Status::Kind::Busy,
+                QStringLiteral("the database is being restored from a backup: %1").arg(file));
+            return nullptr;
+        }
+    }
     *status = connection->openHandle(mode);
     if (!status->ok())
         return nullptr;
@@ -272,7 +283,9 @@ std::unique_ptr<SqliteConnection> SqliteConnection::open(const QString &file, Mo
 
 Status SqliteConnection::openHandle(Mode mode)
 {
-    const int flags = SQLITE_OPEN_READWRITE | (mode == Mode::Create ? SQLITE_OPEN_CREATE : 0);
+    const int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY
+                      : mode == Mode::Create ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE
+                                             : SQLITE_OPEN_READWRITE;
     sqlite3 *db = nullptr;
     const int rc = sqlite3_open_v2(m_file.toUtf8().constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/Engine.h"
+#include "store/InUse.h"
 
 struct sqlite3;
 
@@ -10,9 +11,10 @@ namespace store {
 class SqliteConnection final : public Connection
 {
 public:
-    enum class Mode { Existing, Create };
+    enum class Mode { Existing, Create, ReadOnly };
 
-    // Opens the file (with Mode::Create, makes it if it is not there); references are
+    // Opens the file (with Mode::Create, makes it if it is not there; with Mode::ReadOnly,
+    // for reading only, as a backup is checked); references are
     // enforced, a write waits a while for another program's lock, and a reported commit is
     // on disk. The connection is closed when the status is a failure.
     static std::unique_ptr<SqliteConnection> open(const QString &file, Mode mode, Status *status);
@@ -38,6 +40,8 @@ private:
     Status openHandle(Mode mode);
     sqlite3 *m_db = nullptr;
     QString m_file;
+    // Held while the connection is open, so that a restore does not replace the file under it.
+    std::unique_ptr<InUse> m_inUse;
 };
 
 // What a failure of the engine means, from its extended result code.

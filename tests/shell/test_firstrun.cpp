@@ -11,11 +11,15 @@
 #include "shell/Startup.h"
 #include "shell/frmFirstRun.h"
 #include "shell/frmLogin.h"
+#include "store/Backup.h"
 #include "store/Database.h"
 #include "store/Passwords.h"
+#include "store/Users.h"
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QLabel>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QtTest>
@@ -124,6 +128,9 @@ private slots:
     void lockedDatabaseIsTriedAgain();
     void whatIsNeitherIsLeftAlone_data();
     void whatIsNeitherIsLeftAlone();
+    void damagedDatabaseIsOfferedItsBackups();
+    void signInBacksUpTheDay_data();
+    void signInBacksUpTheDay();
 };
 
 void TestFirstRun::newDatabaseWithFirstUserSignsIn()
@@ -318,6 +325,83 @@ void TestFirstRun::whatIsNeitherIsLeftAlone()
     QVERIFY(!WindowRegistry::find<frmLogin>());
     QCOMPARE(TestDatabase::digest(place.path()), before);
     QVERIFY(!QFileInfo::exists(place.folder() + QStringLiteral("/gone.mdb")));
+}
+
+// A database at the place with user ani and one department, and yesterday's copy of it.
+bool databaseWithCopy(const QString &path)
+{
+    const bool made =
+        store::Database::create(path).ok() && store::Database::open().ok() &&
+        store::users::add(QStringLiteral("ani"), QStringLiteral("rahasia")).ok() &&
+        store::Database::connection()
+            .execute(QStringLiteral("INSERT INTO Departemen VALUES ('SDM', 'Personalia')"))
+            .ok();
+    store::Database::close();
+    return made && store::backup::daily(path, QDateTime::currentDateTime().addDays(-1)).ok();
+}
+
+void TestFirstRun::damagedDatabaseIsOfferedItsBackups()
+{
+    Place place;
+    QVERIFY(databaseWithCopy(place.path()));
+    QFile file(place.path());
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(QByteArray(8192, '\x5a'));
+    file.close();
+    const QByteArray damaged = TestDatabase::digest(place.path());
+
+    ScriptedDialogs dialogs;
+    shell::showFirstWindow();
+    FormDriver form(firstRun());
+    QVERIFY(form.find("cmdRestore")->isVisible());
+    QVERIFY(!form.find("cmdNew")->isVisible());
+    QVERIFY(
+        form.find<QLabel>("lblIntro")->text().contains(QStringLiteral("file is not a database")));
+    QCOMPARE(form.find<QListWidget>("lstCadangan")->count(), 1);
+    dialogs.expect(QStringLiteral("Database dipulihkan dari cadangan"));
+    QVERIFY(form.click("cmdRestore"));
+    QVERIFY(!firstRun());
+    QVERIFY(signIn(QStringLiteral("ani"), QStringLiteral("rahasia")));
+    QCOMPARE(column(QStringLiteral("SELECT Keterangan FROM Departemen")),
+             QStringList{QStringLiteral("Personalia")});
+    const QStringList aside = QDir(place.folder()).entryList({QStringLiteral("*(rusak *")});
+    QCOMPARE(aside.size(), 1);
+    QVERIFY(dialogs.last().text.contains(aside.first()));
+    QCOMPARE(TestDatabase::digest(place.folder() + u'/' + aside.first()), damaged);
+}
+
+void TestFirstRun::signInBacksUpTheDay_data()
+{
+    QTest::addColumn<bool>("blocked");
+    QTest::newRow("copied") << false;
+    QTest::newRow("the folder cannot be made") << true;
+}
+
+// The day's copy is taken at the sign-in; a copy that cannot be made is said once, and the
+// main window opens all the same.
+void TestFirstRun::signInBacksUpTheDay()
+{
+    QFETCH(bool, blocked);
+    Place place;
+    QVERIFY(store::Database::create(place.path()).ok());
+    QVERIFY(store::Database::open().ok());
+    QVERIFY(store::users::add(QStringLiteral("ani"), QStringLiteral("rahasia")).ok());
+    const QString folder = store::backup::folder(place.path());
+    if (blocked)
+        QVERIFY(QFile(folder).open(QIODevice::WriteOnly));
+    ScriptedDialogs dialogs;
+    if (blocked)
+        dialogs.expect(QStringLiteral("Cadangan harian database tidak dapat dibuat"));
+    shell::showFirstWindow();
+    QVERIFY(signIn(QStringLiteral("ani"), QStringLiteral("rahasia")));
+    QCOMPARE(dialogs.count(), blocked ? 1 : 0);
+    const QList<store::backup::Copy> copies = store::backup::list(place.path());
+    QCOMPARE(copies.size(), blocked ? 0 : 1);
+    if (!blocked) {
+        QCOMPARE(copies.first().date, QDate::currentDate());
+        QVERIFY(ownerOnly(copies.first().path));
+        QVERIFY(ownerOnly(folder));
+    }
 }
 
 QTEST_MAIN(TestFirstRun)

@@ -27,7 +27,7 @@ grep -v 'root privileges' "$scratch/lintian.log" || true
 
 root=$scratch/root
 dpkg-deb -x "$deb" "$root"
-tools=(kelvara-initdb kelvara-report kelvara-import kelvara-user)
+tools=(kelvara-initdb kelvara-report kelvara-import kelvara-user kelvara-backup)
 for program in kelvara "${tools[@]}"; do
     [[ -x $root/usr/bin/$program ]] || fail "usr/bin/$program missing or not executable"
     page=$root/usr/share/man/man1/$program.1.gz

@@ -23,7 +23,8 @@ QProcessEnvironment bareTerminal()
 }
 
 const QStringList Tools{QStringLiteral(KELVARA_INITDB), QStringLiteral(KELVARA_REPORT),
-                        QStringLiteral(KELVARA_IMPORT), QStringLiteral(KELVARA_USER)};
+                        QStringLiteral(KELVARA_IMPORT), QStringLiteral(KELVARA_USER),
+                        QStringLiteral(KELVARA_BACKUP)};
 
 // Runs a tool through the shell, which turns \0NNN in an argument into that byte (Qt would
 // not pass a byte that is not UTF-8), as another user when the test runs as root, whom
@@ -149,6 +150,13 @@ void TestCli::answers_data()
     QTest::newRow("kelvara-user with an empty --db")
         << Tools[3] << QStringList{"list", "--db", ""} << 2 << QStringList{}
         << QStringList{"--db memerlukan nama file database."};
+    QTest::newRow("kelvara-backup without a command")
+        << Tools[4] << QStringList{} << 2 << QStringList{} << QStringList{"Perintah belum"};
+    QTest::newRow("kelvara-backup restore without a file")
+        << Tools[4] << QStringList{"restore"} << 2 << QStringList{} << QStringList{"satu FILE"};
+    QTest::newRow("kelvara-backup list --to")
+        << Tools[4] << QStringList{"list", "--to", "x.mdb"} << 2 << QStringList{}
+        << QStringList{"--to hanya untuk perintah now."};
     QTest::newRow("kelvara-initdb --demo --user")
         << Tools[0] << QStringList{"--demo", "--user", "budi", "demo.mdb"} << 2 << QStringList{}
         << QStringList{"--user tidak berlaku bersama --demo"};
