@@ -27,6 +27,9 @@ add_custom_command(OUTPUT ${KELVARA_ICON}
         --raw=${CMAKE_SOURCE_DIR}/assets/kelvara.png
     DEPENDS ${pngs} ${CMAKE_SOURCE_DIR}/assets/kelvara.png
     COMMENT "Making the program's icon")
+# A custom command's output is seen only by targets of its own folder: the programs in other
+# folders wait for this target instead.
+add_custom_target(kelvara_windows_icon DEPENDS ${KELVARA_ICON})
 
 # Version, product name and icon of one program.
 function(kelvara_windows_resources target description)
@@ -37,6 +40,7 @@ function(kelvara_windows_resources target description)
     configure_file(${KELVARA_WINDOWS_DIR}/version.rc.in ${rc} @ONLY)
     set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${KELVARA_ICON})
     target_sources(${target} PRIVATE ${rc})
+    add_dependencies(${target} kelvara_windows_icon)
 endfunction()
 
 # Called once every target exists.
@@ -53,5 +57,6 @@ function(kelvara_windows_programs)
     add_custom_target(kelvara_windows_runtime ALL
         COMMAND ${CMAKE_COMMAND} "-DPREFIXES=${KELVARA_WINDOWS_PREFIXES}"
             -DBIN=${CMAKE_BINARY_DIR}/bin -P ${CMAKE_SOURCE_DIR}/cmake/WindowsRuntime.cmake
-        COMMENT "Copying the DLLs, plugins and fonts the programs load")
+        COMMENT "Copying the DLLs, plugins and fonts the programs load"
+        VERBATIM)
 endfunction()

@@ -479,15 +479,17 @@ private Q_SLOTS:
         QTest::addColumn<int>("signal");
         QTest::newRow("Ctrl+C") << int(SIGINT);
         QTest::newRow("terminated") << int(SIGTERM);
+#ifdef SIGHUP
         QTest::newRow("terminal closed") << int(SIGHUP);
+#endif
     }
     void interruptedImportLeavesNothing()
     {
-        QFETCH(int, signal);
 #ifdef Q_OS_WIN
         QSKIP("Windows has no signals to send another program; Ctrl+C reaches only a console's "
               "own programs");
-#endif
+#else
+        QFETCH(int, signal);
         QTemporaryDir folder;
         const QString path = folder.filePath("baru.mdb");
         QProcess child;
@@ -498,12 +500,11 @@ private Q_SLOTS:
         // The database is being built beside the target, which is not there yet.
         QCOMPARE(leftIn(folder.path(), {}).size(), 2);
         QVERIFY(!QFile::exists(path));
-#ifndef Q_OS_WIN
         ::kill(pid_t(child.processId()), signal);
-#endif
         QVERIFY(child.waitForFinished(30000));
         QCOMPARE(child.exitStatus(), QProcess::CrashExit);
         QCOMPARE(leftIn(folder.path(), {}), QStringList());
+#endif
     }
 
     void aTextFileIsNoSource()
