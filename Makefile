@@ -86,7 +86,7 @@ windows: windows-deps
 	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
 		-DCMAKE_BUILD_TYPE=Release -DKELVARA_WERROR=ON -DQT_HOST_PATH=/usr \
 		-DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-		-DCMAKE_CROSSCOMPILING_EMULATOR=wine \
+		-DCMAKE_CROSSCOMPILING_EMULATOR=$(CURDIR)/tests/windows/wine-test.sh \
 		"-DKELVARA_WINDOWS_PREFIXES=$$(cat $(WINDOWS_PREFIXES))" -DKELVARA_MDB=bundled \
 		"-DKELVARA_MDB_PREFIX=$$(tr ';' '\n' < $(WINDOWS_PREFIXES) | grep /libmdb-)"
 	cmake --build $(WINDOWS_BUILD) --parallel $(JOBS)

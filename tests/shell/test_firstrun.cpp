@@ -149,8 +149,8 @@ void TestFirstRun::newDatabaseWithFirstUserSignsIn()
     QCOMPARE(dialogs.count(), 0);
     QVERIFY(!firstRun());
 
-    QVERIFY(ownerOnly(place.path()));
-    QVERIFY(ownerOnly(place.folder()));
+    VERIFY_OWNER_ONLY(place.path());
+    VERIFY_OWNER_ONLY(place.folder());
     const QStringList stored = column(QStringLiteral("SELECT Password FROM TPassword"));
     QCOMPARE(stored.size(), 1);
     QVERIFY(stored.first().startsWith(QStringLiteral("$argon2id$v=19$")));
@@ -212,8 +212,8 @@ void TestFirstRun::bringsAChosenAccessFileAcross()
              qPrintable(report));
     QCOMPARE(form.find<QProgressBar>("ProgressBar1")->value(),
              form.find<QProgressBar>("ProgressBar1")->maximum());
-    QVERIFY(ownerOnly(place.path()));
-    QVERIFY(ownerOnly(place.folder()));
+    VERIFY_OWNER_ONLY(place.path());
+    VERIFY_OWNER_ONLY(place.folder());
     // The passwords read from Access are stored as hashes only.
     for (const QString &stored : column(QStringLiteral("SELECT Password FROM TPassword")))
         QVERIFY2(store::passwords::isHash(stored), qPrintable(stored));
@@ -241,8 +241,8 @@ void TestFirstRun::refusedRowsAreShownAndCanBeLeftOut()
     const QString csv = place.folder() + QStringLiteral("/DB PT Mardeko - ditolak.csv");
     QVERIFY2(report->toPlainText().contains(QStringLiteral("4 baris ditolak")),
              qPrintable(report->toPlainText()));
-    QVERIFY(ownerOnly(place.path()));
-    QVERIFY(ownerOnly(csv));
+    VERIFY_OWNER_ONLY(place.path());
+    VERIFY_OWNER_ONLY(csv);
     QCOMPARE(column(QStringLiteral("SELECT count(*) FROM Pegawai")), QStringList{"6"});
     // Nothing else is left beside the database.
     QCOMPARE(QDir(place.folder()).entryList(QDir::Files | QDir::Hidden).size(), 2);
@@ -262,7 +262,7 @@ void TestFirstRun::bringsTheAccessFileAtThePlaceAcross()
     QVERIFY(form.click("cmdImport"));
     QCOMPARE(TestDatabase::digest(place.folder() + QStringLiteral("/DB PT Mardeko (Access).mdb")),
              access);
-    QVERIFY(ownerOnly(place.path()));
+    VERIFY_OWNER_ONLY(place.path());
     QVERIFY(form.click("cmdSignIn"));
     QVERIFY(signIn(QStringLiteral("admin"), QStringLiteral("Rahasia#1")));
     QCOMPARE(dialogs.count(), 0);

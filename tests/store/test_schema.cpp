@@ -272,9 +272,9 @@ private Q_SLOTS:
         umask(previous);
 #endif
         QVERIFY2(created.ok(), qPrintable(created.message()));
-        QVERIFY(ownerOnly(path));
+        VERIFY_OWNER_ONLY(path);
         for (const char *folder : {"/a", "/a/b"})
-            QVERIFY(ownerOnly(db.folder() + QLatin1String(folder)));
+            VERIFY_OWNER_ONLY(db.folder() + QLatin1String(folder));
     }
 
     // A database made before the schema had a version upgrades on opening with every row as it

@@ -101,9 +101,10 @@ private Q_SLOTS:
         const QString path = write(dir, content);
         const ServerSettings settings = ServerSettings::read(path);
         QVERIFY(!settings.ok());
-        QVERIFY2(settings.error().startsWith(
-                     QStringLiteral("Pengaturan server tidak dapat dipakai: ") + path),
-                 qPrintable(settings.error()));
+        QVERIFY2(
+            settings.error().startsWith(QStringLiteral("Pengaturan server tidak dapat dipakai: ") +
+                                        QDir::toNativeSeparators(path)),
+            qPrintable(settings.error()));
         QVERIFY2(settings.error().contains(reason), qPrintable(settings.error()));
     }
 
@@ -117,6 +118,11 @@ private Q_SLOTS:
 
     void choosesTheFileBesideTheDatabase()
     {
+#ifdef Q_OS_WIN
+        // Every user of a Windows desk shares the database's place.
+        QCOMPARE(ServerSettings::defaultPath(), QStringLiteral("C:/Kelvara/server.ini"));
+        return;
+#endif
         QTemporaryDir home;
         const QByteArray savedHome = qgetenv("HOME");
         qputenv("HOME", QFile::encodeName(home.path()));

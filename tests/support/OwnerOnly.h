@@ -51,3 +51,22 @@ inline bool ownerOnly(const QString &path)
     return (mode & others) == 0 && (mode & owner) == owner;
 #endif
 }
+
+// Wine keeps no access list on a file: it turns one into a Unix mode and reads back a list
+// made from that mode. Under Wine the owner-only list cannot be seen, and the check says so.
+inline bool accessListsKept()
+{
+#ifdef Q_OS_WIN
+    return !GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
+#else
+    return true;
+#endif
+}
+
+#define VERIFY_OWNER_ONLY(path)                                                                    \
+    do {                                                                                           \
+        if (accessListsKept())                                                                     \
+            QVERIFY(ownerOnly(path));                                                              \
+        else                                                                                       \
+            qInfo("Wine keeps no access list; not checked: %s", qPrintable(path));                 \
+    } while (false)

@@ -167,8 +167,8 @@ void TestInitDb::createsEmptyDatabaseWithFirstUser()
     QCOMPARE(users(path, QStringLiteral("p'w d")), QStringList{QStringLiteral("Ani/verified")});
     QCOMPARE(column(path, QStringLiteral("SELECT count(*) FROM Pegawai")), QStringList{"0"});
     QCOMPARE(column(path, QStringLiteral("SELECT count(*) FROM QupahSisaCuti")), QStringList{"0"});
-    QVERIFY(ownerOnly(path));
-    QVERIFY(ownerOnly(dir.filePath(QStringLiteral("Kelvara"))));
+    VERIFY_OWNER_ONLY(path);
+    VERIFY_OWNER_ONLY(dir.filePath(QStringLiteral("Kelvara")));
 }
 
 void TestInitDb::asksForUserOnTheTerminal()
