@@ -229,7 +229,73 @@ Section slipDetail(ReportDefinition &report)
     return slip;
 }
 
+// The history of changes: one line per changed column, newest first, across the page's width.
+constexpr int HistoryMargin = 720;
+constexpr int HistoryWidth = 10440;
+constexpr int HistoryLine = 240;
+
+// The history's columns: caption over the column, the value under it.
+struct HistoryColumn
+{
+    const char *caption;
+    const char *column;
+    int left, width;
+};
+const HistoryColumn HistoryColumns[] = {
+    {"Waktu (UTC)", "Waktu", 0, 1500}, {"Pengguna", "Pengguna", 1560, 1440},
+    {"Tabel", "Tabel", 3060, 900},     {"Kunci", "Kunci", 4020, 1020},
+    {"Aksi", "Aksi", 5100, 660},       {"Kolom", "Kolom", 5820, 1260},
+    {"Lama", "Lama", 7140, 1620},      {"Baru", "Baru", 8820, 1620}};
+
+Section historyPageHeader(ReportDefinition &report)
+{
+    const int title = report.addFont(font(QStringLiteral("Book Antiqua"), 15.75, true));
+    const int heading = report.addFont(font(QStringLiteral("Book Antiqua"), 9, true));
+    Section header = section("Section2", SectionRole::PageHeader, 1260);
+    header.controls = {
+        rectangle(QStringLiteral("Shape1"), {0, 45, HistoryWidth, 630}, LightGrey),
+        label(QStringLiteral("Label1"), QStringLiteral("RIWAYAT PERUBAHAN DATA"),
+              {0, 150, HistoryWidth, 450}, title, Qt::AlignHCenter),
+    };
+    int number = 2;
+    for (const HistoryColumn &column : HistoryColumns)
+        header.controls.push_back(label(QStringLiteral("Label%1").arg(number++),
+                                        QString::fromUtf8(column.caption),
+                                        {column.left, 840, column.width, 270}, heading));
+    header.controls.push_back(line(QStringLiteral("Line1"), {0, 1170, HistoryWidth, 1}));
+    return header;
+}
+
+Section historyDetail()
+{
+    Section detail = section("Section1", SectionRole::Detail, HistoryLine);
+    int number = 1;
+    for (const HistoryColumn &column : HistoryColumns)
+        detail.controls.push_back(textBox(QStringLiteral("Text%1").arg(number++),
+                                          QString::fromLatin1(column.column),
+                                          {column.left, 15, column.width, ValueHeight}));
+    return detail;
+}
+
 } // namespace
+
+ReportDefinition historyReport()
+{
+    ReportDefinition report =
+        blankReport(QStringLiteral("Riwayat"), QStringLiteral("Riwayat Perubahan Data"),
+                    QStringLiteral("Riwayat Perubahan Data"), HistoryWidth);
+    report.dataMember = QStringLiteral("Riwayat");
+    report.margins = QMargins(HistoryMargin, Margin, HistoryMargin, Margin);
+    report.totals.clear();
+    Section pageFooter = section("Section3", SectionRole::PageFooter, 60);
+    pageFooter.controls = {line(QStringLiteral("Line2"), {0, 30, HistoryWidth, 4})};
+    report.sections.push_back(section("Section4", SectionRole::ReportHeader, 0));
+    report.sections.push_back(historyPageHeader(report));
+    report.sections.push_back(historyDetail());
+    report.sections.push_back(std::move(pageFooter));
+    report.sections.push_back(section("Section5", SectionRole::ReportFooter, 0));
+    return report;
+}
 
 ReportDefinition dataReport1()
 {
@@ -279,7 +345,7 @@ QStringList reportNames()
     QStringList names{QStringLiteral("DataReport1")};
     for (const store::DepartmentReport &row : store::DepartmentReports)
         names << QString::fromLatin1(row.report);
-    names << QStringLiteral("DataReport2");
+    names << QStringLiteral("DataReport2") << QStringLiteral("Riwayat");
     return names;
 }
 
@@ -289,6 +355,8 @@ std::optional<ReportDefinition> reportNamed(const QString &name)
         return dataReport1();
     if (name == QLatin1String("DataReport2"))
         return dataReport2();
+    if (name == QLatin1String("Riwayat"))
+        return historyReport();
     for (const store::DepartmentReport &row : store::DepartmentReports) {
         if (name == QLatin1String(row.report))
             return departmentReport(row);

@@ -19,8 +19,11 @@ ReportDefinition departmentReport(const store::DepartmentReport &department);
 // The payment slip, one slip per row of LaporanUpah.
 ReportDefinition dataReport2();
 
-// The six reports by name (DataReport1, LaporanSDM, Laporanpersonalia, Laporanproduksi,
-// Laporansi, DataReport2); nothing for any other name.
+// The history of changes to the data, newest first, bound to Riwayat.
+ReportDefinition historyReport();
+
+// The reports by name (DataReport1, LaporanSDM, Laporanpersonalia, Laporanproduksi,
+// Laporansi, DataReport2, Riwayat); nothing for any other name.
 QStringList reportNames();
 std::optional<ReportDefinition> reportNamed(const QString &name);
 

@@ -12,6 +12,7 @@
 #include "platform/WindowRegistry.h"
 #include "reports/DataReport2.h"
 #include "reports/Dialog.h"
+#include "reports/LaporanRiwayat.h"
 #include "shell/ShellSupport.h"
 #include "shell/frmAbout.h"
 
@@ -80,7 +81,8 @@ void Fmenu::buildMenus()
          {{"mnslip", "Slip Pembayaran Uang Sisa Cuti", QKeySequence(Qt::Key_F1),
            &Fmenu::showPaymentSlip},
           {"mnlaporanuangcuti", "Laporan Pembayaran Uang Cuti", QKeySequence(Qt::Key_F2),
-           &Fmenu::showReportSelection}}},
+           &Fmenu::showReportSelection},
+          {"mnriwayat", "Riwayat Perubahan Data", QKeySequence(Qt::Key_F3), &Fmenu::showHistory}}},
         {"mnhelp", "&Help", {{"mnabout", "&About", QKeySequence(Qt::Key_F5), &Fmenu::showAbout}}},
     };
     for (const Menu &menu : menus) {
@@ -146,6 +148,11 @@ void Fmenu::showPaymentSlip()
 void Fmenu::showReportSelection()
 {
     platform::WindowRegistry::show<Dialog>();
+}
+
+void Fmenu::showHistory()
+{
+    platform::WindowRegistry::show<LaporanRiwayat>();
 }
 
 void Fmenu::showAbout()

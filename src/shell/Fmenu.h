@@ -24,6 +24,7 @@ private:
     void showLeaveProcessing();
     void showPaymentSlip();
     void showReportSelection();
+    void showHistory();
     void showAbout();
 
     QMenuBar *m_menuBar = nullptr;

@@ -8,6 +8,7 @@
 #include "shell/ShellSupport.h"
 #include "shell/Startup.h"
 #include "store/Database.h"
+#include "store/History.h"
 #include "store/Passwords.h"
 #include "store/Recordset.h"
 
@@ -137,6 +138,8 @@ void frmLogin::signIn()
         refuse();
         return;
     }
+    // Every change from now on is recorded as this user's, under the name as stored.
+    store::history::setActor(m_users->value(UserNameColumn).toString());
     shell::backUpToday();
     platform::WindowRegistry::show<Fmenu>();
     close();

@@ -1,6 +1,7 @@
 #include "store/DataEnvironment.h"
 
 #include "store/Departments.h"
+#include "store/History.h"
 #include "store/Snapshot.h"
 
 #include <vector>
@@ -27,6 +28,7 @@ const std::vector<Command> &commands()
         for (const DepartmentReport &row : DepartmentReports)
             made.push_back({QLatin1String(row.command), QLatin1String(row.view)});
         made.push_back({QStringLiteral("Kartu"), QStringLiteral("Periode")});
+        made.push_back({QStringLiteral("Riwayat"), history::view()});
         return made;
     }();
     return list;

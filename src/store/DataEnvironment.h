@@ -19,7 +19,8 @@ class DataEnvironment
 public:
     static DataEnvironment &instance();
 
-    // The ten commands in the order in which they are defined.
+    // The commands in the order in which they are defined: the ten of the reports and lists,
+    // then the history of changes.
     QStringList commandNames() const;
     // The table or view a command reads; empty for an unknown command.
     QString sourceOf(const QString &command) const;

@@ -133,12 +133,14 @@ Status Database::open()
         break;
     }
     Status status;
-    std::unique_ptr<Connection> connection =
+    std::unique_ptr<SqliteConnection> connection =
         SqliteConnection::open(file, SqliteConnection::Mode::Existing, &status);
     if (status.ok())
         backUpBeforeUpgrade(*connection, file);
     if (status.ok())
         status = schema::prepare(*connection, schema::Engine::File);
+    if (status.ok())
+        status = connection->recordHistory();
     if (status.ok())
         openConnection() = std::move(connection);
     return status;

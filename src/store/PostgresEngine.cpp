@@ -1,5 +1,6 @@
 #include "store/PostgresEngine.h"
 
+#include "store/History.h"
 #include "store/SchemaPostgres.h"
 
 #include <QDateTime>
@@ -25,6 +26,9 @@ struct PostgresSession
     bool inTransaction = false;
     // Prepared statements to let go of once no transaction runs.
     QList<QByteArray> unused;
+    // Who the history's triggers record, as the server last heard it on this connection.
+    QByteArray actor;
+    quint64 actorGeneration = ~quint64(0);
 
     ~PostgresSession() { PQfinish(conn); }
     bool live() const { return conn && PQstatus(conn) == CONNECTION_OK; }
@@ -140,6 +144,27 @@ Status reconnect(PostgresSession &session)
     return Status::success();
 }
 
+// Tells the server who writes, for the history's triggers: once per connection, and again
+// when it changes, always between transactions, since a rollback would take the setting back
+// with it.
+Status tellActor(PostgresSession &session)
+{
+    const QByteArray actor = history::actor().toUtf8();
+    if (session.inTransaction ||
+        (session.actorGeneration == session.generation && session.actor == actor))
+        return Status::success();
+    const char *values[] = {actor.constData()};
+    PGresult *result = PQexecParams(session.conn, "SELECT set_config('kelvara.pelaku', $1, false)",
+                                    1, nullptr, values, nullptr, nullptr, 0);
+    const Status status = resultStatus(session, result, Status::Operation::Read);
+    PQclear(result);
+    if (status.ok()) {
+        session.actor = actor;
+        session.actorGeneration = session.generation;
+    }
+    return status;
+}
+
 // The statement with the store's '?' marks numbered as the server wants them ($1, $2 ...);
 // marks inside quotes and comments stay as they are.
 QByteArray numberedMarks(const QString &sql, int *count)
@@ -251,6 +276,8 @@ public:
         if (m_status = reconnect(*session); !m_status.ok())
             return m_status = asRead(m_status, *session);
         letGoOfUnused(*session);
+        if (m_status = tellActor(*session); !m_status.ok())
+            return m_status;
         std::vector<QByteArray> texts;
         std::vector<const char *> pointers;
         texts.reserve(size_t(values.size()));

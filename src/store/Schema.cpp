@@ -2,6 +2,7 @@
 
 #include "store/Departments.h"
 #include "store/Engine.h"
+#include "store/History.h"
 #include "store/SchemaVersion.h"
 
 namespace store::schema {
@@ -124,7 +125,8 @@ Status create(Connection &db)
     QStringList statements;
     for (const char *statement : Statements)
         statements << QString::fromUtf8(statement);
-    statements << departmentViews(QString()) << versionStatements(Engine::File);
+    statements << departmentViews(QString()) << history::fileStatements()
+               << versionStatements(Engine::File);
     return db.executeAll(statements);
 }
 

@@ -1,6 +1,7 @@
 #include "store/SchemaPostgres.h"
 
 #include "store/Engine.h"
+#include "store/History.h"
 #include "store/Schema.h"
 #include "store/SchemaVersion.h"
 
@@ -156,7 +157,8 @@ Status create(Connection &db)
     QStringList statements;
     for (const char *statement : Statements)
         statements << QString::fromUtf8(statement);
-    statements << departmentViews(QStringLiteral("\"")) << versionStatements(Engine::Server);
+    statements << departmentViews(QStringLiteral("\"")) << history::serverStatements()
+               << versionStatements(Engine::Server);
     return db.executeAll(statements);
 }
 
@@ -172,7 +174,8 @@ Status remove(Connection &db)
         statements << QStringLiteral("DROP VIEW IF EXISTS \"%1\" CASCADE").arg(view);
     for (const QString &table : tableNames())
         statements << QStringLiteral("DROP TABLE IF EXISTS \"%1\" CASCADE").arg(table);
-    statements << QStringLiteral("DROP TABLE IF EXISTS \"%1\"").arg(versionTable())
+    statements << history::serverRemoval()
+               << QStringLiteral("DROP TABLE IF EXISTS \"%1\"").arg(versionTable())
                << QStringLiteral("DROP COLLATION IF EXISTS kelvara_nocase");
     return db.executeAll(statements);
 }
@@ -183,7 +186,8 @@ Status presentNames(Connection &db, QStringList *names)
         db.query(QString::fromLatin1(RelationsSql), Status::Operation::Read);
     if (Status status = query->run(); !status.ok())
         return status;
-    const QStringList ours = tableNames() + viewNames() + QStringList{versionTable()};
+    const QStringList ours =
+        tableNames() + viewNames() + QStringList{versionTable(), history::table()};
     names->clear();
     while (query->next()) {
         const QString name = query->value(0).toString();

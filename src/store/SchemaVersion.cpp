@@ -1,6 +1,7 @@
 #include "store/SchemaVersion.h"
 
 #include "store/Engine.h"
+#include "store/History.h"
 #include "store/Schema.h"
 #include "store/SchemaPostgres.h"
 
@@ -24,6 +25,8 @@ const std::vector<Step> &steps()
         // 1: the server's leave view finds codes by their exact spelling first, with the same
         // rows. The file's tables and views were already those of version 1.
         {{}, {postgres::leaveView()}},
+        // 2: every change of the recorded tables leaves its rows in the history.
+        {history::fileStatements(), history::serverStatements()},
     };
     return list;
 }

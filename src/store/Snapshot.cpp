@@ -94,6 +94,23 @@ QString selectList(const Relation &relation, const QStringList &wanted)
     return list.isEmpty() ? QStringLiteral("*") : list.join(u',');
 }
 
+// The conditions as a WHERE clause under the relation's own spelling of the columns, with
+// their values in order; empty when there are none.
+QString whereClause(const Connection &db, const Relation &relation,
+                    const std::vector<Snapshot::Condition> &conditions, QVariantList *values)
+{
+    QStringList tests;
+    for (const Snapshot::Condition &condition : conditions) {
+        const QString column = selectList(relation, {condition.column});
+        tests << (condition.test == Snapshot::Condition::Test::AtLeast
+                      ? column + QStringLiteral(" >= ?")
+                      : db.equalsIgnoringCase(column));
+        *values << condition.value;
+    }
+    return tests.isEmpty() ? QString()
+                           : QStringLiteral(" WHERE ") + tests.join(QStringLiteral(" AND "));
+}
+
 } // namespace
 
 Snapshot::Snapshot(QString source, QObject *parent) : QObject(parent), m_source(std::move(source))
@@ -119,15 +136,17 @@ Status Snapshot::refresh()
         relation.name = m_source;
     else if (!status.ok())
         return status;
+    QVariantList values;
     const std::unique_ptr<Query> query = db.query(
-        QStringLiteral("SELECT %1 FROM %2%3")
+        QStringLiteral("SELECT %1 FROM %2%3%4")
             .arg(selectList(relation, m_wantedColumns), quoted(relation.name),
+                 whereClause(db, relation, m_conditions, &values),
                  // A table's rows in entry order: the server keeps a changed row
                  // elsewhere in the table. A view orders its own rows.
                  relation.rowKey.isEmpty() ? QString()
                                            : QStringLiteral(" ORDER BY ") + relation.rowKey),
         Status::Operation::Read);
-    status = query->run();
+    status = query->run(values);
     if (!status.ok())
         return status;
     QStringList columns;

@@ -25,6 +25,18 @@ public:
     // that shows one column of a large table need not hold the others.
     Snapshot(QString source, QStringList columns, QObject *parent = nullptr);
 
+    // A condition that the engine applies as it reads: a column at least a value, or equal to
+    // it without regard to letter case. Values travel as bound parameters.
+    struct Condition
+    {
+        enum class Test { AtLeast, EqualsIgnoringCase };
+        QString column;
+        Test test = Test::AtLeast;
+        QVariant value;
+    };
+    // Keeps only the rows that meet every condition from the next refresh on.
+    void setConditions(std::vector<Condition> conditions) { m_conditions = std::move(conditions); }
+
     QString source() const { return m_source; }
     bool isOpen() const { return m_open; }
 
@@ -84,6 +96,7 @@ private:
 
     QString m_source;
     QStringList m_wantedColumns;
+    std::vector<Condition> m_conditions;
     bool m_open = false;
     QStringList m_columns;
     std::vector<bool> m_dateColumns;

@@ -1,5 +1,6 @@
 #include "store/SqliteEngine.h"
 
+#include "store/History.h"
 #include "store/InUse.h"
 
 #include <QDateTime>
@@ -255,6 +256,19 @@ private:
     qint64 m_changed = 0;
 };
 
+// Tells the history's triggers who this process writes as.
+void actorOf(sqlite3_context *context, int, sqlite3_value **)
+{
+    const QByteArray actor = history::actor().toUtf8();
+    sqlite3_result_text(context, actor.constData(), int(actor.size()), SQLITE_TRANSIENT);
+}
+
+void registerHistoryFunction(sqlite3 *db)
+{
+    sqlite3_create_function_v2(db, history::actorFunction(), 0, SQLITE_UTF8, nullptr, actorOf,
+                               nullptr, nullptr, nullptr);
+}
+
 } // namespace
 
 Status sqliteFailure(int extendedCode, const QString &engineText, Status::Operation operation)
@@ -297,6 +311,7 @@ Status SqliteConnection::openHandle(Mode mode)
     }
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, BusyTimeoutMs);
+    registerHistoryFunction(db);
     // Statements still prepared on the handle this one replaces keep it alive until they go.
     sqlite3_close_v2(std::exchange(m_db, db));
     Status status =
@@ -305,7 +320,24 @@ Status SqliteConnection::openHandle(Mode mode)
     // synced before the file is changed and the file before the commit is reported.
     if (status.ok())
         status = execute(QStringLiteral("PRAGMA synchronous = FULL"), {}, Status::Operation::Read);
+    if (status.ok() && m_recording)
+        status = installRecorders();
     return status;
+}
+
+Status SqliteConnection::recordHistory()
+{
+    m_recording = true;
+    return installRecorders();
+}
+
+Status SqliteConnection::installRecorders()
+{
+    for (const QString &sql : history::fileRecorders()) {
+        if (Status status = execute(sql, {}, Status::Operation::Read); !status.ok())
+            return status;
+    }
+    return Status::success();
 }
 
 SqliteConnection::~SqliteConnection()

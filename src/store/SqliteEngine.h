@@ -33,12 +33,17 @@ public:
     qint64 longestValue() const override;
     Status describe(const QString &anyCase, Relation *relation) override;
     QString equalsIgnoringCase(const QString &quotedColumn) const override;
+    // From now on, on this handle and any that replaces it, every change of the program's
+    // tables leaves its rows in the history, in the change's transaction.
+    Status recordHistory();
 
 private:
     SqliteConnection(sqlite3 *db, QString file) : m_db(db), m_file(std::move(file)) {}
     // Opens the file on a new handle in place of the one held, with the settings above.
     Status openHandle(Mode mode);
+    Status installRecorders();
     sqlite3 *m_db = nullptr;
+    bool m_recording = false;
     QString m_file;
     // Held while the connection is open, so that a restore does not replace the file under it.
     std::unique_ptr<InUse> m_inUse;

@@ -145,8 +145,9 @@ void TestReportDefinitions::departmentReportsListTheirOwnRows()
 
 void TestReportDefinitions::reportsByName()
 {
-    QCOMPARE(reports::reportNames(), QStringList({"DataReport1", "LaporanSDM", "Laporanpersonalia",
-                                                  "Laporanproduksi", "Laporansi", "DataReport2"}));
+    QCOMPARE(reports::reportNames(),
+             QStringList({"DataReport1", "LaporanSDM", "Laporanpersonalia", "Laporanproduksi",
+                          "Laporansi", "DataReport2", "Riwayat"}));
     for (const QString &name : reports::reportNames())
         QCOMPARE(reports::reportNamed(name)->name, name);
     QVERIFY(!reports::reportNamed("datareport1"));

@@ -89,6 +89,7 @@ private Q_SLOTS:
     void refusesToWriteOverItsDatabase();
     void refusesWhatItCannotDo_data();
     void refusesWhatItCannotDo();
+    void historyNarrowsBySinceAndNip();
 };
 
 void TestReportTool::initTestCase()
@@ -333,6 +334,28 @@ void TestReportTool::refusesWhatItCannotDo()
         QVERIFY(junk.open(QIODevice::ReadOnly));
         QVERIFY(junk.readAll() == QByteArray(4096, 'x'));
     }
+}
+
+// The history of one employee, or since a day; the options are the history's alone.
+void TestReportTool::historyNarrowsBySinceAndNip()
+{
+    TestDatabase db;
+    QVERIFY(db.fillSample());
+    const QString csv = db.folder() + "/riwayat.csv";
+    const auto rows = [&](const QStringList &options) {
+        const Run run = report(QStringList{"Riwayat", "--db", db.path(), "--csv", csv} + options);
+        QFile file(csv);
+        return run.exitCode == 0 && file.open(QIODevice::ReadOnly)
+                   ? QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts)
+                   : QStringList{run.err};
+    };
+    const QStringList susi = rows({"--nip", "19002"});
+    QVERIFY(susi.join(u'\n').contains("Susi"));
+    QVERIFY(!susi.join(u'\n').contains("Budi"));
+    QCOMPARE(rows({"--since", "2999-01-01"}).size(), 1);
+    QCOMPARE(report({"Riwayat", "--db", db.path(), "--csv", csv, "--since", "kemarin"}).exitCode,
+             2);
+    QCOMPARE(report({"DataReport1", "--db", db.path(), "--csv", csv, "--nip", "1"}).exitCode, 2);
 }
 
 QTEST_MAIN(TestReportTool)

@@ -2,8 +2,9 @@
 // file given as its argument names. It reads one command a line from standard input and
 // answers each with one line: "ok" or the failure's kind and the engine's text.
 //   open TABLE | first | last | edit | add | set COLUMN VALUE | update | delete
-//   begin | sql STATEMENT | commit | rollback
+//   begin | sql STATEMENT | commit | rollback | user NAME (who signed in at that desk)
 #include "store/Database.h"
+#include "store/History.h"
 #include "store/Recordset.h"
 
 #include <QCoreApplication>
@@ -21,6 +22,10 @@ store::Status act(const QString &line, std::unique_ptr<store::Recordset> &rs)
     if (command == u"open") {
         rs = std::make_unique<store::Recordset>(rest);
         return rs->open();
+    }
+    if (command == u"user") {
+        store::history::setActor(rest);
+        return store::Status::success();
     }
     if (command == u"begin")
         return db.begin();

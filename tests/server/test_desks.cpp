@@ -6,6 +6,7 @@
 #include "masters/Fperingkat.h"
 #include "platform/WindowRegistry.h"
 #include "store/Database.h"
+#include "store/History.h"
 #include "store/Status.h"
 
 #include <QProcess>
@@ -154,6 +155,35 @@ private Q_SLOTS:
             QCOMPARE(form.text("txtKeterangan"), QStringLiteral("Meja satu"));
             QCOMPARE(keterangan(db, "D01"), QStringLiteral("Meja dua"));
         }
+    }
+
+    // Two desks save at once, each a record of its own: the history holds both changes, each
+    // under the user signed in at its desk.
+    void twoDesksSavingAtOnceBothAppear()
+    {
+        TestDatabase db;
+        QVERIFY(db.isValid() && db.fillSample());
+        store::history::setActor(QStringLiteral("meja satu"));
+        OtherDesk other;
+        QVERIFY(other.ok("user meja dua") && other.ok("begin"));
+        QVERIFY(other.ok(
+            R"(sql UPDATE "Departemen" SET "Keterangan" = 'Dua' WHERE "Kodedepartemen" = 'D01')"));
+        ScriptedDialogs dialogs;
+        FormDriver form = openAt(2);
+        QVERIFY(form.window() && form.click("cmdRubah"));
+        QVERIFY(form.type("txtKeterangan", QStringLiteral("Satu")));
+        dialogs.expect(Saved);
+        QVERIFY(form.click("cmdSimpan"));
+        QVERIFY(other.ok("commit"));
+        const auto who = [&](const QString &key) {
+            return db
+                .scalar(QStringLiteral("SELECT Pengguna || ':' || Baru FROM Riwayat WHERE Tabel = "
+                                       "'Departemen' AND Aksi = 'Ubah' AND Kunci = ?"),
+                        {key})
+                .toString();
+        };
+        QCOMPARE(who(QStringLiteral("D01")), QStringLiteral("meja dua:Dua"));
+        QCOMPARE(who(QStringLiteral("D02")), QStringLiteral("meja satu:Satu"));
     }
 
     // The same new code typed at two desks: one is stored, the other is refused as a

@@ -2,6 +2,7 @@
 #include "TestServer.h"
 
 #include "store/Database.h"
+#include "store/History.h"
 #include "store/Recordset.h"
 #include "store/Schema.h"
 #include "store/SchemaPostgres.h"
@@ -272,6 +273,8 @@ private Q_SLOTS:
         QVERIFY(fill(server));
         if (stored == 0) {
             QVERIFY(server.exec(QStringLiteral(R"(DROP TABLE "SkemaVersi")")));
+            for (const QString &sql : store::history::serverRemoval())
+                QVERIFY(server.exec(sql));
             QVERIFY(server.exec(QStringLiteral(R"(CREATE OR REPLACE VIEW "QupahSisaCuti" AS
 SELECT p."Nip", p."Nama", p."KodeDepartemen", d."Keterangan", p."KodePeringkat", p."Jabatan",
        p."TahunMasuk", k."PeriodeAwal", k."Periodeahir" AS "PeriodeAkhir", c."Hakcuti",

@@ -121,6 +121,9 @@ void TestMenu::entries_data()
     QTest::newRow("Laporan") << "mnlaporan"
                              << "mnlaporanuangcuti"
                              << "Laporan Pembayaran Uang Cuti" << QKeySequence(Qt::Key_F2);
+    QTest::newRow("Riwayat") << "mnlaporan"
+                             << "mnriwayat"
+                             << "Riwayat Perubahan Data" << QKeySequence(Qt::Key_F3);
     QTest::newRow("About") << "mnhelp"
                            << "mnabout"
                            << "&About" << QKeySequence(Qt::Key_F5);
@@ -160,6 +163,7 @@ void TestMenu::shortcutsWorkWithoutOpeningTheMenu_data()
     QTest::newRow("Ctrl+C") << "mnprosescuti" << int(Qt::Key_C) << ctrl << "FCuti";
     QTest::newRow("F1") << "mnslip" << int(Qt::Key_F1) << 0 << "DataReport2";
     QTest::newRow("F2") << "mnlaporanuangcuti" << int(Qt::Key_F2) << 0 << "Dialog";
+    QTest::newRow("F3") << "mnriwayat" << int(Qt::Key_F3) << 0 << "LaporanRiwayat";
     QTest::newRow("F5") << "mnabout" << int(Qt::Key_F5) << 0 << "frmAbout";
 }
 

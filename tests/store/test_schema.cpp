@@ -315,6 +315,10 @@ private Q_SLOTS:
         const bool ok = kind == Status::Kind::None;
         QCOMPARE(rawQuery(path, QStringLiteral("PRAGMA user_version")).toInt(),
                  ok ? store::schema::version() : stored);
+        // The upgrade brings the history, empty.
+        if (ok && stored == 0)
+            QCOMPARE(rawQuery(path, QStringLiteral("SELECT count(*) FROM Riwayat")),
+                     QStringLiteral("0"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         if (!ok)
             QCOMPARE(file.readAll(), bytes);

@@ -119,7 +119,7 @@ private Q_SLOTS:
         QCOMPARE(env.commandNames(),
                  QStringList({"Pegawai", "Departemen", "Peringkat", "Cuti", "LaporanUpah",
                               "LapBagianSDM", "LapBagianPersonalia", "LapBagianProduksi",
-                              "LapBagianSistemInformasi", "Kartu"}));
+                              "LapBagianSistemInformasi", "Kartu", "Riwayat"}));
         QCOMPARE(env.sourceOf(QStringLiteral("Kartu")), QStringLiteral("Periode"));
         QCOMPARE(env.sourceOf(QStringLiteral("LapBagianSistemInformasi")),
                  QStringLiteral("QlapSI"));

@@ -6,6 +6,7 @@
 #include "platform/Registry.h"
 #include "platform/WindowRegistry.h"
 #include "store/Database.h"
+#include "store/History.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -21,4 +22,5 @@ void startClean()
     store::Database::close();
     store::Database::setPath(QString());
     store::Database::setServerFile(QString());
+    store::history::setActor(QString());
 }

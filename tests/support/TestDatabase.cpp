@@ -4,6 +4,7 @@
 #include "TestServer.h"
 
 #include "store/Database.h"
+#include "store/History.h"
 #include "store/Schema.h"
 
 #include <QCryptographicHash>
@@ -26,7 +27,8 @@ const Names &names()
     static Names known;
     if (!known.tables.isEmpty())
         return known;
-    for (const QString &name : store::schema::tableNames() + store::schema::viewNames()) {
+    for (const QString &name : store::schema::tableNames() + store::schema::viewNames() +
+                                   QStringList{store::history::table()}) {
         store::Relation relation;
         if (!store::Database::connection().describe(name, &relation).ok())
             continue;

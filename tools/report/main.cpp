@@ -10,9 +10,12 @@
 #include "platform/reportengine/Spreadsheet.h"
 #include "reports/ReportLayouts.h"
 #include "store/Database.h"
+#include "store/History.h"
 #include "store/Location.h"
+#include "store/Snapshot.h"
 
 #include <QCommandLineParser>
+#include <QDate>
 #include <QFile>
 #include <QGuiApplication>
 
@@ -76,6 +79,58 @@ QString refusal(const QString &path, const Output &output)
     return {};
 }
 
+// The history's options: since a day (UTC, as the history records it) and of one employee.
+struct HistoryOptions
+{
+    QCommandLineOption since{QStringLiteral("since"),
+                             QStringLiteral("Riwayat: hanya perubahan sejak tanggal ini "
+                                            "(YYYY-MM-DD, UTC)."),
+                             QStringLiteral("TANGGAL")};
+    QCommandLineOption nip{
+        QStringLiteral("nip"),
+        QStringLiteral("Riwayat: hanya perubahan data pegawai dan cuti NIP ini."),
+        QStringLiteral("NIP")};
+};
+
+// What is wrong with the history's options for this report; empty when nothing is.
+QString historyProblem(const QCommandLineParser &parser, const HistoryOptions &options,
+                       const QString &report)
+{
+    const bool given = parser.isSet(options.since) || parser.isSet(options.nip);
+    if (given && report != QLatin1String("Riwayat"))
+        return QStringLiteral("--since dan --nip hanya untuk laporan Riwayat.");
+    if (parser.isSet(options.since) &&
+        !QDate::fromString(parser.value(options.since), Qt::ISODate).isValid())
+        return QStringLiteral("Tanggal \"%1\" tidak dikenal; tulis sebagai YYYY-MM-DD.")
+            .arg(parser.value(options.since));
+    return {};
+}
+
+// Lays the report out; the history narrowed to the rows the options ask for.
+store::Status layOutReport(const reports::ReportDefinition &definition,
+                           const QCommandLineParser &parser, const HistoryOptions &options,
+                           Document *document)
+{
+    const QPageSize paper = platform::reportengine::defaultPageSize();
+    if (!parser.isSet(options.since) && !parser.isSet(options.nip))
+        return platform::reportengine::layOut(definition, paper, document);
+    using Condition = store::Snapshot::Condition;
+    std::vector<Condition> conditions;
+    if (parser.isSet(options.since))
+        conditions.push_back(
+            {QStringLiteral("Waktu"), Condition::Test::AtLeast, parser.value(options.since)});
+    if (parser.isSet(options.nip))
+        conditions.push_back({QStringLiteral("Nip"), Condition::Test::EqualsIgnoringCase,
+                              parser.value(options.nip)});
+    auto rows = std::make_shared<store::Snapshot>(store::history::view(),
+                                                  platform::reportengine::boundColumns(definition));
+    rows->setConditions(std::move(conditions));
+    const store::Status status = rows->refresh();
+    if (status.ok())
+        *document = platform::reportengine::layOut(definition, std::move(rows), paper);
+    return status;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -117,6 +172,9 @@ int main(int argc, char *argv[])
     };
     for (const Output &output : outputs)
         parser.addOption(output.option);
+    const HistoryOptions history;
+    parser.addOption(history.since);
+    parser.addOption(history.nip);
     cli::parse(parser);
 
     const QStringList names = parser.positionalArguments();
@@ -124,14 +182,16 @@ int main(int argc, char *argv[])
         return parser.isSet(output.option);
     });
     if (names.size() != 1 || !anyOutput)
-        return cli::usageError(
-            QStringLiteral("Pemakaian: kelvara-report LAPORAN [--db PATH | --server FILE] "
-                           "[--pdf FILE] [--xlsx FILE] [--csv FILE]"));
+        return cli::usageError(QStringLiteral(
+            "Pemakaian: kelvara-report LAPORAN [--db PATH | --server FILE] "
+            "[--pdf FILE] [--xlsx FILE] [--csv FILE] [--since TANGGAL] [--nip NIP]"));
     const auto definition = reports::reportNamed(names.first());
     if (!definition)
         return cli::usageError(
             QStringLiteral("Laporan \"%1\" tidak dikenal. Laporan: %2.")
                 .arg(names.first(), reports::reportNames().join(QStringLiteral(", "))));
+    if (const QString problem = historyProblem(parser, history, names.first()); !problem.isEmpty())
+        return cli::usageError(problem);
 
     if (const QString problem = cli::chooseDatabase(parser); !problem.isEmpty())
         return cli::usageError(problem);
@@ -152,8 +212,7 @@ int main(int argc, char *argv[])
                                 .arg(store::Database::describe(), opened.message()));
 
     Document document;
-    const store::Status laidOut = platform::reportengine::layOut(
-        *definition, platform::reportengine::defaultPageSize(), &document);
+    const store::Status laidOut = layOutReport(*definition, parser, history, &document);
     if (!laidOut.ok())
         return cli::failure(laidOut.message());
     for (const Output &output : outputs) {
