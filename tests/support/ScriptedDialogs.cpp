@@ -1,8 +1,17 @@
 #include "ScriptedDialogs.h"
 
+#include <QCoreApplication>
 #include <QTest>
 
 namespace {
+
+// The tests type into Qt's own file dialogs on every system: Windows' native ones take no
+// keys from QTest.
+void useQtDialogs()
+{
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+}
+Q_COREAPP_STARTUP_FUNCTION(useQtDialogs)
 
 ScriptedDialogs *current = nullptr;
 
